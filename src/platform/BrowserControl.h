@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+// The embedded browser the user logs in with.
+class BrowserControl : public QObject {
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    // Starts a navigation and returns at once; DocumentComplete follows.
+    virtual void Navigate(const QString& address) = 0;
+    // The address of the top-level page shown.
+    virtual QString LocationURL() const = 0;
+    // The view to place in the window.
+    virtual QWidget* view() = 0;
+
+Q_SIGNALS:
+    // The address of the link under the pointer, or the empty text.
+    void StatusTextChange(const QString& text);
+    // A page asks for a new window. requestedAddress is empty when the engine
+    // does not say which address it wants. Setting cancel keeps the window
+    // from opening.
+    void NewWindow2(const QString& requestedAddress, bool& cancel);
+    // The top-level page finished loading.
+    void DocumentComplete();
+};

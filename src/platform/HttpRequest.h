@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+// An asynchronous GET whose completion is polled. ReadyState() reaches 4 when
+// the request has ended, also after a transport failure (then with an empty
+// body). Calls never throw; a call that cannot be carried out does nothing.
+class HttpRequest {
+public:
+    virtual ~HttpRequest() = default;
+
+    virtual void Open(const QString& method, const QString& address, bool async) = 0;
+    virtual void send() = 0;
+    virtual int ReadyState() const = 0;
+    virtual QByteArray responseBody() const = 0;
+};
+
+class HttpRequestFactory {
+public:
+    virtual ~HttpRequestFactory() = default;
+
+    // Null when no request object can be made.
+    virtual std::unique_ptr<HttpRequest> createRequest() = 0;
+};
