@@ -1,0 +1,8 @@
+#pragma once
+
+#include "platform/ByteStream.h"
+
+class QtByteStreamFactory : public ByteStreamFactory {
+public:
+    std::unique_ptr<ByteStream> createStream() override;
+};

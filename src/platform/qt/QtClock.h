@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+class QtClock : public Clock {
+public:
+    QDate today() const override;
+    QTime timeOfDay() const override;
+    QDateTime now() const override;
+};

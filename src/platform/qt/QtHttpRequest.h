@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/HttpRequest.h"
+
+#include <QObject>
+#include <QUrl>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// A GET over the program's shared network access manager, so that it carries
+// the cookies of the shared jar.
+class QtHttpRequest : public HttpRequest {
+public:
+    explicit QtHttpRequest(QNetworkAccessManager& network);
+    ~QtHttpRequest() override;
+
+    void Open(const QString& method, const QString& address, bool async) override;
+    void send() override;
+    int ReadyState() const override { return m_state; }
+    QByteArray responseBody() const override { return m_body; }
+
+private:
+    void finish(QNetworkReply* reply);
+    void abandonReply();
+
+    QNetworkAccessManager& m_network;
+    // Ends the connections to the reply when this request goes.
+    QObject m_replyContext;
+    QString m_method;
+    QUrl m_address;
+    int m_state = 0;
+    QByteArray m_body;
+    QNetworkReply* m_reply = nullptr;
+};

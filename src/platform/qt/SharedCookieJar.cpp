@@ -1,0 +1,27 @@
+#include "platform/qt/SharedCookieJar.h"
+
+bool SharedCookieJar::setCookiesFromUrl(const QList<QNetworkCookie>& cookies, const QUrl& url)
+{
+    // One cookie at a time, because the base only tells whether any was stored
+    // and the browser must learn exactly the ones that were.
+    bool stored = false;
+    for (const QNetworkCookie& cookie : cookies) {
+        if (!QNetworkCookieJar::setCookiesFromUrl({cookie}, url))
+            continue;
+        stored = true;
+        QNetworkCookie normalized = cookie;
+        normalized.normalize(url);
+        Q_EMIT cookieReceived(normalized);
+    }
+    return stored;
+}
+
+void SharedCookieJar::insertFromBrowser(const QNetworkCookie& cookie)
+{
+    insertCookie(cookie);
+}
+
+void SharedCookieJar::removeFromBrowser(const QNetworkCookie& cookie)
+{
+    deleteCookie(cookie);
+}

@@ -1,0 +1,46 @@
+#include "platform/qt/QtClock.h"
+
+#include <QTest>
+
+namespace {
+
+QTime wholeSeconds(const QTime& time)
+{
+    return QTime(time.hour(), time.minute(), time.second());
+}
+
+} // namespace
+
+class TestQtClock : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void timeOfDayIsTheWallClockInWholeSeconds();
+    void todayAndNowAreTheWallClock();
+};
+
+void TestQtClock::timeOfDayIsTheWallClockInWholeSeconds()
+{
+    QtClock clock;
+    const QTime before = QTime::currentTime();
+    const QTime time = clock.timeOfDay();
+    const QTime after = QTime::currentTime();
+
+    QCOMPARE(time.msec(), 0);
+    QVERIFY(time == wholeSeconds(before) || time == wholeSeconds(after));
+}
+
+void TestQtClock::todayAndNowAreTheWallClock()
+{
+    QtClock clock;
+    const QDateTime before = QDateTime::currentDateTime();
+    const QDate today = clock.today();
+    const QDateTime now = clock.now();
+    const QDateTime after = QDateTime::currentDateTime();
+
+    QVERIFY(today == before.date() || today == after.date());
+    QVERIFY(before <= now && now <= after);
+}
+
+QTEST_GUILESS_MAIN(TestQtClock)
+#include "QtClockTest.moc"
