@@ -1,0 +1,14 @@
+#include "platform/qt/QtPlatform.h"
+#include "ui/Endpoints.h"
+#include "ui/Form1.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QtPlatform platform;
+    Form1 window(platform.platform(), Endpoints::service());
+    window.show();
+    return application.exec();
+}

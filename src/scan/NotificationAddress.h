@@ -1,0 +1,13 @@
+#pragma once
+
+#include "scan/TradeRecord.h"
+
+#include <QString>
+
+// The shop's delivery URL with the payment in its query: act (the interface
+// key), jine (amount), tradeno and title. Each value is percent-encoded as
+// bytes of the shop's charset, so a site that decodes its query sees exactly
+// what the record page held, whatever the customer typed as title. The URL
+// itself is used as typed.
+QString notificationAddress(const QString& deliveryUrl, const QString& key,
+                            const TradeRecord& record, const QString& shopCharset);

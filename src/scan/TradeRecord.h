@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// One payment as cut from the record page: plain text, nothing decoded.
+struct TradeRecord {
+    QString TradeNo;
+    QString Title;
+    QString Amount;
+
+    friend bool operator==(const TradeRecord&, const TradeRecord&) = default;
+};

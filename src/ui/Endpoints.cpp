@@ -1,0 +1,33 @@
+#include "ui/Endpoints.h"
+
+Endpoints Endpoints::service()
+{
+    return {
+        .PersonalHomeUrl = QStringLiteral("https://my.alipay.com/portal/i.htm"),
+        .PortalHomeUrl = QStringLiteral("https://my.alipay.com/portal/home.htm"),
+        .MerchantHomeUrl = QStringLiteral("https://shanghu.alipay.com/home/i.htm"),
+        .AccountRootUrl = QStringLiteral("https://my.alipay.com"),
+        .RecordQueryUrl = QStringLiteral(
+            "https://consumeprod.alipay.com/record/standard.htm?_input_charset=utf-8"
+            "&tradeType=all&status=success&fundFlow=in&beginTime=00%3A00&dateType=createDate"
+            "&endTime=24%3A00&dateRange=customDate&beginDate="),
+        .HelpPageUrl = QStringLiteral("http://help.tollwick.com/news-1.asp"),
+        .DefaultNotifyUrl = QStringLiteral("http://localhost/notify.php"),
+    };
+}
+
+QStringList Endpoints::homePagePrefixes() const
+{
+    return {PersonalHomeUrl.left(HomePrefixLength), PortalHomeUrl.left(HomePrefixLength),
+            MerchantHomeUrl.left(HomePrefixLength)};
+}
+
+QString Endpoints::validationError() const
+{
+    if (PersonalHomeUrl.size() != HomePrefixLength)
+        return QStringLiteral("PersonalHomeUrl must be exactly %1 characters long, not %2: %3")
+            .arg(HomePrefixLength)
+            .arg(PersonalHomeUrl.size())
+            .arg(PersonalHomeUrl);
+    return {};
+}

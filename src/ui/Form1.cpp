@@ -1,0 +1,265 @@
+#include "ui/Form1.h"
+
+#include "platform/BrowserControl.h"
+#include "platform/Shell.h"
+#include "ui/AppIcon.h"
+#include "ui/ClickableLabel.h"
+#include "ui/TextBox.h"
+#include "ui/Twips.h"
+#include "ui/WindowTimer.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <stdexcept>
+
+const QString Form1::StoppedStatus = QStringLiteral("已停止");
+
+namespace {
+
+QComboBox* editableList(const QString& text, QWidget* parent)
+{
+    auto* list = new QComboBox(parent);
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->setEditText(text);
+    return list;
+}
+
+// Items go at the end; no item is picked, so the list keeps its text.
+void appendItems(QComboBox* list, const QStringList& items)
+{
+    const QString text = list->currentText();
+    list->addItems(items);
+    list->setCurrentIndex(-1);
+    list->setEditText(text);
+}
+
+void setBackground(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// The window's own face, at the size the layout was drawn for.
+QFont windowFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"),
+                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
+    font.setPointSize(9);
+    return font;
+}
+
+// The frames' captions are in SimSun; machines without it get another
+// simplified-Chinese face rather than empty boxes.
+QFont frameCaptionFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"),
+                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("WenQuanYi Zen Hei")});
+    font.setPointSizeF(10.5);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+} // namespace
+
+Form1::Form1(const Platform& platform, const Endpoints& endpoints, QWidget* parent)
+    : QWidget(parent)
+    , WebBrowser1(platform.browser)
+    , Inet1(platform.inet1)
+    , Inet2(platform.inet2)
+    , m_platform(platform)
+    , m_endpoints(endpoints)
+    , m_scanCycle(*this)
+    , m_pageTracking(*this)
+    , m_keepAlive(*this)
+{
+    if (const QString error = endpoints.validationError(); !error.isEmpty())
+        throw std::invalid_argument(error.toStdString());
+
+    createControls();
+    placeControls();
+    m_pageFetch.emplace(platform.requests, platform.streams, platform.pump, *Text1, *Text2,
+                        endpoints.homePagePrefixes());
+
+    connect(Timer1, &WindowTimer::Timer, this, [this] { m_scanCycle.Timer1_Timer(); });
+    connect(Timer2, &WindowTimer::Timer, this, [this] { m_keepAlive.Timer2_Timer(); });
+    connect(&WebBrowser1, &BrowserControl::StatusTextChange, this,
+            [this](const QString& text) { m_pageTracking.WebBrowser1_StatusTextChange(text); });
+    connect(&WebBrowser1, &BrowserControl::NewWindow2, this,
+            [this](const QString& requested, bool& cancel) {
+                m_pageTracking.WebBrowser1_NewWindow2(requested, cancel);
+            });
+    connect(&WebBrowser1, &BrowserControl::DocumentComplete, this,
+            [this] { m_pageTracking.WebBrowser1_DocumentComplete(); });
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Label10, &ClickableLabel::clicked, this, &Form1::Label10_Click);
+
+    Form_Load();
+}
+
+Form1::~Form1()
+{
+    // The browser's view belongs to the browser control, which outlives us.
+    WebBrowser1.view()->setParent(nullptr);
+}
+
+void Form1::createControls()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("TollwickV3.5"));
+    setWindowIcon(appIcon());
+    setFont(windowFont());
+    setBackground(this, QColor(192, 192, 255));
+
+    Frame2 = new QGroupBox(QStringLiteral("基本信息"), this);
+    Label1 = new QLabel(QStringLiteral("技术支持：support@tollwick.com"), Frame2);
+    Frame1 = new QGroupBox(QStringLiteral("系统配置"), this);
+    Label3 = new QLabel(QStringLiteral("扫描间隔："), Frame1);
+    Combo1 = editableList(QStringLiteral("20"), Frame1);
+    Label4 = new QLabel(QStringLiteral("秒"), Frame1);
+    Label7 = new QLabel(QStringLiteral("扫描最近的"), Frame1);
+    Combo2 = editableList(QStringLiteral("1"), Frame1);
+    Label8 = new QLabel(QStringLiteral("条收款记录"), Frame1);
+    Label11 = new QLabel(QStringLiteral("网站的编码："), Frame1);
+    Combo3 = editableList(QStringLiteral("gb2312"), Frame1);
+    Label12 = new QLabel(QStringLiteral("接口密钥："), Frame1);
+    Label2 =
+        new QLabel(QStringLiteral("请输入网站自动发货网址，即参数处理页，返回页。不知道怎么写请"
+                                  "参考接口实例代码和发送参数说明"),
+                   Frame1);
+    Label2->setWordWrap(true);
+    Text3 = new QPlainTextEdit(Frame1);
+    Text3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text3->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Belongs to the window, drawn above the settings frame.
+    Text4 = new QLineEdit(QStringLiteral("dembro"), this);
+
+    WebBrowser1.view()->setParent(this);
+    Text2 = new TextBox(this);
+    Text2->hide();
+    Text2->setEnabled(false);
+    Text1 = new TextBox(this);
+    Text1->setEnabled(false);
+    Command1 = new QPushButton(QStringLiteral("开始扫描"), this);
+    Command1->setEnabled(false);
+    Command2 = new QPushButton(QStringLiteral("停止扫描"), this);
+    Command2->hide();
+    Label10 = new ClickableLabel(QStringLiteral("常见问题（点击打开）"), this);
+    Label10->setCursor(Qt::PointingHandCursor);
+    setBackground(Label10, palette().color(QPalette::Dark));
+    Label13 = new QLabel(QStringLiteral("2015年6月20日版本更新:解决内存和CPU使用率过高问题。"
+                                        "本程序免费使用，如有问题，欢迎来信"),
+                         this);
+    setBackground(Label13, QColor(128, 128, 255));
+
+    Timer1 = new WindowTimer(this);
+    Timer2 = new WindowTimer(this);
+    Timer2->setInterval(1000);
+    Timer2->setEnabled(true);
+
+    const QFont windowFont = font();
+    for (QGroupBox* frame : {Frame1, Frame2}) {
+        frame->setFont(frameCaptionFont());
+        for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            child->setFont(windowFont);
+    }
+
+    const std::initializer_list<std::pair<QObject*, const char*>> names = {
+        {Frame1, "Frame1"},   {Frame2, "Frame2"},     {Label1, "Label1"},
+        {Label2, "Label2"},   {Label3, "Label3"},     {Label4, "Label4"},
+        {Label7, "Label7"},   {Label8, "Label8"},     {Label10, "Label10"},
+        {Label11, "Label11"}, {Label12, "Label12"},   {Label13, "Label13"},
+        {Combo1, "Combo1"},   {Combo2, "Combo2"},     {Combo3, "Combo3"},
+        {Text1, "Text1"},     {Text2, "Text2"},       {Text3, "Text3"},
+        {Text4, "Text4"},     {Command1, "Command1"}, {Command2, "Command2"},
+        {Timer1, "Timer1"},   {Timer2, "Timer2"},     {WebBrowser1.view(), "WebBrowser1"}};
+    for (const auto& [object, name] : names)
+        object->setObjectName(QString::fromLatin1(name));
+}
+
+void Form1::placeControls()
+{
+    const Twips twips(*this);
+    setFixedSize(twips.size(10290, 7665));
+
+    Frame2->setGeometry(twips.rect(120, 240, 3495, 1575));
+    Label1->setGeometry(twips.rect(120, 720, 3375, 375));
+    Frame1->setGeometry(twips.rect(120, 2280, 3495, 3615));
+    Label3->setGeometry(twips.rect(120, 360, 1095, 375));
+    Combo1->setGeometry(twips.rect(1320, 320, 735, 300));
+    Label4->setGeometry(twips.rect(2160, 360, 615, 255));
+    Label7->setGeometry(twips.rect(120, 840, 975, 255));
+    Combo2->setGeometry(twips.rect(1320, 800, 735, 300));
+    Label8->setGeometry(twips.rect(2160, 840, 1215, 255));
+    Label11->setGeometry(twips.rect(120, 1320, 1335, 375));
+    Combo3->setGeometry(twips.rect(1320, 1230, 2055, 300));
+    Label12->setGeometry(twips.rect(135, 1680, 1335, 375));
+    Text4->setGeometry(twips.rect(1440, 3890, 2055, 270));
+    Label2->setGeometry(twips.rect(240, 2280, 2895, 615));
+    Text3->setGeometry(twips.rect(120, 3120, 3255, 495));
+    WebBrowser1.view()->setGeometry(twips.rect(3840, 240, 6255, 4095));
+    Text2->setGeometry(twips.rect(3840, 4320, 6255, 1695));
+    Text1->setGeometry(twips.rect(3840, 6000, 6255, 495));
+    Command1->setGeometry(twips.rect(2040, 6000, 1575, 495));
+    Command2->setGeometry(twips.rect(2040, 6000, 1575, 495));
+    Label10->setGeometry(twips.rect(120, 6120, 1815, 375));
+    Label13->setGeometry(twips.rect(120, 6600, 9975, 255));
+    Text4->raise();
+
+    setTabOrder(Command1, Text1);
+    setTabOrder(Text1, Text2);
+    setTabOrder(Text2, Command2);
+    setTabOrder(Command2, WebBrowser1.view());
+    setTabOrder(WebBrowser1.view(), Combo1);
+    setTabOrder(Combo1, Text3);
+    setTabOrder(Text3, Combo2);
+    setTabOrder(Combo2, Combo3);
+    setTabOrder(Combo3, Text4);
+}
+
+void Form1::Form_Load()
+{
+    Text3->setPlainText(m_endpoints.DefaultNotifyUrl);
+    appendItems(Combo1, {"20", "30", "40", "50", "60", "70"});
+    appendItems(Combo2, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"});
+    appendItems(Combo3, {"gb2312", "utf-8"});
+    WebBrowser1.Navigate(m_endpoints.PersonalHomeUrl);
+}
+
+void Form1::Command1_Click()
+{
+    Command2->show();
+    Command1->hide();
+    Command1->setEnabled(false);
+    Text1->setText(PageFetch::ScanningStatus);
+}
+
+void Form1::Command2_Click()
+{
+    Text1->setText(StoppedStatus);
+    Text2->setText(QString());
+    Command2->hide();
+    Command1->show();
+    Command1->setEnabled(true);
+}
+
+void Form1::Label10_Click()
+{
+    OpenInShell(m_endpoints.HelpPageUrl);
+}
+
+void Form1::OpenInShell(const QString& address)
+{
+    m_platform.shell.openAddress(address);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/BrowserControl.h"
+
+#include <QStringList>
+#include <QWidget>
+
+// A browser that goes nowhere by itself: tests complete pages and raise its
+// events by hand.
+class FakeBrowserControl : public BrowserControl {
+    Q_OBJECT
+
+public:
+    void Navigate(const QString& address) override { navigations.append(address); }
+    QString LocationURL() const override { return location; }
+    QWidget* view() override { return &m_view; }
+
+    // Shows `address` and reports the page as completed.
+    void complete(const QString& address);
+    void hover(const QString& text) { Q_EMIT StatusTextChange(text); }
+    // Returns whether the handler cancelled the new window.
+    bool requestNewWindow(const QString& requestedAddress);
+
+    QString location;
+    QStringList navigations;
+
+private:
+    QWidget m_view;
+};

@@ -1,0 +1,290 @@
+#include "scan/ScanCycle.h"
+#include "fakes/FakePlatform.h"
+#include "support/RecordPages.h"
+#include "ui/Form1.h"
+#include "ui/TextBox.h"
+#include "ui/WindowTimer.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+const QString Scanning = QStringLiteral("扫描中");
+const QString NotifyUrl = QStringLiteral("http://localhost/notify.php");
+
+// The window on fake platform objects, logged in and scanning. The record
+// page shows `payments`; the shop answers `shopReply`.
+struct ScanFixture {
+    FakePlatform fake;
+    Form1 window{fake.platform(), Endpoints::service()};
+    QList<Payment> payments;
+    QByteArray shopReply = "success";
+    // Reads of the shop's reply that find it still running.
+    int shopPendingReads = 0;
+    // Run at every pass of the event loop while the scan waits.
+    std::function<void(int pass)> duringWaits;
+
+    ScanFixture()
+    {
+        fake.requests.respond = [this](const QString& address) {
+            if (address.startsWith(Endpoints::service().RecordQueryUrl))
+                return FakeResponse{recordPage(payments)};
+            return FakeResponse{shopReply, shopPendingReads};
+        };
+        // The clock runs on to wherever a wait asked to be woken.
+        fake.pump.onPass = [this](int pass) {
+            if (fake.pump.wakeRequests.last() > 0)
+                fake.clock.advanceMilliseconds(fake.pump.wakeRequests.last());
+            if (duringWaits)
+                duringWaits(pass);
+        };
+        window.Text1->setText(Scanning);
+    }
+
+    void tick() { window.Timer1->Timer(); }
+    QString pageBox() const { return window.Text2->text(); }
+    QStringList notifications() const
+    {
+        QStringList sent = fake.requests.sentAddresses;
+        sent.removeIf([](const QString& a) { return !a.startsWith(NotifyUrl); });
+        return sent;
+    }
+};
+
+Payment payment(int serial, const QString& title = QStringLiteral("Order"))
+{
+    return {tradeNumber(serial), title + QString::number(serial), QStringLiteral("0.01")};
+}
+
+QString line(const Payment& p, const QString& outcome)
+{
+    return p.title + u',' + p.amount + u',' + p.tradeNo + u',' + outcome;
+}
+
+QStringList linesOf(const QString& pageBox)
+{
+    return pageBox.split(QStringLiteral("\r\n")).mid(1);
+}
+
+} // namespace
+
+class ScanCycleTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void onlyTheExactScanningStatusScans_data()
+    {
+        QTest::addColumn<QString>("status");
+        QTest::newRow("stopped") << QStringLiteral("已停止");
+        QTest::newRow("trailing space") << QStringLiteral("扫描中 ");
+        QTest::newRow("fetching") << QStringLiteral("获取交易信息");
+        QTest::newRow("empty") << QString();
+    }
+
+    void onlyTheExactScanningStatusScans()
+    {
+        QFETCH(QString, status);
+        ScanFixture f;
+        f.payments = {payment(1)};
+        f.window.Text1->setText(status);
+        f.window.Text2->setText(QStringLiteral("kept"));
+        f.tick();
+        QCOMPARE(f.pageBox(), QStringLiteral("kept"));
+        QVERIFY(f.fake.requests.sentAddresses.isEmpty());
+    }
+
+    void readsTheLastFifteenDays()
+    {
+        ScanFixture f;
+        f.fake.clock.set(QDateTime(QDate(2024, 1, 5), QTime(8, 0)));
+        f.tick();
+        QCOMPARE(f.fake.requests.sentAddresses, QStringList{Endpoints::service().RecordQueryUrl +
+                                                            "2023.12.21&endDate=2024.01.05"});
+    }
+
+    // Two payments: the first new, the second delivered before. The time
+    // texts run together at the top, newest first.
+    void deliversNewAndSkipsDeliveredPayments()
+    {
+        ScanFixture f;
+        const Payment first{"2024030922001404950501234567", "Order 1001", "0.01"};
+        const Payment second{"2024030822001404950509876543", QStringLiteral("测试订单"), "25.00"};
+        f.payments = {first, second};
+        f.window.Combo2->setEditText("2");
+        f.window.SentTradeNo[2] = second.tradeNo;
+
+        f.tick();
+
+        const QString expected = "http://localhost/notify.php?act=dembro&jine=0.01"
+                                 "&tradeno=2024030922001404950501234567&title=Order%201001";
+        QCOMPARE(f.fake.inet1.executedAddresses, QStringList{expected});
+        QCOMPARE(f.notifications(), QStringList{expected});
+        QCOMPARE(f.pageBox(), QStringLiteral("2024/3/9 12:00:032024/3/9 12:00:03\r\n") +
+                                  line(first, "发送成功") + "\r\n" +
+                                  line(second, "已完结,不再发送"));
+        QCOMPARE(f.window.SentTradeNo[1], first.tradeNo);
+    }
+
+    // Slots remember page positions, not a set of delivered payments.
+    void positionsShiftWhenANewPaymentArrives()
+    {
+        ScanFixture f;
+        const Payment a = payment(1), b = payment(2), c = payment(3), d = payment(4);
+        f.window.Combo2->setEditText("3");
+
+        f.payments = {a, b, c};
+        f.tick();
+        QCOMPARE(f.notifications().size(), 3);
+
+        f.payments = {d, a, b};
+        f.tick();
+        QCOMPARE(linesOf(f.pageBox()),
+                 (QStringList{line(d, "发送成功"), line(a, "发送成功"), line(b, "发送成功")}));
+        QCOMPARE(f.notifications().size(), 6);
+
+        f.tick();
+        QCOMPARE(linesOf(f.pageBox()),
+                 (QStringList{line(d, "已完结,不再发送"), line(a, "已完结,不再发送"),
+                              line(b, "已完结,不再发送")}));
+        QCOMPARE(f.notifications().size(), 6);
+    }
+
+    void busyTransferControlComesBeforeTheDuplicateTest()
+    {
+        ScanFixture f;
+        const Payment delivered = payment(1), fresh = payment(2);
+        f.payments = {delivered, fresh};
+        f.window.Combo2->setEditText("2");
+        f.window.SentTradeNo[1] = delivered.tradeNo;
+        f.fake.inet1.busy = true;
+
+        f.tick();
+
+        QCOMPARE(linesOf(f.pageBox()), (QStringList{line(delivered, "发送失败,网站无响应"),
+                                                    line(fresh, "发送失败,网站无响应")}));
+        QVERIFY(f.notifications().isEmpty());
+    }
+
+    void onlyARepliedSuccessDelivers_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<bool>("delivered");
+        QTest::newRow("success") << QByteArray("success") << true;
+        QTest::newRow("inside a longer text") << QByteArray("unsuccessful") << true;
+        QTest::newRow("capitals") << QByteArray("SUCCESS") << false;
+        QTest::newRow("empty") << QByteArray() << false;
+    }
+
+    void onlyARepliedSuccessDelivers()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(bool, delivered);
+        ScanFixture f;
+        const Payment p = payment(1);
+        f.payments = {p};
+        f.shopReply = reply;
+        f.window.Text3->setPlainText(NotifyUrl + "  ");
+
+        f.tick();
+        f.tick();
+
+        const QString rejected = line(p, NotifyUrl + "发送失败,检查发货网址和编码格式");
+        QCOMPARE(linesOf(f.pageBox()),
+                 QStringList{delivered ? line(p, "已完结,不再发送") : rejected});
+        // A rejected payment is sent again, both calls, at the next tick; the
+        // URL goes out as typed.
+        QCOMPARE(f.notifications().size(), delivered ? 1 : 2);
+        QCOMPARE(f.fake.inet1.executedAddresses.size(), delivered ? 1 : 2);
+        QVERIFY(f.notifications().first().startsWith(NotifyUrl + "  ?act="));
+    }
+
+    // Settings are read again for the second call, after the pause.
+    void secondCallUsesTheSettingsOfItsMoment()
+    {
+        ScanFixture f;
+        f.payments = {payment(1, QStringLiteral("订单"))};
+        f.duringWaits = [&](int) {
+            f.window.Text4->setText(QStringLiteral("  newkey "));
+            f.window.Combo3->setEditText(QStringLiteral("utf-8"));
+        };
+        f.tick();
+        QVERIFY(f.fake.inet1.executedAddresses.first().contains("act=dembro&"));
+        QVERIFY(
+            f.fake.inet1.executedAddresses.first().endsWith("title=%B6%A9%B5%A5" + QString("1")));
+        QVERIFY(f.notifications().first().contains("act=newkey&"));
+        QVERIFY(f.notifications().first().endsWith("title=%E8%AE%A2%E5%8D%951"));
+    }
+
+    void recordCountRules_data()
+    {
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("zero") << "0" << 0;
+        QTest::newRow("negative") << "-3" << 0;
+        QTest::newRow("not a number") << "abc" << 0;
+        QTest::newRow("fraction rounds down") << "2.9" << 2;
+        QTest::newRow("blanks around") << " 3 " << 3;
+        QTest::newRow("beyond the slots") << "20" << 12;
+    }
+
+    void recordCountRules()
+    {
+        QFETCH(QString, count);
+        ScanFixture f;
+        for (int serial = 1; serial <= 14; ++serial)
+            f.payments.append(payment(serial));
+        f.window.Combo2->setEditText(count);
+        f.tick();
+        QTEST(int(linesOf(f.pageBox()).size()), "lines");
+    }
+
+    void pageWithoutRecordsWritesNothing()
+    {
+        ScanFixture f;
+        f.window.Text2->setText(QStringLiteral("https://my.alipay.com/portal/i.htm"));
+        f.tick();
+        QCOMPARE(f.pageBox(), QString());
+    }
+
+    // Stop empties the box mid-scan; the scan goes on and writes into it.
+    void stopDuringThePauseDoesNotEndTheScan()
+    {
+        ScanFixture f;
+        const Payment p = payment(1);
+        f.payments = {p};
+        f.duringWaits = [&](int pass) {
+            if (pass == 1)
+                f.window.Command2_Click();
+        };
+        f.window.Command2->show();
+        f.tick();
+        QCOMPARE(f.pageBox(), "2024/3/9 12:00:03\r\n" + line(p, "发送成功"));
+        QCOMPARE(f.window.Text1->text(), Scanning);
+        QVERIFY(f.window.Command1->isVisibleTo(&f.window));
+    }
+
+    // A refresh writes the home address while the shop's reply is awaited:
+    // that fetch gives up, and the line is built on the box as it then is.
+    void homeAddressDuringTheNotificationGivesUpTheReply()
+    {
+        ScanFixture f;
+        const Payment p = payment(1);
+        f.payments = {p};
+        f.shopPendingReads = 100;
+        f.duringWaits = [&](int) {
+            if (f.fake.clock.now().time().second() >= 3)
+                f.window.Text2->setText(Endpoints::service().PersonalHomeUrl);
+        };
+        f.tick();
+        QCOMPARE(f.pageBox(), "2024/3/9 12:00:03" + Endpoints::service().PersonalHomeUrl + "\r\n" +
+                                  line(p, NotifyUrl + "发送失败,检查发货网址和编码格式"));
+        QCOMPARE(f.window.SentTradeNo[1], QString());
+    }
+};
+
+QTEST_MAIN(ScanCycleTest)
+#include "ScanCycleTest.moc"

@@ -1,0 +1,184 @@
+#include "fakes/FakeWindow.h"
+#include "ui/ClickableLabel.h"
+#include "ui/TextBox.h"
+#include "ui/WindowTimer.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+QStringList items(const QComboBox* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->itemText(i));
+    return texts;
+}
+
+struct Arrangement {
+    bool startVisible;
+    bool startEnabled;
+    bool stopVisible;
+};
+
+Arrangement arrangementOf(const Form1& window)
+{
+    return {window.Command1->isVisibleTo(&window), window.Command1->isEnabled(),
+            window.Command2->isVisibleTo(&window)};
+}
+
+void verifyArrangement(const Form1& window, Arrangement expected)
+{
+    const Arrangement actual = arrangementOf(window);
+    QCOMPARE(actual.startVisible, expected.startVisible);
+    QCOMPARE(actual.startEnabled, expected.startEnabled);
+    QCOMPARE(actual.stopVisible, expected.stopVisible);
+}
+
+} // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startsWaitingForTheFirstPage()
+    {
+        FakeWindow w;
+        const Form1& form = w.window;
+        QCOMPARE(form.windowTitle(), QStringLiteral("TollwickV3.5"));
+        verifyArrangement(form, {true, false, false});
+        QVERIFY(!form.Text2->isVisibleTo(&form));
+        QVERIFY(!form.Text1->isEnabled());
+        QVERIFY(!form.Text2->isEnabled());
+        QCOMPARE(form.Text1->text(), QString());
+        QVERIFY(!form.Timer1->Enabled());
+        QCOMPARE(form.Timer1->Interval(), 0);
+        QVERIFY(form.Timer2->Enabled());
+        QCOMPARE(form.Timer2->Interval(), 1000);
+        QCOMPARE(form.Text3->toPlainText(), QStringLiteral("http://localhost/notify.php"));
+        QCOMPARE(form.Text4->text(), QStringLiteral("dembro"));
+        QCOMPARE(form.Frame1->title(), QStringLiteral("系统配置"));
+        QCOMPARE(form.Frame2->title(), QStringLiteral("基本信息"));
+        QCOMPARE(form.Command1->text(), QStringLiteral("开始扫描"));
+        QCOMPARE(form.Command2->text(), QStringLiteral("停止扫描"));
+        // Loading ends by sending the browser to the home page.
+        QCOMPARE(w.fake.browser.navigations, QStringList{Endpoints::service().PersonalHomeUrl});
+        // Text4 belongs to the window and is drawn above the settings frame.
+        QCOMPARE(form.Text4->parentWidget(), &form);
+        QVERIFY(form.children().indexOf(form.Text4) > form.children().indexOf(form.Frame1));
+        QCOMPARE(form.Command1->geometry(), form.Command2->geometry());
+    }
+
+    void listsHoldTheirItemsAndShowTheirInitialTexts()
+    {
+        FakeWindow w;
+        QCOMPARE(items(w.window.Combo1), (QStringList{"20", "30", "40", "50", "60", "70"}));
+        QCOMPARE(items(w.window.Combo2),
+                 (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
+        QCOMPARE(items(w.window.Combo3), (QStringList{"gb2312", "utf-8"}));
+        QCOMPARE(w.window.Combo1->currentText(), QStringLiteral("20"));
+        QCOMPARE(w.window.Combo2->currentText(), QStringLiteral("1"));
+        QCOMPARE(w.window.Combo3->currentText(), QStringLiteral("gb2312"));
+    }
+
+    void typedValuesAreKeptAsTyped()
+    {
+        FakeWindow w;
+        w.window.show();
+        w.window.Combo1->lineEdit()->selectAll();
+        QTest::keyClicks(w.window.Combo1->lineEdit(), "15");
+        QTest::keyClick(w.window.Combo1->lineEdit(), Qt::Key_Return);
+        QCOMPARE(w.window.Combo1->currentText(), QStringLiteral("15"));
+        QCOMPARE(w.window.Combo1->count(), 6);
+        w.logIn();
+        QCOMPARE(w.window.Timer1->Interval(), 15000);
+
+        w.window.Text3->clear();
+        QTest::keyClicks(w.window.Text3, "http://shop/a");
+        QTest::keyClick(w.window.Text3, Qt::Key_Return);
+        QTest::keyClicks(w.window.Text3, "b");
+        QCOMPARE(w.window.Text3->toPlainText(), QStringLiteral("http://shop/a\nb"));
+    }
+
+    void stopAndStartSwapTheButtons()
+    {
+        FakeWindow w;
+        w.logIn();
+        verifyArrangement(w.window, {false, false, true});
+
+        QTest::mouseClick(w.window.Command2, Qt::LeftButton);
+        QCOMPARE(w.window.Text1->text(), QStringLiteral("已停止"));
+        QCOMPARE(w.window.Text2->text(), QString());
+        verifyArrangement(w.window, {true, true, false});
+        QVERIFY(w.window.Timer1->Enabled());
+        QVERIFY(w.window.Text2->isVisibleTo(&w.window));
+
+        // A stopped tick does nothing, not even empty the page box.
+        w.window.Text2->setText("kept");
+        Q_EMIT w.window.Timer1->Timer();
+        QCOMPARE(w.window.Text2->text(), QStringLiteral("kept"));
+        QVERIFY(w.fake.requests.sentAddresses.isEmpty());
+
+        QTest::mouseClick(w.window.Command1, Qt::LeftButton);
+        QCOMPARE(w.window.Text1->text(), QStringLiteral("扫描中"));
+        verifyArrangement(w.window, {false, false, true});
+        QCOMPARE(w.window.Text2->text(), QStringLiteral("kept"));
+    }
+
+    // A fetch overwrites Stop's status, and the next tick scans again.
+    void stopDuringAFetchDoesNotHold()
+    {
+        FakeWindow w;
+        w.logIn();
+        w.fake.requests.respond = [](const QString&) {
+            return FakeResponse{"", 3};
+        };
+        QStringList seen;
+        w.fake.pump.onPass = [&](int pass) {
+            if (pass == 1)
+                w.window.Command2_Click();
+            else
+                seen.append(w.window.Text1->text());
+        };
+        Q_EMIT w.window.Timer1->Timer();
+        QCOMPARE(seen.first(), QStringLiteral("获取交易信息"));
+        QCOMPARE(w.window.Text1->text(), QStringLiteral("扫描中"));
+        verifyArrangement(w.window, {true, true, false});
+
+        Q_EMIT w.window.Timer1->Timer();
+        QCOMPARE(w.fake.requests.sentAddresses.size(), 2);
+    }
+
+    void helpLinkOpensTheHelpPageAndChangesNothingElse()
+    {
+        FakeWindow w;
+        w.logIn();
+        const QString status = w.window.Text1->text();
+        const QString page = w.window.Text2->text();
+
+        QTest::mouseClick(w.window.Label10, Qt::LeftButton);
+        QTest::mouseClick(w.window.Label10, Qt::LeftButton);
+
+        QCOMPARE(w.fake.shell.opened, QStringList(2, "http://help.tollwick.com/news-1.asp"));
+        QCOMPARE(w.window.Text1->text(), status);
+        QCOMPARE(w.window.Text2->text(), page);
+        verifyArrangement(w.window, {false, false, true});
+        QVERIFY(w.window.Timer1->Enabled());
+    }
+
+    void refusesAHomeAddressThatIsNotAWholePrefix()
+    {
+        FakePlatform fake;
+        Endpoints endpoints = Endpoints::service();
+        endpoints.PersonalHomeUrl = "http://127.0.0.1:80/portal/i.htm";
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, Form1(fake.platform(), endpoints));
+    }
+};
+
+QTEST_MAIN(Form1Test)
+#include "Form1Test.moc"
