@@ -1,0 +1,62 @@
+#include "WaitCost.h"
+
+#include "platform/qt/QtByteStreamFactory.h"
+#include "platform/qt/QtHttpRequestFactory.h"
+#include "platform/qt/QtMessagePump.h"
+#include "ui/TextBox.h"
+#include "web/PageFetch.h"
+
+#include <QElapsedTimer>
+#include <QNetworkAccessManager>
+#include <QTcpServer>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+namespace {
+
+const QString HomeAddress = QStringLiteral("http://127.0.0.1:9/portal/i.htm");
+
+double processorSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) {
+        return t.tv_sec + t.tv_usec / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+} // namespace
+
+QString measureWaitCost(int seconds)
+{
+    // Accepts connections and never answers them.
+    QTcpServer silentServer;
+    if (!silentServer.listen(QHostAddress::LocalHost))
+        return QStringLiteral("wait cost: cannot listen on 127.0.0.1");
+
+    QNetworkAccessManager network;
+    QtHttpRequestFactory requests(network);
+    QtByteStreamFactory streams;
+    QtMessagePump pump;
+    TextBox statusBox;
+    TextBox pageBox;
+    PageFetch fetch(requests, streams, pump, statusBox, pageBox, {HomeAddress});
+
+    // What a keep-alive refresh does: the waiting fetch gives up.
+    QTimer::singleShot(seconds * 1000, [&] { pageBox.setText(HomeAddress); });
+
+    const double processorBefore = processorSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    const QString body = fetch.GetResponse(
+        QStringLiteral("http://127.0.0.1:%1/record").arg(silentServer.serverPort()), "gb2312");
+    const double processor = processorSeconds() - processorBefore;
+
+    return QStringLiteral("wait cost: %1 s of processor time while one fetch waited %2 s "
+                          "(gave up with %3 characters)")
+        .arg(processor, 0, 'f', 3)
+        .arg(wall.elapsed() / 1000.0, 0, 'f', 2)
+        .arg(body.size());
+}

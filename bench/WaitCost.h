@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// The processor time one page fetch costs while it waits `seconds` on a
+// local server that never answers.
+QString measureWaitCost(int seconds);
