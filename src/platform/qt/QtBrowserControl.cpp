@@ -1,0 +1,92 @@
+#include "platform/qt/QtBrowserControl.h"
+
+#include "platform/qt/SharedCookieJar.h"
+
+#include <QNetworkCookie>
+#include <QUrl>
+#include <QWebEngineCookieStore>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+namespace {
+
+// What Chromium shows for a page it could not load; reporting it keeps a
+// failed load from passing for the address that was asked for.
+const QString errorPageAddress = QStringLiteral("chrome-error://chromewebdata/");
+
+} // namespace
+
+QtBrowserControl::QtBrowserControl(SharedCookieJar& jar, QObject* parent)
+    : BrowserControl(parent)
+    , m_profile(new QWebEngineProfile(this))
+    , m_view(new QWebEngineView)
+{
+    auto* page = new QWebEnginePage(m_profile, m_view);
+    // Without this, window.open() outside a user gesture is blocked silently and
+    // never reaches onNewWindowRequested().
+    page->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+    m_view->setPage(page);
+
+    connect(page, &QWebEnginePage::loadFinished, this, &QtBrowserControl::onLoadFinished);
+    connect(page, &QWebEnginePage::linkHovered, this, &BrowserControl::StatusTextChange);
+    connect(page, &QWebEnginePage::newWindowRequested, this,
+            &QtBrowserControl::onNewWindowRequested);
+
+    QWebEngineCookieStore* store = m_profile->cookieStore();
+    connect(store, &QWebEngineCookieStore::cookieAdded, &jar, &SharedCookieJar::insertFromBrowser);
+    connect(store, &QWebEngineCookieStore::cookieRemoved, &jar,
+            &SharedCookieJar::removeFromBrowser);
+    connect(&jar, &SharedCookieJar::cookieReceived, this, &QtBrowserControl::giveCookieToBrowser);
+}
+
+QtBrowserControl::~QtBrowserControl()
+{
+    // The page must go before its profile; the view may already be gone with
+    // the window it was placed in.
+    delete m_view;
+}
+
+void QtBrowserControl::Navigate(const QString& address)
+{
+    m_view->load(QUrl(address));
+}
+
+QString QtBrowserControl::LocationURL() const
+{
+    if (m_lastLoadFailed)
+        return errorPageAddress;
+    return m_view->url().toString(QUrl::FullyEncoded);
+}
+
+QWidget* QtBrowserControl::view()
+{
+    return m_view;
+}
+
+void QtBrowserControl::onLoadFinished(bool ok)
+{
+    m_lastLoadFailed = !ok;
+    Q_EMIT DocumentComplete();
+}
+
+void QtBrowserControl::onNewWindowRequested(QWebEngineNewWindowRequest& request)
+{
+    // The request is left unhandled, so the engine asks the view for a window,
+    // gets none and drops it; the handler navigates this browser instead.
+    bool cancel = false;
+    Q_EMIT NewWindow2(request.requestedUrl().toString(QUrl::FullyEncoded), cancel);
+}
+
+void QtBrowserControl::giveCookieToBrowser(const QNetworkCookie& cookie)
+{
+    QString host = cookie.domain();
+    if (host.startsWith(u'.'))
+        host.remove(0, 1);
+    QUrl origin;
+    origin.setScheme(cookie.isSecure() ? QStringLiteral("https") : QStringLiteral("http"));
+    origin.setHost(host);
+    m_profile->cookieStore()->setCookie(cookie, origin);
+}
