@@ -1,0 +1,8 @@
+#include "sandbox/ExactRoute.h"
+
+#include <QRegularExpression>
+
+QString exactRoute(const QString& path)
+{
+    return QRegularExpression::escape(path);
+}

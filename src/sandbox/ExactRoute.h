@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+
+// QHttpServer 6.4 reads a route's path as a regular expression, so
+// "/portal/i.htm" would also answer "/portal/iXhtm"; this pattern matches
+// `path` only.
+QString exactRoute(const QString& path);

@@ -1,0 +1,34 @@
+#include "sandbox/QueryString.h"
+
+namespace {
+
+QByteArray decoded(QByteArray text)
+{
+    return QByteArray::fromPercentEncoding(text.replace('+', ' '));
+}
+
+} // namespace
+
+QueryString QueryString::parse(const QByteArray& raw)
+{
+    QueryString query;
+    for (const QByteArray& pair : raw.split('&')) {
+        if (pair.isEmpty())
+            continue;
+        const qsizetype equals = pair.indexOf('=');
+        if (equals < 0)
+            query.m_pairs.append({decoded(pair), QByteArray()});
+        else
+            query.m_pairs.append({decoded(pair.left(equals)), decoded(pair.mid(equals + 1))});
+    }
+    return query;
+}
+
+QByteArray QueryString::value(const QByteArray& name) const
+{
+    for (auto pair = m_pairs.crbegin(); pair != m_pairs.crend(); ++pair) {
+        if (pair->first == name)
+            return pair->second;
+    }
+    return {};
+}

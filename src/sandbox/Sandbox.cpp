@@ -1,0 +1,88 @@
+#include "sandbox/Sandbox.h"
+
+#include "platform/qt/QtPlatform.h"
+#include "ui/Endpoints.h"
+#include "ui/Form1.h"
+#include "ui/WindowTimer.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+Sandbox::Sandbox(SandboxOptions options, QObject* parent)
+    : QObject(parent)
+    , m_options(std::move(options))
+    , m_shop(m_options.key, m_options.charset)
+{
+}
+
+// The window goes before the platform objects it works with.
+Sandbox::~Sandbox()
+{
+    m_window.reset();
+}
+
+bool Sandbox::start(QString& error)
+{
+    if (!m_account.listen(m_options.port)) {
+        error = QStringLiteral("cannot listen on 127.0.0.1:%1 for the account").arg(m_options.port);
+        return false;
+    }
+    if (!m_shop.listen(0)) {
+        error = QStringLiteral("cannot listen on 127.0.0.1 for the shop");
+        return false;
+    }
+    for (const SandboxOptions::Payment& payment : m_options.payments)
+        m_account.addPayment(payment.title, payment.amount);
+    if (m_options.recordPage)
+        m_account.setRecordPage(*m_options.recordPage);
+    m_shop.failNext(m_options.shopFailures);
+
+    const Endpoints endpoints{
+        .PersonalHomeUrl = m_account.personalHomeUrl(),
+        .PortalHomeUrl = m_account.portalHomeUrl(),
+        .MerchantHomeUrl = m_account.merchantHomeUrl(),
+        .AccountRootUrl = m_account.accountRootUrl(),
+        .RecordQueryUrl = m_account.recordQueryUrl(),
+        .HelpPageUrl = m_account.accountRootUrl() + QStringLiteral("/news-1.asp"),
+        .DefaultNotifyUrl = m_shop.notifyUrl(),
+    };
+    if (const QString invalid = endpoints.validationError(); !invalid.isEmpty()) {
+        error = invalid;
+        return false;
+    }
+
+    m_platform = std::make_unique<QtPlatform>();
+    m_window = std::make_unique<Form1>(m_platform->platform(), endpoints);
+    typeSettings();
+    if (m_options.headless)
+        logInWhenAsked();
+    // Connected after the window's own handler, so it runs once a tick ends.
+    connect(m_window->Timer1, &WindowTimer::Timer, this,
+            [this] { Q_EMIT tickEnded(++m_ticksEnded); });
+    return true;
+}
+
+void Sandbox::typeSettings()
+{
+    if (!m_options.notifyUrl.isEmpty())
+        m_window->Text3->setPlainText(m_options.notifyUrl);
+    m_window->Text4->setText(m_options.key);
+    m_window->Combo1->setEditText(m_options.interval);
+    m_window->Combo2->setEditText(m_options.records);
+    m_window->Combo3->setEditText(m_options.charset);
+}
+
+// Without a person at the window, the sandbox submits the login form itself
+// whenever the browser shows it, through the browser, as a person would.
+void Sandbox::logInWhenAsked()
+{
+    auto* view = qobject_cast<QWebEngineView*>(m_platform->browser().view());
+    connect(view, &QWebEngineView::loadFinished, this, [this, view](bool ok) {
+        if (ok && view->url().toString().startsWith(m_account.loginUrl()))
+            view->page()->runJavaScript(
+                QStringLiteral("document.getElementById('login').submit()"));
+    });
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "sandbox/SandboxOptions.h"
+#include "sandbox/SimulatedAccount.h"
+#include "sandbox/SimulatedShop.h"
+
+#include <QObject>
+
+#include <memory>
+
+class Form1;
+class QtPlatform;
+
+// The real window, on the real platform, working against a simulated account
+// and shop on this machine: the whole road of a payment without the internet.
+class Sandbox : public QObject {
+    Q_OBJECT
+
+public:
+    explicit Sandbox(SandboxOptions options, QObject* parent = nullptr);
+    ~Sandbox() override;
+
+    // Starts both sites and opens the window on them. False, with `error`
+    // saying why, when a site cannot listen.
+    bool start(QString& error);
+
+    Form1& window() { return *m_window; }
+    SimulatedAccount& account() { return m_account; }
+    SimulatedShop& shop() { return m_shop; }
+    int ticksEnded() const { return m_ticksEnded; }
+
+Q_SIGNALS:
+    // A scan tick has run to its end.
+    void tickEnded(int ticksEnded);
+
+private:
+    void typeSettings();
+    void logInWhenAsked();
+
+    SandboxOptions m_options;
+    SimulatedAccount m_account;
+    SimulatedShop m_shop;
+    std::unique_ptr<QtPlatform> m_platform;
+    std::unique_ptr<Form1> m_window;
+    int m_ticksEnded = 0;
+};

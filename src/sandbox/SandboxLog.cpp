@@ -1,0 +1,62 @@
+#include "sandbox/SandboxLog.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+
+namespace {
+
+std::unique_ptr<QIODevice> standardOutput()
+{
+    auto file = std::make_unique<QFile>();
+    (void)file->open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    return file;
+}
+
+} // namespace
+
+SandboxLog::SandboxLog()
+    : m_ownDevice(standardOutput())
+    , m_device(m_ownDevice.get())
+{
+}
+
+SandboxLog::SandboxLog(QIODevice* device)
+    : m_device(device)
+{
+}
+
+SandboxLog::~SandboxLog() = default;
+
+void SandboxLog::status(const QString& text)
+{
+    write({{"box", "status"}, {"text", text}});
+}
+
+void SandboxLog::page(const QString& text)
+{
+    write({{"box", "page"}, {"text", text}});
+}
+
+void SandboxLog::shop(const ShopNotification& notification)
+{
+    write({{"shop", QJsonObject{{"act", notification.act},
+                                {"jine", notification.jine},
+                                {"tradeno", notification.tradeno},
+                                {"title", notification.title}}}});
+}
+
+void SandboxLog::exit(int ticks)
+{
+    write({{"exit", QJsonObject{{"ticks", ticks}}}});
+}
+
+void SandboxLog::write(const QJsonObject& line)
+{
+    m_device->write(QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n');
+    // A reader of a pipe must see each line as soon as it is written.
+    if (auto* file = qobject_cast<QFileDevice*>(m_device))
+        file->flush();
+}

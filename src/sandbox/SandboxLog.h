@@ -1,0 +1,33 @@
+#pragma once
+
+#include "sandbox/ShopNotification.h"
+
+#include <QString>
+
+#include <memory>
+
+class QIODevice;
+class QJsonObject;
+
+// What the sandbox shows, one compact JSON object per line, so that a script
+// can follow a headless run as it happens.
+class SandboxLog {
+public:
+    // Writes to standard output.
+    SandboxLog();
+    // Writes to `device`, which must stay open while the log is used.
+    explicit SandboxLog(QIODevice* device);
+    ~SandboxLog();
+
+    // The window's status box and page box.
+    void status(const QString& text);
+    void page(const QString& text);
+    void shop(const ShopNotification& notification);
+    void exit(int ticks);
+
+private:
+    void write(const QJsonObject& line);
+
+    std::unique_ptr<QIODevice> m_ownDevice;
+    QIODevice* m_device;
+};

@@ -1,0 +1,167 @@
+#include "sandbox/SandboxOptions.h"
+
+#include "sandbox/AmountText.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include <climits>
+
+namespace {
+
+// A whole number in [minimum, maximum], written with digits only.
+std::optional<int> wholeNumber(const QString& text, int minimum, int maximum)
+{
+    static const QRegularExpression digits(QStringLiteral("^\\d{1,9}$"));
+    if (!digits.match(text).hasMatch())
+        return std::nullopt;
+    const int value = text.toInt();
+    if (value < minimum || value > maximum)
+        return std::nullopt;
+    return value;
+}
+
+struct NumberRule {
+    const QCommandLineOption& option;
+    int minimum;
+    int maximum;
+};
+
+// Why `rule`'s option cannot be used; nothing when it is unset or in range.
+std::optional<QString> numberError(const QCommandLineParser& parser, const NumberRule& rule)
+{
+    const QString text = parser.value(rule.option);
+    if (!parser.isSet(rule.option) || wholeNumber(text, rule.minimum, rule.maximum))
+        return std::nullopt;
+    const QString range = rule.maximum == INT_MAX
+                              ? QStringLiteral("from %1 up").arg(rule.minimum)
+                              : QStringLiteral("from %1 to %2").arg(rule.minimum).arg(rule.maximum);
+    return QStringLiteral("--%1 \"%2\": expected a whole number %3")
+        .arg(rule.option.names().constFirst(), text, range);
+}
+
+std::optional<SandboxOptions::Payment> payment(const QString& text, QString& error)
+{
+    // Titles may hold commas; amounts never do.
+    const qsizetype comma = text.lastIndexOf(QLatin1Char(','));
+    if (comma < 0) {
+        error = QStringLiteral("--payment \"%1\": expected TITLE,AMOUNT").arg(text);
+        return std::nullopt;
+    }
+    const QString amountText = text.mid(comma + 1);
+    const std::optional<QString> amount = normalizedAmount(amountText);
+    if (!amount) {
+        error = QStringLiteral("--payment \"%1\": bad amount \"%2\" (a positive number with at "
+                               "most two decimals)")
+                    .arg(text, amountText);
+        return std::nullopt;
+    }
+    return SandboxOptions::Payment{text.left(comma), *amount};
+}
+
+bool isWebAddress(const QString& text)
+{
+    const QUrl url(text, QUrl::StrictMode);
+    return url.isValid() && !url.host().isEmpty() &&
+           (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
+}
+
+} // namespace
+
+std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments, QString& error)
+{
+    const QCommandLineOption headless(QStringLiteral("headless"),
+                                      QStringLiteral("Run without showing windows."));
+    const QCommandLineOption payments(QStringLiteral("payment"),
+                                      QStringLiteral("A payment on the account (repeatable)."),
+                                      QStringLiteral("TITLE,AMOUNT"));
+    const QCommandLineOption page(QStringLiteral("page"),
+                                  QStringLiteral("Serve this file as the record page."),
+                                  QStringLiteral("FILE"));
+    const QCommandLineOption notifyUrl(QStringLiteral("notify-url"),
+                                       QStringLiteral("The shop's delivery address."),
+                                       QStringLiteral("URL"));
+    const QCommandLineOption key(QStringLiteral("key"), QStringLiteral("The interface key."),
+                                 QStringLiteral("KEY"));
+    const QCommandLineOption records(QStringLiteral("records"), QStringLiteral("The records box."),
+                                     QStringLiteral("N"));
+    const QCommandLineOption interval(QStringLiteral("interval"),
+                                      QStringLiteral("Seconds between scans."),
+                                      QStringLiteral("SECONDS"));
+    const QCommandLineOption charset(QStringLiteral("charset"),
+                                     QStringLiteral("The shop's charset."), QStringLiteral("NAME"));
+    const QCommandLineOption ticks(QStringLiteral("ticks"),
+                                   QStringLiteral("Exit after this many scan ticks."),
+                                   QStringLiteral("K"));
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("The account's port, 1000 to 9999."),
+                                  QStringLiteral("P"));
+    const QCommandLineOption shopFail(QStringLiteral("shop-fail"),
+                                      QStringLiteral("The shop fails this many notifications."),
+                                      QStringLiteral("K"));
+
+    QCommandLineParser parser;
+    parser.addOptions({headless, payments, page, notifyUrl, key, records, interval, charset, ticks,
+                       port, shopFail});
+    if (!parser.parse(arguments)) {
+        error = parser.errorText();
+        return std::nullopt;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        error = QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments()[0]);
+        return std::nullopt;
+    }
+
+    for (const NumberRule& rule :
+         {NumberRule{records, 1, INT_MAX}, NumberRule{interval, 1, INT_MAX},
+          NumberRule{ticks, 1, INT_MAX}, NumberRule{port, 1000, 9999},
+          NumberRule{shopFail, 0, INT_MAX}}) {
+        if (const std::optional<QString> message = numberError(parser, rule)) {
+            error = *message;
+            return std::nullopt;
+        }
+    }
+
+    SandboxOptions options;
+    options.headless = parser.isSet(headless);
+    for (const QString& text : parser.values(payments)) {
+        const std::optional<Payment> parsed = payment(text, error);
+        if (!parsed)
+            return std::nullopt;
+        options.payments.append(*parsed);
+    }
+    if (parser.isSet(page)) {
+        QFile file(parser.value(page));
+        if (!file.open(QIODevice::ReadOnly)) {
+            error = QStringLiteral("--page \"%1\": %2").arg(file.fileName(), file.errorString());
+            return std::nullopt;
+        }
+        options.recordPage = file.readAll();
+    }
+    if (parser.isSet(notifyUrl)) {
+        options.notifyUrl = parser.value(notifyUrl);
+        if (!isWebAddress(options.notifyUrl)) {
+            error = QStringLiteral("--notify-url \"%1\": expected an http or https address")
+                        .arg(options.notifyUrl);
+            return std::nullopt;
+        }
+    }
+    if (parser.isSet(key))
+        options.key = parser.value(key);
+    if (parser.isSet(charset))
+        options.charset = parser.value(charset);
+
+    if (parser.isSet(records))
+        options.records = parser.value(records);
+    if (parser.isSet(interval))
+        options.interval = parser.value(interval);
+    if (parser.isSet(ticks))
+        options.ticks = parser.value(ticks).toInt();
+    if (parser.isSet(port))
+        options.port = quint16(parser.value(port).toInt());
+    if (parser.isSet(shopFail))
+        options.shopFailures = parser.value(shopFail).toInt();
+    return options;
+}

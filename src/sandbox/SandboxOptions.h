@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The sandbox's command line. Records, interval and charset stay the texts
+// given, since they are typed into the window's boxes as they are.
+struct SandboxOptions {
+    struct Payment {
+        QString title;
+        // With two decimals.
+        QString amount;
+    };
+
+    static constexpr quint16 DefaultPort = 8631;
+
+    bool headless = false;
+    // Oldest first.
+    QList<Payment> payments;
+    // Served instead of the generated record page.
+    std::optional<QByteArray> recordPage;
+    // Empty for the simulated shop's address.
+    QString notifyUrl;
+    QString key = QStringLiteral("dembro");
+    QString records = QStringLiteral("1");
+    QString interval = QStringLiteral("20");
+    QString charset = QStringLiteral("gb2312");
+    // Scan ticks before the sandbox exits; none to run until closed.
+    std::optional<int> ticks;
+    // Four digits keep the account's home address 34 characters long.
+    quint16 port = DefaultPort;
+    int shopFailures = 0;
+
+    // `arguments` starts with the program name. Nothing, and `error` says
+    // why, when they cannot be used.
+    static std::optional<SandboxOptions> parse(const QStringList& arguments, QString& error);
+};

@@ -1,0 +1,264 @@
+#include "sandbox/SimulatedAccount.h"
+
+#include "sandbox/AccountPages.h"
+#include "sandbox/AmountText.h"
+#include "sandbox/ExactRoute.h"
+#include "sandbox/QueryString.h"
+#include "sandbox/RecordPage.h"
+
+#include <QHttpServer>
+#include <QHttpServerRequest>
+#include <QHttpServerResponse>
+#include <QRandomGenerator>
+
+namespace {
+
+using StatusCode = QHttpServerResponse::StatusCode;
+
+const QString RecordQueryStart =
+    QStringLiteral("_input_charset=utf-8&tradeType=all&status=success&fundFlow=in&beginTime=00%3A00"
+                   "&dateType=createDate&endTime=24%3A00&dateRange=customDate&beginDate=");
+const QString DateFormat = QStringLiteral("yyyy.MM.dd");
+constexpr int RecordWindowDays = 15;
+
+// Fills the middle of every trade number, between its date and its serial.
+const QString TradeNoInfix = QStringLiteral("2200140495");
+
+// The program appends the first and the last day of the fifteen-day window.
+QString recordQuery(QDate today)
+{
+    return RecordQueryStart + today.addDays(-RecordWindowDays).toString(DateFormat) +
+           QStringLiteral("&endDate=") + today.toString(DateFormat);
+}
+
+QHttpServerResponse html(const QString& text, StatusCode status = StatusCode::Ok)
+{
+    return QHttpServerResponse(QByteArrayLiteral("text/html; charset=utf-8"), text.toUtf8(),
+                               status);
+}
+
+QHttpServerResponse redirect(const QString& location)
+{
+    QHttpServerResponse response(QByteArrayLiteral("text/plain"), QByteArrayLiteral("Found\n"),
+                                 StatusCode::Found);
+    response.setHeader(QByteArrayLiteral("Location"), location.toUtf8());
+    return response;
+}
+
+void setSessionCookie(QHttpServerResponse& response, const QByteArray& token)
+{
+    response.addHeader(QByteArrayLiteral("Set-Cookie"),
+                       SimulatedAccount::SessionCookie + '=' + token + "; Path=/; HttpOnly");
+}
+
+QByteArray newToken()
+{
+    quint32 words[4];
+    QRandomGenerator::system()->fillRange(words);
+    return QByteArray(reinterpret_cast<const char*>(words), sizeof(words)).toHex();
+}
+
+// The query exactly as the client sent it. QHttpServer 6.4 only keeps the
+// request target as a QUrl, which writes escapes of letters and digits as
+// the characters and hex digits in capitals; everything else survives as sent.
+QString rawQuery(const QHttpServerRequest& request)
+{
+    return request.url().query(QUrl::FullyEncoded);
+}
+
+} // namespace
+
+const QString SimulatedAccount::User = QStringLiteral("sandbox");
+const QString SimulatedAccount::Password = QStringLiteral("sandbox");
+const QByteArray SimulatedAccount::SessionCookie = QByteArrayLiteral("sandbox_session");
+
+SimulatedAccount::SimulatedAccount(QObject* parent)
+    : QObject(parent)
+    , m_server(new QHttpServer(this))
+{
+    m_server->route(exactRoute("/login"),
+                    [this](const QHttpServerRequest& request) { return login(request); });
+    const auto showHome = [this](const QHttpServerRequest& request) {
+        return home(request);
+    };
+    m_server->route(exactRoute("/portal/i.htm"), showHome);
+    m_server->route(exactRoute("/portal/home.htm"), showHome);
+    m_server->route(exactRoute("/"),
+                    [this](const QHttpServerRequest& request) { return keepAlive(request); });
+    m_server->route(exactRoute("/record/standard.htm"),
+                    [this](const QHttpServerRequest& request) { return recordPage(request); });
+    m_server->route(exactRoute("/sandbox"), [this] { return sandbox(); });
+    m_server->route(exactRoute("/sandbox/pay"),
+                    [this](const QHttpServerRequest& request) { return pay(request); });
+}
+
+SimulatedAccount::~SimulatedAccount() = default;
+
+bool SimulatedAccount::listen(quint16 port)
+{
+    m_port = m_server->listen(QHostAddress::LocalHost, port);
+    return m_port != 0;
+}
+
+QString SimulatedAccount::address(const QString& path) const
+{
+    return QStringLiteral("http://127.0.0.1:%1%2").arg(QString::number(m_port), path);
+}
+
+QString SimulatedAccount::personalHomeUrl() const
+{
+    return address(QStringLiteral("/portal/i.htm"));
+}
+
+QString SimulatedAccount::portalHomeUrl() const
+{
+    return address(QStringLiteral("/portal/home.htm"));
+}
+
+QString SimulatedAccount::merchantHomeUrl() const
+{
+    return address(QStringLiteral("/merchant/home/i.htm"));
+}
+
+QString SimulatedAccount::accountRootUrl() const
+{
+    return address(QString());
+}
+
+QString SimulatedAccount::recordQueryUrl() const
+{
+    return address(QStringLiteral("/record/standard.htm?") + RecordQueryStart);
+}
+
+QString SimulatedAccount::recordPageUrl(QDate today) const
+{
+    return address(QStringLiteral("/record/standard.htm?") + recordQuery(today));
+}
+
+QString SimulatedAccount::loginUrl() const
+{
+    return address(QStringLiteral("/login"));
+}
+
+std::optional<SimulatedPayment> SimulatedAccount::addPayment(const QString& title,
+                                                             const QString& amount)
+{
+    const std::optional<QString> amountText = normalizedAmount(amount);
+    if (!amountText)
+        return std::nullopt;
+    const SimulatedPayment payment{nextTradeNo(), title, *amountText};
+    m_payments.prepend(payment);
+    Q_EMIT paymentAdded(payment);
+    return payment;
+}
+
+QString SimulatedAccount::nextTradeNo()
+{
+    ++m_tradeCounter;
+    return QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + TradeNoInfix +
+           QStringLiteral("%1").arg(m_tradeCounter, 10, 10, QLatin1Char('0'));
+}
+
+void SimulatedAccount::setRecordPage(const QByteArray& page)
+{
+    m_recordPage = page;
+}
+
+void SimulatedAccount::expireSessions()
+{
+    m_sessions.clear();
+}
+
+QByteArray SimulatedAccount::sessionOf(const QHttpServerRequest& request) const
+{
+    const QByteArray prefix = SessionCookie + '=';
+    for (const auto& [name, value] : request.headers()) {
+        if (name.compare("Cookie", Qt::CaseInsensitive) != 0)
+            continue;
+        for (const QByteArray& cookie : value.split(';')) {
+            const QByteArray trimmed = cookie.trimmed();
+            if (!trimmed.startsWith(prefix))
+                continue;
+            const QByteArray token = trimmed.mid(prefix.size());
+            if (m_sessions.contains(token))
+                return token;
+        }
+    }
+    return {};
+}
+
+QHttpServerResponse SimulatedAccount::redirectToLogin() const
+{
+    return redirect(loginUrl());
+}
+
+QHttpServerResponse SimulatedAccount::login(const QHttpServerRequest& request)
+{
+    if (request.method() != QHttpServerRequest::Method::Post)
+        return html(AccountPages::login(QString()));
+
+    const QueryString form = QueryString::parse(request.body());
+    if (QString::fromUtf8(form.value("user")) != User ||
+        QString::fromUtf8(form.value("password")) != Password) {
+        return html(
+            AccountPages::login(QStringLiteral("用户名或密码错误 / Wrong user name or password.")));
+    }
+    const QByteArray token = newToken();
+    m_sessions.insert(token);
+    QHttpServerResponse response = redirect(personalHomeUrl());
+    setSessionCookie(response, token);
+    Q_EMIT loggedIn();
+    return response;
+}
+
+QHttpServerResponse SimulatedAccount::home(const QHttpServerRequest& request) const
+{
+    if (sessionOf(request).isEmpty())
+        return redirectToLogin();
+    return html(AccountPages::home(m_payments));
+}
+
+QHttpServerResponse SimulatedAccount::keepAlive(const QHttpServerRequest& request)
+{
+    const QByteArray token = sessionOf(request);
+    if (token.isEmpty())
+        return redirectToLogin();
+    QHttpServerResponse response = html(AccountPages::keepAlive());
+    setSessionCookie(response, token);
+    return response;
+}
+
+QHttpServerResponse SimulatedAccount::recordPage(const QHttpServerRequest& request)
+{
+    if (sessionOf(request).isEmpty())
+        return redirectToLogin();
+
+    const QString expected = recordQuery(QDate::currentDate());
+    if (rawQuery(request) != expected)
+        return html(AccountPages::recordQueryRefused(expected), StatusCode::BadRequest);
+
+    Q_EMIT recordPageServed();
+    return QHttpServerResponse(QByteArrayLiteral("text/html; charset=GBK"),
+                               m_recordPage ? *m_recordPage : RecordPage::render(m_payments));
+}
+
+QHttpServerResponse SimulatedAccount::sandbox() const
+{
+    return html(AccountPages::sandbox(m_payments, recordPageUrl(QDate::currentDate())));
+}
+
+QHttpServerResponse SimulatedAccount::pay(const QHttpServerRequest& request)
+{
+    const QueryString query = QueryString::parse(rawQuery(request).toLatin1());
+    const QString amount = QString::fromUtf8(query.value("amount"));
+    const std::optional<SimulatedPayment> payment =
+        addPayment(QString::fromUtf8(query.value("title")), amount);
+    if (!payment) {
+        return html(AccountPages::paymentRefused(
+                        QStringLiteral("金额无效 / Not a valid amount: \"%1\" (a positive "
+                                       "number with at most two decimals)")
+                            .arg(amount)),
+                    StatusCode::BadRequest);
+    }
+    return html(AccountPages::paymentAdded(*payment));
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// An incoming payment on the simulated account. The amount is text with two
+// decimals, as the record page shows it.
+struct SimulatedPayment {
+    QString tradeNo;
+    QString title;
+    QString amount;
+};

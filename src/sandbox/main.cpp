@@ -1,0 +1,62 @@
+#include "platform/qt/EngineEnvironment.h"
+#include "sandbox/Sandbox.h"
+#include "sandbox/SandboxLog.h"
+#include "ui/Form1.h"
+#include "ui/TextBox.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+namespace {
+
+QStringList argumentsOf(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+} // namespace
+
+// The program against a simulated account and shop on this machine. Every
+// change of the two boxes and every notification the shop receives is
+// written to standard output as a line of JSON.
+int main(int argc, char* argv[])
+{
+    QString error;
+    const auto options = SandboxOptions::parse(argumentsOf(argc, argv), error);
+    if (!options) {
+        QTextStream(stderr) << "tollwick-sandbox: " << error << Qt::endl;
+        return 2;
+    }
+
+    prepareEngineEnvironment(options->headless);
+    QApplication application(argc, argv);
+
+    SandboxLog log;
+    Sandbox sandbox(*options);
+    if (!sandbox.start(error)) {
+        QTextStream(stderr) << "tollwick-sandbox: " << error << Qt::endl;
+        return 1;
+    }
+
+    Form1& window = sandbox.window();
+    QObject::connect(window.Text1, &TextBox::textReplaced,
+                     [&](const QString& t) { log.status(t); });
+    QObject::connect(window.Text2, &TextBox::textReplaced, [&](const QString& t) { log.page(t); });
+    QObject::connect(&sandbox.shop(), &SimulatedShop::notified,
+                     [&](const ShopNotification& n) { log.shop(n); });
+    QObject::connect(&sandbox, &Sandbox::tickEnded, [&](int ticks) {
+        if (options->ticks && ticks >= *options->ticks)
+            application.quit();
+    });
+    QObject::connect(&application, &QApplication::lastWindowClosed, &application,
+                     &QApplication::quit);
+
+    if (!options->headless)
+        window.show();
+    const int status = application.exec();
+    log.exit(sandbox.ticksEnded());
+    return status;
+}

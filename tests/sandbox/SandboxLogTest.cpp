@@ -1,0 +1,49 @@
+#include "sandbox/SandboxLog.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryFile>
+#include <QTest>
+
+class SandboxLogTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void writesOneCompactObjectPerLine()
+    {
+        QBuffer buffer;
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        SandboxLog log(&buffer);
+        log.status(QStringLiteral("正在扫描 \"1\""));
+        log.page(QStringLiteral("line 1\nline 2"));
+        log.shop({"dembro", "0.01", "2024030922001404950501234567", QStringLiteral("订单 & 1")});
+        log.exit(3);
+
+        const QList<QByteArray> lines = buffer.data().split('\n');
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines[0],
+                 QStringLiteral("{\"box\":\"status\",\"text\":\"正在扫描 \\\"1\\\"\"}").toUtf8());
+        QCOMPARE(lines[1], QByteArray(R"({"box":"page","text":"line 1\nline 2"})"));
+        QCOMPARE(lines[2], QStringLiteral("{\"shop\":{\"act\":\"dembro\",\"jine\":\"0.01\","
+                                          "\"title\":\"订单 & 1\","
+                                          "\"tradeno\":\"2024030922001404950501234567\"}}")
+                               .toUtf8());
+        QCOMPARE(lines[3], QByteArray(R"({"exit":{"ticks":3}})"));
+        QVERIFY(lines[4].isEmpty());
+    }
+
+    // A script reading a pipe or file must not wait for a buffer to fill.
+    void eachLineReachesAFileAtOnce()
+    {
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        SandboxLog log(&file);
+        log.exit(1);
+        QFile reader(file.fileName());
+        QVERIFY(reader.open(QIODevice::ReadOnly));
+        QCOMPARE(reader.readAll(), QByteArray("{\"exit\":{\"ticks\":1}}\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(SandboxLogTest)
+#include "SandboxLogTest.moc"

@@ -1,0 +1,148 @@
+#include "sandbox/SandboxOptions.h"
+
+#include <QTemporaryFile>
+#include <QTest>
+
+namespace {
+
+std::optional<SandboxOptions> parse(const QStringList& arguments, QString& error)
+{
+    return SandboxOptions::parse(QStringList{"tollwick-sandbox"} + arguments, error);
+}
+
+using Payments = QList<SandboxOptions::Payment>;
+
+QString described(const Payments& payments)
+{
+    QStringList parts;
+    for (const SandboxOptions::Payment& payment : payments)
+        parts.append(payment.title + "|" + payment.amount);
+    return parts.join(";");
+}
+
+} // namespace
+
+class SandboxOptionsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void defaults()
+    {
+        QString error;
+        const auto options = parse({}, error);
+        QVERIFY2(options, qPrintable(error));
+        QVERIFY(!options->headless);
+        QVERIFY(options->payments.isEmpty());
+        QVERIFY(!options->recordPage);
+        QVERIFY(options->notifyUrl.isEmpty());
+        QCOMPARE(options->key, QStringLiteral("dembro"));
+        QCOMPARE(options->records, QStringLiteral("1"));
+        QCOMPARE(options->interval, QStringLiteral("20"));
+        QCOMPARE(options->charset, QStringLiteral("gb2312"));
+        QVERIFY(!options->ticks);
+        QCOMPARE(options->port, quint16(8631));
+        QCOMPARE(options->shopFailures, 0);
+    }
+
+    void everyOptionIsRead()
+    {
+        QString error;
+        const auto options = parse({"--headless", "--notify-url", "http://127.0.0.1:9000/n.php",
+                                    "--key", "k 1", "--records", "3", "--interval=5", "--charset",
+                                    "utf-8", "--ticks", "2", "--port", "1000", "--shop-fail", "4"},
+                                   error);
+        QVERIFY2(options, qPrintable(error));
+        QVERIFY(options->headless);
+        QCOMPARE(options->notifyUrl, QStringLiteral("http://127.0.0.1:9000/n.php"));
+        QCOMPARE(options->key, QStringLiteral("k 1"));
+        QCOMPARE(options->records, QStringLiteral("3"));
+        QCOMPARE(options->interval, QStringLiteral("5"));
+        QCOMPARE(options->charset, QStringLiteral("utf-8"));
+        QCOMPARE(options->ticks, std::optional<int>(2));
+        QCOMPARE(options->port, quint16(1000));
+        QCOMPARE(options->shopFailures, 4);
+    }
+
+    void payments_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("payments");
+        QTest::newRow("one") << QStringList{"--payment", "Order 1001,0.01"} << "Order 1001|0.01";
+        QTest::newRow("oldest first")
+            << QStringList{"--payment", "a,1", "--payment", "b,2"} << "a|1.00;b|2.00";
+        QTest::newRow("commas in the title")
+            << QStringList{"--payment", "Tea, milk, sugar,3.5"} << "Tea, milk, sugar|3.50";
+        QTest::newRow("Chinese title") << QStringList{"--payment", QStringLiteral("测试订单,12")}
+                                       << QStringLiteral("测试订单|12.00");
+        QTest::newRow("blank around the amount")
+            << QStringList{"--payment", "a, 0.10 "} << "a|0.10";
+        QTest::newRow("empty title") << QStringList{"--payment", ",1"} << "|1.00";
+    }
+
+    void payments()
+    {
+        QFETCH(QStringList, arguments);
+        QString error;
+        const auto options = parse(arguments, error);
+        QVERIFY2(options, qPrintable(error));
+        QTEST(described(options->payments), "payments");
+    }
+
+    void badCommandLinesSayWhy_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("mentions");
+        QTest::newRow("unknown option") << QStringList{"--fast"} << "fast";
+        QTest::newRow("missing value") << QStringList{"--port"} << "port";
+        QTest::newRow("positional argument") << QStringList{"extra"} << "extra";
+        QTest::newRow("payment without comma") << QStringList{"--payment", "Order 1"} << "Order 1";
+        QTest::newRow("payment without amount") << QStringList{"--payment", "Order,"} << "amount";
+        QTest::newRow("zero amount") << QStringList{"--payment", "a,0"} << "amount";
+        QTest::newRow("negative amount") << QStringList{"--payment", "a,-1"} << "amount";
+        QTest::newRow("three decimals") << QStringList{"--payment", "a,1.005"} << "amount";
+        QTest::newRow("amount in words") << QStringList{"--payment", "a,ten"} << "ten";
+        QTest::newRow("exponent") << QStringList{"--payment", "a,1e3"} << "1e3";
+        QTest::newRow("port too small") << QStringList{"--port", "999"} << "1000 to 9999";
+        QTest::newRow("port too large") << QStringList{"--port", "10000"} << "1000 to 9999";
+        QTest::newRow("port not a number") << QStringList{"--port", "http"} << "--port";
+        QTest::newRow("records zero") << QStringList{"--records", "0"} << "--records";
+        QTest::newRow("records signed") << QStringList{"--records", "+2"} << "--records";
+        QTest::newRow("interval fraction") << QStringList{"--interval", "1.5"} << "--interval";
+        QTest::newRow("interval overflow")
+            << QStringList{"--interval", "99999999999"} << "--interval";
+        QTest::newRow("ticks zero") << QStringList{"--ticks", "0"} << "--ticks";
+        QTest::newRow("shop failures negative")
+            << QStringList{"--shop-fail", "-1"} << "--shop-fail";
+        QTest::newRow("notify address without scheme")
+            << QStringList{"--notify-url", "127.0.0.1/notify.php"} << "--notify-url";
+        QTest::newRow("notify address of another kind")
+            << QStringList{"--notify-url", "ftp://127.0.0.1/n"} << "--notify-url";
+        QTest::newRow("unreadable page")
+            << QStringList{"--page", "/nonexistent/record.htm"} << "/nonexistent/record.htm";
+    }
+
+    void badCommandLinesSayWhy()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, mentions);
+        QString error;
+        QVERIFY(!parse(arguments, error));
+        QVERIFY2(error.contains(mentions), qPrintable(error));
+    }
+
+    void pageIsReadAsBytes()
+    {
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        const QByteArray bytes("<html>\xb2\xe2\x00 tradeNo=</html>", 26);
+        file.write(bytes);
+        file.close();
+        QString error;
+        const auto options = parse({"--page", file.fileName()}, error);
+        QVERIFY2(options, qPrintable(error));
+        QCOMPARE(options->recordPage, std::optional<QByteArray>(bytes));
+    }
+};
+
+QTEST_GUILESS_MAIN(SandboxOptionsTest)
+#include "SandboxOptionsTest.moc"

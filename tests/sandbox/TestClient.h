@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QNetworkAccessManager>
+#include <QNetworkCookie>
+#include <QNetworkReply>
+#include <QString>
+
+struct TestReply {
+    QNetworkReply::NetworkError error = QNetworkReply::NoError;
+    int status = 0;
+    QByteArray contentType;
+    QByteArray location;
+    // The Set-Cookie headers as sent, one per cookie.
+    QList<QNetworkCookie> setCookies;
+    QByteArray body;
+};
+
+// A browser-like HTTP client for the local servers: keeps cookies, keeps
+// connections alive, and does not follow redirects, so tests see them.
+class TestClient {
+public:
+    TestReply get(const QString& url);
+    TestReply postForm(const QString& url, const QByteArray& form);
+
+    // The cookies the client would send to `url`.
+    QList<QNetworkCookie> cookiesFor(const QString& url) const;
+
+private:
+    TestReply finish(QNetworkReply* reply);
+
+    QNetworkAccessManager m_network;
+};
