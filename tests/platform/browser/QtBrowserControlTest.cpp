@@ -1,5 +1,5 @@
-#include "platform/browser/BrowserTestSite.h"
 #include "platform/qt/QtBrowserControl.h"
+#include "platform/browser/BrowserTestSite.h"
 #include "platform/qt/SharedCookieJar.h"
 
 #include <QApplication>
