@@ -1,0 +1,60 @@
+#include "platform/qt/QtHttpRequestFactory.h"
+#include "platform/qt/QtTransferControl.h"
+#include "sandbox/SimulatedShop.h"
+#include "scan/NotificationAddress.h"
+
+#include <QNetworkAccessManager>
+#include <QSignalSpy>
+#include <QTest>
+
+// Notifications travel through the real request object and transfer control
+// to a shop that reads its query as a PHP site in its charset would.
+class NotificationDeliveryTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void shopReadsTheValuesAsTheyWereCut_data()
+    {
+        QTest::addColumn<QString>("charset");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("GBK shop, Chinese") << "gb2312" << QStringLiteral("镕瑢 訂單 测试");
+        QTest::newRow("GBK shop, forged amount") << "gb2312"
+                                                 << "x&jine=999.00";
+        QTest::newRow("UTF-8 shop, Chinese") << "utf-8" << QStringLiteral("镕瑢 訂單 测试");
+        QTest::newRow("UTF-8 shop, reserved characters") << "utf-8"
+                                                         << "a+b %41 #c=d&e";
+    }
+
+    void shopReadsTheValuesAsTheyWereCut()
+    {
+        QFETCH(QString, charset);
+        QFETCH(QString, title);
+        SimulatedShop shop(QStringLiteral("k&y=1"), charset);
+        QVERIFY(shop.listen(0));
+        QSignalSpy notified(&shop, &SimulatedShop::notified);
+
+        const TradeRecord record{"2024030922001404950501234567", title, "25.00"};
+        const QString address = notificationAddress(shop.notifyUrl(), "k&y=1", record, charset);
+
+        QNetworkAccessManager network;
+        QtTransferControl transfer(network);
+        transfer.Execute(address, QStringLiteral("get"));
+        QtHttpRequestFactory requests(network);
+        const auto request = requests.createRequest();
+        request->Open(QStringLiteral("GET"), address, true);
+        request->send();
+        QTRY_COMPARE(request->ReadyState(), 4);
+        QCOMPARE(request->responseBody(), QByteArray("success"));
+        QTRY_COMPARE(notified.size(), 2);
+
+        for (const ShopNotification& received : shop.notifications()) {
+            QCOMPARE(received.act, QStringLiteral("k&y=1"));
+            QCOMPARE(received.jine, record.Amount);
+            QCOMPARE(received.tradeno, record.TradeNo);
+            QCOMPARE(received.title, title);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(NotificationDeliveryTest)
+#include "NotificationDeliveryTest.moc"
