@@ -1,7 +1,6 @@
 #include "scan/ScanCycle.h"
-#include "fakes/FakePlatform.h"
+#include "fakes/FakeWindow.h"
 #include "support/RecordPages.h"
-#include "ui/Form1.h"
 #include "ui/TextBox.h"
 #include "ui/WindowTimer.h"
 
@@ -18,9 +17,7 @@ const QString NotifyUrl = QStringLiteral("http://localhost/notify.php");
 
 // The window on fake platform objects, logged in and scanning. The record
 // page shows `payments`; the shop answers `shopReply`.
-struct ScanFixture {
-    FakePlatform fake;
-    Form1 window{fake.platform(), Endpoints::service()};
+struct ScanFixture : FakeWindow {
     QList<Payment> payments;
     QByteArray shopReply = "success";
     // Reads of the shop's reply that find it still running.
