@@ -1,0 +1,217 @@
+#include "InProcessSandbox.h"
+
+#include "platform/BrowserControl.h"
+#include "scan/ScanCycle.h"
+#include "session/PageTracking.h"
+#include "ui/Form1.h"
+#include "ui/TextBox.h"
+#include "web/PageFetch.h"
+
+#include <QElapsedTimer>
+#include <QHostAddress>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QWebEngineView>
+
+#include <memory>
+
+namespace {
+
+constexpr int Timeout = InProcessSandbox::Timeout;
+
+SandboxOptions onePayment()
+{
+    SandboxOptions options;
+    options.payments = {{QStringLiteral("Order 1001"), QStringLiteral("12.50")}};
+    // Far beyond a test's run: every tick here is started by the test.
+    options.interval = QStringLiteral("3600");
+    options.records = QStringLiteral("1");
+    return options;
+}
+
+QString resultLine(const SimulatedPayment& payment, const QString& outcome)
+{
+    return payment.title + u',' + payment.amount + u',' + payment.tradeNo + u',' + outcome;
+}
+
+} // namespace
+
+// Each case has a sandbox of its own, logged in, with one payment not yet
+// delivered.
+class FaultTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void shopDownIsTriedAgainUntilItIsBack_data();
+    void shopDownIsTriedAgainUntilItIsBack();
+    void shopErrorIsTriedAgainOnTheNextTick();
+    void answerWithoutSuccessDeliversNothing();
+    void expiredSessionWaitsForTheNextLogIn();
+
+private:
+    QString rejectedLine() const;
+
+    std::unique_ptr<InProcessSandbox> m_sandbox;
+    SimulatedPayment m_payment;
+};
+
+void FaultTest::init()
+{
+    m_sandbox = std::make_unique<InProcessSandbox>(onePayment());
+    const QString error = m_sandbox->start();
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY(m_sandbox->waitUntilScanning());
+    m_payment = m_sandbox->account().payments().constFirst();
+}
+
+void FaultTest::cleanup()
+{
+    m_sandbox.reset();
+}
+
+QString FaultTest::rejectedLine() const
+{
+    return resultLine(m_payment,
+                      m_sandbox->window().Text3->toPlainText() + ScanCycle::RejectedOutcome);
+}
+
+void FaultTest::shopDownIsTriedAgainUntilItIsBack_data()
+{
+    QTest::addColumn<bool>("hangsUp");
+    QTest::newRow("connection refused") << false;
+    QTest::newRow("connection closed unanswered") << true;
+}
+
+void FaultTest::shopDownIsTriedAgainUntilItIsBack()
+{
+    QFETCH(bool, hangsUp);
+    InProcessSandbox& sandbox = *m_sandbox;
+    const quint16 port = sandbox.shop().port();
+    sandbox.shop().close();
+
+    // In place of the shop: reads each request line, then hangs up.
+    QTcpServer hangingUp;
+    QElapsedTimer sinceTick;
+    QList<qint64> callTimes;
+    if (hangsUp) {
+        QVERIFY(hangingUp.listen(QHostAddress::LocalHost, port));
+        connect(&hangingUp, &QTcpServer::newConnection, &hangingUp, [&] {
+            while (QTcpSocket* socket = hangingUp.nextPendingConnection()) {
+                connect(socket, &QIODevice::readyRead, socket, [&, socket] {
+                    if (!socket->canReadLine())
+                        return;
+                    if (socket->readLine().contains(m_payment.tradeNo.toLatin1()))
+                        callTimes.append(sinceTick.elapsed());
+                    socket->abort();
+                });
+            }
+        });
+    }
+
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        callTimes.clear();
+        sinceTick.start();
+        sandbox.tick();
+        QCOMPARE(sandbox.resultLines(), QStringList{rejectedLine()});
+        QCOMPARE(sandbox.window().SentTradeNo[1], QString());
+        if (hangsUp) {
+            // One call before the pause and one after it; the network stack
+            // may send a call again on a fresh connection when hung up on.
+            QVERIFY(!callTimes.isEmpty());
+            QVERIFY2(callTimes.first() < 2000 && callTimes.last() >= 2000,
+                     qPrintable(QStringLiteral("attempt %1").arg(attempt)));
+        }
+    }
+    QVERIFY(sandbox.shop().notifications().isEmpty());
+
+    hangingUp.close();
+    QVERIFY(sandbox.shop().listen(port));
+    sandbox.tick();
+    QCOMPARE(sandbox.resultLines(),
+             QStringList{resultLine(m_payment, ScanCycle::DeliveredOutcome)});
+    QCOMPARE(sandbox.window().SentTradeNo[1], m_payment.tradeNo);
+    QCOMPARE(sandbox.shop().notifications().size(), 2);
+}
+
+void FaultTest::shopErrorIsTriedAgainOnTheNextTick()
+{
+    InProcessSandbox& sandbox = *m_sandbox;
+    sandbox.shop().failNext(2);
+
+    sandbox.tick();
+    QCOMPARE(sandbox.resultLines(), QStringList{rejectedLine()});
+    QCOMPARE(sandbox.window().SentTradeNo[1], QString());
+    QCOMPARE(sandbox.shop().notifications().size(), 2);
+
+    sandbox.tick();
+    QCOMPARE(sandbox.resultLines(),
+             QStringList{resultLine(m_payment, ScanCycle::DeliveredOutcome)});
+    QCOMPARE(sandbox.window().SentTradeNo[1], m_payment.tradeNo);
+    const QList<ShopNotification> calls = sandbox.shop().notifications();
+    QCOMPARE(calls.size(), 4);
+    for (const ShopNotification& call : calls)
+        QCOMPARE(call.tradeno, m_payment.tradeNo);
+}
+
+void FaultTest::answerWithoutSuccessDeliversNothing()
+{
+    InProcessSandbox& sandbox = *m_sandbox;
+    const QString wrongKey = QStringLiteral("not-the-key");
+    sandbox.window().Text4->setText(wrongKey);
+
+    sandbox.tick();
+    QCOMPARE(sandbox.resultLines(), QStringList{rejectedLine()});
+    QCOMPARE(sandbox.window().SentTradeNo[1], QString());
+    const QList<ShopNotification> calls = sandbox.shop().notifications();
+    QCOMPARE(calls.size(), 2);
+    for (const ShopNotification& call : calls) {
+        QCOMPARE(call.act, wrongKey);
+        QCOMPARE(call.tradeno, m_payment.tradeNo);
+    }
+}
+
+void FaultTest::expiredSessionWaitsForTheNextLogIn()
+{
+    InProcessSandbox& sandbox = *m_sandbox;
+    Form1& window = sandbox.window();
+    SimulatedAccount& account = sandbox.account();
+    QSignalSpy served(&account, &SimulatedAccount::recordPageServed);
+    QSignalSpy loggedIn(&account, &SimulatedAccount::loggedIn);
+
+    account.expireSessions();
+    sandbox.tick();
+    QCOMPARE(window.Text2->text(), QString());
+    QCOMPARE(window.Text1->text(), PageFetch::ScanningStatus);
+    QVERIFY(served.isEmpty());
+    QVERIFY(sandbox.shop().notifications().isEmpty());
+    QCOMPARE(window.SentTradeNo[1], QString());
+
+    QSignalSpy addresses(&sandbox.view(), &QWebEngineView::urlChanged);
+    QSignalSpy status(window.Text1, &TextBox::textReplaced);
+    window.WebBrowser1.Navigate(account.personalHomeUrl());
+    QTRY_COMPARE_WITH_TIMEOUT(window.Text2->text(), account.personalHomeUrl(), Timeout);
+    QVERIFY(addresses.contains(QVariantList{QUrl(account.loginUrl())}));
+    QVERIFY(status.contains(QVariantList{PageTracking::LoginRequestStatus}));
+    QCOMPARE(loggedIn.count(), 1);
+    QCOMPARE(window.Text1->text(), PageFetch::ScanningStatus);
+
+    const std::optional<SimulatedPayment> next =
+        account.addPayment(QStringLiteral("Order 1002"), QStringLiteral("3.00"));
+    QVERIFY(next);
+    sandbox.tick();
+    QCOMPARE(sandbox.resultLines(), QStringList{resultLine(*next, ScanCycle::DeliveredOutcome)});
+    QCOMPARE(window.SentTradeNo[1], next->tradeNo);
+    const QList<ShopNotification> calls = sandbox.shop().notifications();
+    QCOMPARE(calls.size(), 2);
+    for (const ShopNotification& call : calls)
+        QCOMPARE(call.tradeno, next->tradeNo);
+}
+
+QTEST_MAIN(FaultTest)
+#include "FaultTest.moc"

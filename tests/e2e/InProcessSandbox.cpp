@@ -1,0 +1,92 @@
+#include "InProcessSandbox.h"
+
+#include "platform/BrowserControl.h"
+#include "ui/Form1.h"
+#include "ui/TextBox.h"
+#include "ui/WindowTimer.h"
+#include "web/PageFetch.h"
+
+#include <QHostAddress>
+#include <QRandomGenerator>
+#include <QTcpServer>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <memory>
+#include <optional>
+
+namespace {
+
+// The window recognises home pages by 34 characters, which the account's
+// addresses only have with a four-digit port. The port is bound once to be
+// sure nothing else holds it; 0 when no free one turned up.
+quint16 freeFourDigitPort()
+{
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        const auto port = quint16(QRandomGenerator::global()->bounded(1000, 10000));
+        QTcpServer probe;
+        if (probe.listen(QHostAddress::LocalHost, port))
+            return port;
+    }
+    return 0;
+}
+
+SandboxOptions inProcess(SandboxOptions options)
+{
+    options.headless = true;
+    options.port = freeFourDigitPort();
+    return options;
+}
+
+} // namespace
+
+InProcessSandbox::InProcessSandbox(SandboxOptions options)
+    : m_sandbox(inProcess(std::move(options)))
+{
+}
+
+QString InProcessSandbox::start()
+{
+    QString error;
+    if (!m_sandbox.start(error))
+        return error;
+    // Shown without waiting, so no event is handled before the caller
+    // connects to what it watches.
+    window().show();
+    return {};
+}
+
+bool InProcessSandbox::waitUntilScanning()
+{
+    return QTest::qWaitFor([this] { return window().Text1->text() == PageFetch::ScanningStatus; },
+                           Timeout);
+}
+
+void InProcessSandbox::tick()
+{
+    Q_EMIT window().Timer1->Timer();
+}
+
+QStringList InProcessSandbox::resultLines()
+{
+    const QString text = window().Text2->text();
+    if (text.isEmpty())
+        return {};
+    return text.split(QStringLiteral("\r\n")).mid(1);
+}
+
+QVariant InProcessSandbox::evaluate(const QString& script)
+{
+    // Shared, so an answer arriving after a timeout still writes to live memory.
+    auto answer = std::make_shared<std::optional<QVariant>>();
+    view().page()->runJavaScript(script, [answer](const QVariant& value) { *answer = value; });
+    if (!QTest::qWaitFor([&] { return answer->has_value(); }, Timeout))
+        return {};
+    return answer->value();
+}
+
+QWebEngineView& InProcessSandbox::view()
+{
+    return *qobject_cast<QWebEngineView*>(window().WebBrowser1.view());
+}
