@@ -6,6 +6,7 @@
 #include "scan/RecordPageParser.h"
 #include "ui/Form1.h"
 #include "ui/SettingValues.h"
+#include "ui/StatusTexts.h"
 #include "ui/TextBox.h"
 #include "web/Delay.h"
 #include "web/PageFetch.h"
@@ -33,7 +34,7 @@ ScanCycle::ScanCycle(Form1& window)
 void ScanCycle::Timer1_Timer()
 {
     const QString address = recordPageAddress();
-    if (m_window.Text1->text() != PageFetch::ScanningStatus)
+    if (m_window.Text1->text() != ScanningStatus)
         return;
     m_window.Text2->setText(QString());
 

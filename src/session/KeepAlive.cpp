@@ -2,10 +2,9 @@
 
 #include "platform/TransferControl.h"
 #include "ui/Form1.h"
+#include "ui/StatusTexts.h"
 #include "ui/TextBox.h"
 #include "ui/WindowTimer.h"
-
-const QString KeepAlive::RefreshingStatus = QStringLiteral("正在刷新，请等待……");
 
 KeepAlive::KeepAlive(Form1& window)
     : m_window(window)
@@ -28,7 +27,7 @@ void KeepAlive::refresh()
     if (m_window.Inet2.StillExecuting())
         m_window.Inet2.Cancel();
     m_window.Inet2.Execute(m_window.endpoints().AccountRootUrl, QStringLiteral("get"));
-    m_window.Text1->setText(PageFetch::ScanningStatus);
+    m_window.Text1->setText(ScanningStatus);
     // A home address in the page box also makes a waiting fetch give up.
     m_window.Text2->setText(m_window.endpoints().PersonalHomeUrl);
     m_window.Timer1->setEnabled(true);

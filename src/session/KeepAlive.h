@@ -8,7 +8,6 @@ class Form1;
 // a page, and puts scanning back into its running state at the same time.
 class KeepAlive {
 public:
-    static const QString RefreshingStatus;
     static constexpr qint16 TicksBetweenRefreshes = 121;
 
     explicit KeepAlive(Form1& window);

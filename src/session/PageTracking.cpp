@@ -3,13 +3,12 @@
 #include "platform/BrowserControl.h"
 #include "ui/Form1.h"
 #include "ui/SettingValues.h"
+#include "ui/StatusTexts.h"
 #include "ui/TextBox.h"
 #include "ui/WindowTimer.h"
 
 #include <QComboBox>
 #include <QPushButton>
-
-const QString PageTracking::LoginRequestStatus = QStringLiteral("请先登录您的支付宝");
 
 PageTracking::PageTracking(Form1& window)
     : m_window(window)
@@ -46,5 +45,5 @@ void PageTracking::WebBrowser1_DocumentComplete()
     m_window.Timer1->setInterval(scanIntervalMilliseconds(m_window.Combo1->currentText()));
     m_window.Command2->show();
     m_window.Command1->hide();
-    m_window.Text1->setText(PageFetch::ScanningStatus);
+    m_window.Text1->setText(ScanningStatus);
 }

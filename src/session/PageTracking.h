@@ -8,7 +8,6 @@ class Form1;
 // user is logged in, and scanning starts; any other page asks for a login.
 class PageTracking {
 public:
-    static const QString LoginRequestStatus;
 
     explicit PageTracking(Form1& window);
 

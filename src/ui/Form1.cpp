@@ -4,6 +4,7 @@
 #include "platform/Shell.h"
 #include "ui/AppIcon.h"
 #include "ui/ClickableLabel.h"
+#include "ui/StatusTexts.h"
 #include "ui/TextBox.h"
 #include "ui/Twips.h"
 #include "ui/WindowTimer.h"
@@ -15,8 +16,6 @@
 #include <QPushButton>
 
 #include <stdexcept>
-
-const QString Form1::StoppedStatus = QStringLiteral("已停止");
 
 namespace {
 
@@ -242,7 +241,7 @@ void Form1::Command1_Click()
     Command2->show();
     Command1->hide();
     Command1->setEnabled(false);
-    Text1->setText(PageFetch::ScanningStatus);
+    Text1->setText(ScanningStatus);
 }
 
 void Form1::Command2_Click()

@@ -29,7 +29,6 @@ class Form1 : public QWidget {
     Q_OBJECT
 
 public:
-    static const QString StoppedStatus;
 
     // Throws std::invalid_argument when the endpoints cannot be used.
     Form1(const Platform& platform, const Endpoints& endpoints, QWidget* parent = nullptr);

@@ -2,11 +2,9 @@
 
 #include "platform/HttpRequest.h"
 #include "platform/MessagePump.h"
+#include "ui/StatusTexts.h"
 #include "ui/TextBox.h"
 #include "web/EncodingConvertor.h"
-
-const QString PageFetch::FetchingStatus = QStringLiteral("获取交易信息");
-const QString PageFetch::ScanningStatus = QStringLiteral("扫描中");
 
 namespace {
 constexpr int Completed = 4;

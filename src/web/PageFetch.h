@@ -13,8 +13,6 @@ class TextBox;
 // writing a home-page prefix into the page box.
 class PageFetch {
 public:
-    static const QString FetchingStatus;
-    static const QString ScanningStatus;
 
     PageFetch(HttpRequestFactory& requests, ByteStreamFactory& streams, MessagePump& pump,
               TextBox& statusBox, const TextBox& pageBox, QStringList homePagePrefixes);

@@ -2,10 +2,9 @@
 
 #include "platform/BrowserControl.h"
 #include "scan/ScanCycle.h"
-#include "session/PageTracking.h"
 #include "ui/Form1.h"
+#include "ui/StatusTexts.h"
 #include "ui/TextBox.h"
-#include "web/PageFetch.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>
@@ -187,7 +186,7 @@ void FaultTest::expiredSessionWaitsForTheNextLogIn()
     account.expireSessions();
     sandbox.tick();
     QCOMPARE(window.Text2->text(), QString());
-    QCOMPARE(window.Text1->text(), PageFetch::ScanningStatus);
+    QCOMPARE(window.Text1->text(), ScanningStatus);
     QVERIFY(served.isEmpty());
     QVERIFY(sandbox.shop().notifications().isEmpty());
     QCOMPARE(window.SentTradeNo[1], QString());
@@ -197,9 +196,9 @@ void FaultTest::expiredSessionWaitsForTheNextLogIn()
     window.WebBrowser1.Navigate(account.personalHomeUrl());
     QTRY_COMPARE_WITH_TIMEOUT(window.Text2->text(), account.personalHomeUrl(), Timeout);
     QVERIFY(addresses.contains(QVariantList{QUrl(account.loginUrl())}));
-    QVERIFY(status.contains(QVariantList{PageTracking::LoginRequestStatus}));
+    QVERIFY(status.contains(QVariantList{LoginRequestStatus}));
     QCOMPARE(loggedIn.count(), 1);
-    QCOMPARE(window.Text1->text(), PageFetch::ScanningStatus);
+    QCOMPARE(window.Text1->text(), ScanningStatus);
 
     const std::optional<SimulatedPayment> next =
         account.addPayment(QStringLiteral("Order 1002"), QStringLiteral("3.00"));

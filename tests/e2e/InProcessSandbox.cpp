@@ -2,9 +2,9 @@
 
 #include "platform/BrowserControl.h"
 #include "ui/Form1.h"
+#include "ui/StatusTexts.h"
 #include "ui/TextBox.h"
 #include "ui/WindowTimer.h"
-#include "web/PageFetch.h"
 
 #include <QHostAddress>
 #include <QRandomGenerator>
@@ -59,8 +59,7 @@ QString InProcessSandbox::start()
 
 bool InProcessSandbox::waitUntilScanning()
 {
-    return QTest::qWaitFor([this] { return window().Text1->text() == PageFetch::ScanningStatus; },
-                           Timeout);
+    return QTest::qWaitFor([this] { return window().Text1->text() == ScanningStatus; }, Timeout);
 }
 
 void InProcessSandbox::tick()

@@ -3,11 +3,10 @@
 #include "platform/BrowserControl.h"
 #include "scan/ScanCycle.h"
 #include "session/KeepAlive.h"
-#include "session/PageTracking.h"
 #include "ui/Form1.h"
+#include "ui/StatusTexts.h"
 #include "ui/TextBox.h"
 #include "ui/WindowTimer.h"
-#include "web/PageFetch.h"
 
 #include <QApplication>
 #include <QHttpServer>
@@ -141,7 +140,7 @@ void SessionTest::logInThroughTheBrowserStartsScanning()
     // The login form was shown first, and the window asked for a login then.
     QVERIFY(!m_completed.isEmpty());
     QCOMPARE(m_completed.first(),
-             (CompletedPage{m_sandbox->account().loginUrl(), PageTracking::LoginRequestStatus}));
+             (CompletedPage{m_sandbox->account().loginUrl(), LoginRequestStatus}));
     QVERIFY(window.Timer1->Enabled());
     QCOMPARE(window.Timer1->Interval(), 10000);
     QVERIFY(window.Command2->isVisible());
@@ -186,8 +185,8 @@ void SessionTest::newWindowStaysInTheBrowser()
                    (byClick ? QStringLiteral("?opened=link") : QStringLiteral("?opened=script"));
     m_completed.clear();
     window.WebBrowser1.Navigate(page);
-    QTRY_VERIFY_WITH_TIMEOUT(
-        m_completed.contains(CompletedPage{page, PageTracking::LoginRequestStatus}), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(m_completed.contains(CompletedPage{page, LoginRequestStatus}),
+                             Timeout);
 
     const QSet<QWidget*> before = topLevelWidgets();
     const qsizetype logins = m_loggedIn->count();
@@ -198,8 +197,8 @@ void SessionTest::newWindowStaysInTheBrowser()
 
     // The address asked for opened here, still logged in, and as a home page
     // it put the window back to scanning.
-    QTRY_VERIFY_WITH_TIMEOUT(
-        m_completed.contains(CompletedPage{m_linkTarget, PageFetch::ScanningStatus}), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(m_completed.contains(CompletedPage{m_linkTarget, ScanningStatus}),
+                             Timeout);
     QCOMPARE(m_loggedIn->count(), logins);
     QCOMPARE(topLevelWidgets(), before);
     QVERIFY(before.contains(&window));
@@ -230,8 +229,8 @@ void SessionTest::keepAliveRenewsTheSession()
     window.RefreshTicks = KeepAlive::TicksBetweenRefreshes - 1;
 
     QTRY_VERIFY_WITH_TIMEOUT(after.has_value(), 5000);
-    QVERIFY(status.contains(QVariantList{KeepAlive::RefreshingStatus}));
-    QCOMPARE(after->status, PageFetch::ScanningStatus);
+    QVERIFY(status.contains(QVariantList{RefreshingStatus}));
+    QCOMPARE(after->status, ScanningStatus);
     QCOMPARE(after->page, m_sandbox->account().personalHomeUrl());
     QVERIFY(after->scanning);
 

@@ -3,6 +3,7 @@
 #include "fakes/FakeHttpRequest.h"
 #include "fakes/FakeMessagePump.h"
 #include "platform/qt/QtByteStreamFactory.h"
+#include "ui/StatusTexts.h"
 #include "ui/TextBox.h"
 
 #include <QStringEncoder>
@@ -51,7 +52,7 @@ private Q_SLOTS:
         QCOMPARE(f.fetch.GetResponse("http://x/a b", "utf-8"), QStringLiteral("page"));
         QCOMPARE(f.requests.calls.first(), QStringLiteral("Open GET http://x/a b 1"));
         QCOMPARE(f.pump.passes, 0);
-        QCOMPARE(f.statusHistory, QStringList{PageFetch::ScanningStatus});
+        QCOMPARE(f.statusHistory, QStringList{ScanningStatus});
     }
 
     // Handlers that run during the wait see the progress status.
@@ -64,8 +65,8 @@ private Q_SLOTS:
             seenDuringWait.append(f.statusBox.text());
         };
         QCOMPARE(f.fetch.GetResponse("http://x/", "utf-8"), QStringLiteral("page"));
-        QCOMPARE(seenDuringWait, QStringList(2, PageFetch::FetchingStatus));
-        QCOMPARE(f.statusBox.text(), PageFetch::ScanningStatus);
+        QCOMPARE(seenDuringWait, QStringList(2, FetchingStatus));
+        QCOMPARE(f.statusBox.text(), ScanningStatus);
     }
 
     void givesUpOnAnExactHomePrefix_data()
@@ -93,7 +94,7 @@ private Q_SLOTS:
         const QString result = f.fetch.GetResponse("http://x/", "utf-8");
         QCOMPARE(result, givesUp ? QString() : QStringLiteral("page"));
         QCOMPARE(f.pump.passes, givesUp ? 2 : 5);
-        QCOMPARE(f.statusBox.text(), PageFetch::ScanningStatus);
+        QCOMPARE(f.statusBox.text(), ScanningStatus);
     }
 
     void givesUpAtOnceWhenTheHomeAddressIsAlreadyShown()
@@ -103,7 +104,7 @@ private Q_SLOTS:
         f.pageBox.setText(Home);
         QCOMPARE(f.fetch.GetResponse("http://x/", "utf-8"), QString());
         QCOMPARE(f.pump.passes, 0);
-        QCOMPARE(f.statusHistory, QStringList{PageFetch::ScanningStatus});
+        QCOMPARE(f.statusHistory, QStringList{ScanningStatus});
     }
 
     // The request state is looked at before the page box.
@@ -125,8 +126,7 @@ private Q_SLOTS:
         };
         QCOMPARE(f.fetch.GetResponse("http://x/", "utf-8"), QString());
         QCOMPARE(f.pump.passes, 3);
-        QCOMPARE(f.statusHistory,
-                 (QStringList{PageFetch::FetchingStatus, PageFetch::ScanningStatus}));
+        QCOMPARE(f.statusHistory, (QStringList{FetchingStatus, ScanningStatus}));
     }
 
     // Stop writes its status, the next poll writes the progress again and
@@ -143,8 +143,8 @@ private Q_SLOTS:
                 seen.append(f.statusBox.text());
         };
         f.fetch.GetResponse("http://x/", "utf-8");
-        QCOMPARE(seen, QStringList{PageFetch::FetchingStatus});
-        QCOMPARE(f.statusBox.text(), PageFetch::ScanningStatus);
+        QCOMPARE(seen, QStringList{FetchingStatus});
+        QCOMPARE(f.statusBox.text(), ScanningStatus);
     }
 
     void bodyDecodingRules_data()
