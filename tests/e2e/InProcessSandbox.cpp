@@ -1,6 +1,7 @@
 #include "InProcessSandbox.h"
 
 #include "platform/BrowserControl.h"
+#include "support/PageScripts.h"
 #include "ui/Form1.h"
 #include "ui/StatusTexts.h"
 #include "ui/TextBox.h"
@@ -12,9 +13,6 @@
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
-
-#include <memory>
-#include <optional>
 
 namespace {
 
@@ -77,12 +75,7 @@ QStringList InProcessSandbox::resultLines()
 
 QVariant InProcessSandbox::evaluate(const QString& script)
 {
-    // Shared, so an answer arriving after a timeout still writes to live memory.
-    auto answer = std::make_shared<std::optional<QVariant>>();
-    view().page()->runJavaScript(script, [answer](const QVariant& value) { *answer = value; });
-    if (!QTest::qWaitFor([&] { return answer->has_value(); }, Timeout))
-        return {};
-    return answer->value();
+    return evaluateInPage(*view().page(), script, Timeout);
 }
 
 QWebEngineView& InProcessSandbox::view()

@@ -3,6 +3,7 @@
 #include "platform/BrowserControl.h"
 #include "scan/ScanCycle.h"
 #include "session/KeepAlive.h"
+#include "support/PageScripts.h"
 #include "ui/Form1.h"
 #include "ui/StatusTexts.h"
 #include "ui/TextBox.h"
@@ -243,16 +244,7 @@ void SessionTest::keepAliveRenewsTheSession()
 
 QPoint SessionTest::centreOf(const QString& elementId)
 {
-    const QVariantList box =
-        m_sandbox
-            ->evaluate(QStringLiteral("(() => { const r = document.getElementById('%1')"
-                                      ".getBoundingClientRect(); return [r.x + r.width / 2, "
-                                      "r.y + r.height / 2]; })()")
-                           .arg(elementId))
-            .toList();
-    if (box.size() != 2)
-        return {};
-    return QPoint(qRound(box[0].toDouble()), qRound(box[1].toDouble()));
+    return centreOfElement(*m_sandbox->view().page(), elementId, InProcessSandbox::Timeout);
 }
 
 QTEST_MAIN(SessionTest)

@@ -1,6 +1,7 @@
 #include "platform/qt/QtBrowserControl.h"
 #include "platform/browser/BrowserTestSite.h"
 #include "platform/qt/SharedCookieJar.h"
+#include "support/PageScripts.h"
 
 #include <QApplication>
 #include <QNetworkAccessManager>
@@ -10,9 +11,6 @@
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
-
-#include <memory>
-#include <optional>
 
 namespace {
 
@@ -90,25 +88,12 @@ bool QtBrowserControlTest::waitForLocation(const QString& pathEnd)
 
 QVariant QtBrowserControlTest::evaluate(const QString& script)
 {
-    // Shared, so a late answer after a timeout writes to live memory.
-    auto answer = std::make_shared<std::optional<QVariant>>();
-    webView()->page()->runJavaScript(script, [answer](const QVariant& value) { *answer = value; });
-    if (!QTest::qWaitFor([&] { return answer->has_value(); }, timeout))
-        return {};
-    return answer->value();
+    return evaluateInPage(*webView()->page(), script, timeout);
 }
 
 QPoint QtBrowserControlTest::centreOf(const QString& elementId)
 {
-    const QVariantList box =
-        evaluate(QStringLiteral("(() => { const r = document.getElementById('%1')"
-                                ".getBoundingClientRect(); return [r.x + r.width / 2, "
-                                "r.y + r.height / 2]; })()")
-                     .arg(elementId))
-            .toList();
-    if (box.size() != 2)
-        return {};
-    return QPoint(qRound(box[0].toDouble()), qRound(box[1].toDouble()));
+    return centreOfElement(*webView()->page(), elementId, timeout);
 }
 
 bool QtBrowserControlTest::get(const QUrl& url)
