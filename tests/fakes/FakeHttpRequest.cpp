@@ -46,6 +46,18 @@ QByteArray FakeHttpRequest::responseBody() const
     return m_sent ? m_response.body : QByteArray();
 }
 
+int FakeHttpRequest::status() const
+{
+    return completed() ? m_response.status : 0;
+}
+
+QString FakeHttpRequest::responseURL() const
+{
+    if (!completed())
+        return {};
+    return m_response.finalAddress.isEmpty() ? m_address : m_response.finalAddress;
+}
+
 std::unique_ptr<HttpRequest> FakeHttpRequestFactory::createRequest()
 {
     if (creationFails)

@@ -8,10 +8,19 @@
 
 // How a fake request answers.
 struct FakeResponse {
+    FakeResponse(QByteArray answer = {}, int pending = 0)
+        : body(std::move(answer))
+        , pendingReads(pending)
+    {
+    }
+
     QByteArray body;
     // Reads of ReadyState() that still find the request running; negative:
     // it never completes.
     int pendingReads = 0;
+    int status = 200;
+    // Where the answer came from; empty for the address asked for.
+    QString finalAddress;
 };
 
 class FakeHttpRequestFactory;
@@ -24,6 +33,8 @@ public:
     void send() override;
     int ReadyState() const override;
     QByteArray responseBody() const override;
+    int status() const override;
+    QString responseURL() const override;
 
 private:
     FakeHttpRequestFactory& m_factory;
@@ -31,6 +42,8 @@ private:
     bool m_opened = false;
     mutable FakeResponse m_response;
     bool m_sent = false;
+
+    bool completed() const { return m_sent && m_response.pendingReads == 0; }
 };
 
 // Records every address requested and answers through `respond`.

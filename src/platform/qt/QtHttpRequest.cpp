@@ -42,6 +42,8 @@ void QtHttpRequest::Open(const QString& method, const QString& address, bool /*a
     m_method = method;
     m_address = QUrl(address);
     m_body.clear();
+    m_status = 0;
+    m_responseUrl.clear();
     m_state = Opened;
 }
 
@@ -60,8 +62,11 @@ void QtHttpRequest::finish(QNetworkReply* reply)
     if (reply != m_reply)
         return;
     m_reply = nullptr;
-    if (serverAnswered(reply->error()))
+    if (serverAnswered(reply->error())) {
         m_body = reply->readAll();
+        m_status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        m_responseUrl = reply->url().toString(QUrl::FullyEncoded);
+    }
     m_state = Done;
     reply->deleteLater();
 }

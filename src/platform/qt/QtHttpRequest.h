@@ -19,6 +19,8 @@ public:
     void send() override;
     int ReadyState() const override { return m_state; }
     QByteArray responseBody() const override { return m_body; }
+    int status() const override { return m_status; }
+    QString responseURL() const override { return m_responseUrl; }
 
 private:
     void finish(QNetworkReply* reply);
@@ -31,5 +33,7 @@ private:
     QUrl m_address;
     int m_state = 0;
     QByteArray m_body;
+    int m_status = 0;
+    QString m_responseUrl;
     QNetworkReply* m_reply = nullptr;
 };
