@@ -2,10 +2,22 @@
 
 WindowTimer::WindowTimer(QObject* parent)
     : QObject(parent)
+    , m_timer(new QTimer(this))
 {
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this,
-            [this] { QMetaObject::invokeMethod(this, &WindowTimer::Timer, Qt::QueuedConnection); });
+    m_timer->setTimerType(Qt::PreciseTimer);
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        QMetaObject::invokeMethod(
+            this, [this, countdown = m_countdown] { deliverTick(countdown); },
+            Qt::QueuedConnection);
+    });
+}
+
+void WindowTimer::deliverTick(quint64 countdown)
+{
+    // A tick posted before the timer was switched off or given a new
+    // interval belongs to a countdown that no longer runs.
+    if (countdown == m_countdown)
+        Q_EMIT Timer();
 }
 
 void WindowTimer::setEnabled(bool enabled)
@@ -21,16 +33,20 @@ void WindowTimer::setInterval(int milliseconds)
     if (milliseconds == m_interval)
         return;
     m_interval = milliseconds;
-    m_timer.stop();
+    stopCountdown();
     apply();
 }
 
 void WindowTimer::apply()
 {
-    if (m_enabled && m_interval > 0) {
-        if (!m_timer.isActive())
-            m_timer.start(m_interval);
-    } else {
-        m_timer.stop();
-    }
+    if (!m_enabled || m_interval <= 0)
+        stopCountdown();
+    else if (!m_timer->isActive())
+        m_timer->start(m_interval);
+}
+
+void WindowTimer::stopCountdown()
+{
+    m_timer->stop();
+    ++m_countdown;
 }

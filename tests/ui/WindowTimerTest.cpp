@@ -1,7 +1,9 @@
 #include "ui/WindowTimer.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 class WindowTimerTest : public QObject {
     Q_OBJECT
@@ -53,6 +55,39 @@ private Q_SLOTS:
         timer.setInterval(20);
         timer.setEnabled(true);
         QTRY_COMPARE(deepest, 2);
+    }
+
+    // The keep-alive switches the scan timer off and on while a tick of it may
+    // already be posted; the next scan must still come a full period later.
+    void aPostedTickIsDroppedWhenTheCountdownStops_data()
+    {
+        QTest::addColumn<bool>("newInterval");
+        QTest::newRow("off and on") << false;
+        QTest::newRow("new interval") << true;
+    }
+
+    void aPostedTickIsDroppedWhenTheCountdownStops()
+    {
+        QFETCH(bool, newInterval);
+        constexpr int Period = 300;
+        WindowTimer timer;
+        QSignalSpy ticks(&timer, &WindowTimer::Timer);
+        timer.setInterval(Period);
+        timer.setEnabled(true);
+
+        QVERIFY(QMetaObject::invokeMethod(timer.findChild<QTimer*>(), "timeout"));
+        if (newInterval) {
+            timer.setInterval(Period + 1);
+        } else {
+            timer.setEnabled(false);
+            timer.setEnabled(true);
+        }
+        QElapsedTimer sinceRestart;
+        sinceRestart.start();
+
+        QTRY_COMPARE_WITH_TIMEOUT(ticks.size(), 1, 5 * Period);
+        QVERIFY2(sinceRestart.elapsed() >= Period - 10,
+                 qPrintable(QString::number(sinceRestart.elapsed())));
     }
 };
 
