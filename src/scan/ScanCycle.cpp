@@ -12,6 +12,7 @@
 #include "web/PageFetch.h"
 
 #include <QComboBox>
+#include <QScopedValueRollback>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -33,9 +34,15 @@ ScanCycle::ScanCycle(Form1& window)
 
 void ScanCycle::Timer1_Timer()
 {
+    // The waits below handle events, this timer's own ticks among them; a
+    // scan started inside a running one would deliver payments twice and
+    // erase the outer scan's lines.
+    if (m_running)
+        return;
     const QString address = recordPageAddress();
     if (m_window.Text1->text() != ScanningStatus)
         return;
+    const QScopedValueRollback running(m_running, true);
     m_window.Text2->setText(QString());
 
     const QString page = m_window.pageFetch().GetResponse(address, RecordPageCharset);

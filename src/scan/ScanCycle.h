@@ -28,4 +28,5 @@ private:
     void writeResultLine(const TradeRecord& record, const QString& outcome);
 
     Form1& m_window;
+    bool m_running = false;
 };

@@ -150,6 +150,28 @@ private Q_SLOTS:
         QCOMPARE(f.notifications().size(), 6);
     }
 
+    // Ticks fall due during the waits of a long first scan; they must not
+    // start scans of their own, and the tick after the scan scans normally.
+    void ticksDuringAScanDoNothing()
+    {
+        ScanFixture f;
+        const Payment a = payment(1), b = payment(2);
+        f.payments = {a, b};
+        f.window.Combo2->setEditText("2");
+        f.duringWaits = [&](int) { f.tick(); };
+
+        f.tick();
+        QCOMPARE(f.fake.requests.sentAddresses.size(), 3);
+        QCOMPARE(f.fake.inet1.executedAddresses.size(), 2);
+        QCOMPARE(linesOf(f.pageBox()), (QStringList{line(a, "发送成功"), line(b, "发送成功")}));
+
+        f.duringWaits = nullptr;
+        f.tick();
+        QCOMPARE(linesOf(f.pageBox()),
+                 (QStringList{line(a, "已完结,不再发送"), line(b, "已完结,不再发送")}));
+        QCOMPARE(f.fake.requests.sentAddresses.size(), 4);
+    }
+
     void busyTransferControlComesBeforeTheDuplicateTest()
     {
         ScanFixture f;
