@@ -24,6 +24,8 @@ QComboBox* editableList(const QString& text, QWidget* parent)
     auto* list = new QComboBox(parent);
     list->setEditable(true);
     list->setInsertPolicy(QComboBox::NoInsert);
+    // Completing "5" to "50" would change what the owner typed.
+    list->setCompleter(nullptr);
     list->setEditText(text);
     return list;
 }
@@ -141,6 +143,8 @@ void Form1::createControls()
     Text3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text3->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Tab moves on to the next setting instead of typing into the address.
+    Text3->setTabChangesFocus(true);
     // Belongs to the window, drawn above the settings frame.
     Text4 = new QLineEdit(QStringLiteral("dembro"), this);
 

@@ -3,6 +3,8 @@
 #include "ui/TextBox.h"
 #include "ui/WindowTimer.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -103,6 +105,57 @@ private Q_SLOTS:
         QTest::keyClick(w.window.Text3, Qt::Key_Return);
         QTest::keyClicks(w.window.Text3, "b");
         QCOMPARE(w.window.Text3->toPlainText(), QStringLiteral("http://shop/a\nb"));
+    }
+
+    // Typed as a user types: with focus, key by key, through the completion
+    // the lists offer and the Tab key the address box would swallow.
+    void settingsHoldExactlyWhatIsTyped_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("interval") << "Combo1"
+                                  << "5";
+        QTest::newRow("records") << "Combo2"
+                                 << "1";
+        QTest::newRow("charset") << "Combo3"
+                                 << "UTF";
+    }
+
+    void settingsHoldExactlyWhatIsTyped()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, typed);
+        FakeWindow w;
+        w.window.show();
+        QApplication::setActiveWindow(&w.window);
+        auto* combo = w.window.findChild<QComboBox*>(list);
+        combo->setFocus();
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo, typed);
+        QCOMPARE(combo->currentText(), typed);
+        QTest::keyClick(combo, Qt::Key_Tab);
+        QCOMPARE(combo->currentText(), typed);
+
+        // Picking from the drop-down still sets the text.
+        combo->showPopup();
+        QAbstractItemView* items = combo->view();
+        const QModelIndex last = items->model()->index(combo->count() - 1, 0);
+        QTest::mouseClick(items->viewport(), Qt::LeftButton, {}, items->visualRect(last).center());
+        QCOMPARE(combo->currentText(), last.data().toString());
+    }
+
+    void tabLeavesTheDeliveryAddress()
+    {
+        FakeWindow w;
+        w.window.show();
+        QApplication::setActiveWindow(&w.window);
+        w.window.Text3->setFocus();
+        QTest::keyClick(w.window.Text3, Qt::Key_Tab);
+        QCOMPARE(w.window.Text3->toPlainText(), QStringLiteral("http://localhost/notify.php"));
+        QCOMPARE(QApplication::focusWidget(), w.window.Combo2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), w.window.Combo1);
     }
 
     void stopAndStartSwapTheButtons()
