@@ -12,6 +12,14 @@ QString encoded(const QString& value, QStringEncoder& encoder)
     return QString::fromLatin1(bytes.toPercentEncoding());
 }
 
+// A line break or tab pasted into the address box is not part of the
+// address, as browsers drop them from a typed address; spaces stay.
+QString withoutTabsAndLineBreaks(QString url)
+{
+    url.removeIf([](QChar c) { return c == u'\t' || c == u'\r' || c == u'\n'; });
+    return url;
+}
+
 } // namespace
 
 QString notificationAddress(const QString& deliveryUrl, const QString& key,
@@ -22,7 +30,7 @@ QString notificationAddress(const QString& deliveryUrl, const QString& key,
     if (!encoder.isValid())
         encoder = QStringEncoder(QStringEncoder::Utf8);
 
-    return deliveryUrl + QStringLiteral("?act=") + encoded(key, encoder) +
+    return withoutTabsAndLineBreaks(deliveryUrl) + QStringLiteral("?act=") + encoded(key, encoder) +
            QStringLiteral("&jine=") + encoded(record.Amount, encoder) +
            QStringLiteral("&tradeno=") + encoded(record.TradeNo, encoder) +
            QStringLiteral("&title=") + encoded(record.Title, encoder);

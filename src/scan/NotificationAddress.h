@@ -8,6 +8,6 @@
 // key), jine (amount), tradeno and title. Each value is percent-encoded as
 // bytes of the shop's charset, so a site that decodes its query sees exactly
 // what the record page held, whatever the customer typed as title. The URL
-// itself is used as typed.
+// itself is used as typed, less tabs and line breaks.
 QString notificationAddress(const QString& deliveryUrl, const QString& key,
                             const TradeRecord& record, const QString& shopCharset);

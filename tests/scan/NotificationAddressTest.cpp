@@ -17,6 +17,14 @@ private Q_SLOTS:
                                 "&tradeno=2024030922001404950501234567&title=Order%201001"));
     }
 
+    // Pasted line breaks and tabs go; spaces, even trailing ones, stay.
+    void dropsTabsAndLineBreaksFromTheDeliveryUrl()
+    {
+        QCOMPARE(notificationAddress("\thttp://shop/a b\r\n/notify.php \n", "K", Record, "utf-8")
+                     .section("?act=", 0, 0),
+                 QStringLiteral("http://shop/a b/notify.php "));
+    }
+
     // What a customer types as title must reach the shop as one value,
     // unchanged, and never add a parameter of its own.
     void escapesEveryValue_data()
