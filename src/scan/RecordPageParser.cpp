@@ -60,17 +60,22 @@ std::optional<TradeCut> CutTradeRecord(const QString& remaining)
     if (!afterTitle)
         return std::nullopt;
 
+    const QString tradeNo = fromMarker.left(34).right(28);
     const auto title = firstCharacters(*afterTitle, position(*afterTitle, QChar(u'"')) - 1);
     const auto amount = ExtractAmount(*afterTitle);
     // Every record carries its trade number a second time after the title;
-    // the next cut starts on that number's last digit, past the marker.
-    const auto remainder =
-        withoutFirst(*afterTitle, position(*afterTitle, TradeNoMarker) + TradeNoMarker.size() + 26);
+    // the next cut starts on that number's last digit, past the marker. The
+    // payer types the title, so a "tradeNo=" inside it must not pass for the
+    // second marker: the marker followed by this record's own number does.
+    qsizetype secondMarkerAt = position(*afterTitle, TradeNoMarker + tradeNo);
+    if (secondMarkerAt == 0)
+        secondMarkerAt = position(*afterTitle, TradeNoMarker);
+    const auto remainder = withoutFirst(*afterTitle, secondMarkerAt + TradeNoMarker.size() + 26);
     if (!title || !amount || !remainder)
         return std::nullopt;
 
     TradeRecord record;
-    record.TradeNo = fromMarker.left(34).right(28);
+    record.TradeNo = tradeNo;
     record.Title = *title;
     record.Amount = *amount;
     return TradeCut{record, *remainder};

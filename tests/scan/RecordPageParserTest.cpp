@@ -41,6 +41,23 @@ private Q_SLOTS:
         QVERIFY(!CutTradeRecord(cut2->remainder));
     }
 
+    // A payer who writes a marker and a made-up number into the title must
+    // not move the next cut into that title.
+    void aTitleCannotSteerTheNextCut()
+    {
+        const QString forged = QStringLiteral("ORDER999 tradeNo=2026120722001404950501239999");
+        const QString page = payment(FirstTradeNo, forged, "999.00") +
+                             payment(SecondTradeNo, QStringLiteral("ORDER100"), "100.00");
+
+        const auto cut1 = CutTradeRecord(page);
+        QVERIFY(cut1);
+        QCOMPARE(cut1->record, (TradeRecord{FirstTradeNo, forged, "999.00"}));
+        const auto cut2 = CutTradeRecord(cut1->remainder);
+        QVERIFY(cut2);
+        QCOMPARE(cut2->record, (TradeRecord{SecondTradeNo, "ORDER100", "100.00"}));
+        QVERIFY(!CutTradeRecord(cut2->remainder));
+    }
+
     void findsNoRecord_data()
     {
         QTest::addColumn<QString>("text");
