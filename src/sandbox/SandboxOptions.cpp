@@ -4,6 +4,7 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -72,42 +73,66 @@ bool isWebAddress(const QString& text)
 
 std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments, QString& error)
 {
-    const QCommandLineOption headless(QStringLiteral("headless"),
-                                      QStringLiteral("Run without showing windows."));
-    const QCommandLineOption payments(QStringLiteral("payment"),
-                                      QStringLiteral("A payment on the account (repeatable)."),
-                                      QStringLiteral("TITLE,AMOUNT"));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show these options and exit."));
+    const QCommandLineOption headless(
+        QStringLiteral("headless"),
+        QStringLiteral("No visible window; the sandbox logs in by itself."));
+    const QCommandLineOption payments(
+        QStringLiteral("payment"),
+        QStringLiteral("A payment on the account; repeatable, oldest first."),
+        QStringLiteral("TITLE,AMOUNT"));
     const QCommandLineOption page(QStringLiteral("page"),
-                                  QStringLiteral("Serve this file as the record page."),
+                                  QStringLiteral("Serve these bytes as the record page."),
                                   QStringLiteral("FILE"));
-    const QCommandLineOption notifyUrl(QStringLiteral("notify-url"),
-                                       QStringLiteral("The shop's delivery address."),
-                                       QStringLiteral("URL"));
-    const QCommandLineOption key(QStringLiteral("key"), QStringLiteral("The interface key."),
-                                 QStringLiteral("KEY"));
-    const QCommandLineOption records(QStringLiteral("records"), QStringLiteral("The records box."),
-                                     QStringLiteral("N"));
-    const QCommandLineOption interval(QStringLiteral("interval"),
-                                      QStringLiteral("Seconds between scans."),
-                                      QStringLiteral("SECONDS"));
-    const QCommandLineOption charset(QStringLiteral("charset"),
-                                     QStringLiteral("The shop's charset."), QStringLiteral("NAME"));
+    const QCommandLineOption notifyUrl(
+        QStringLiteral("notify-url"),
+        QStringLiteral("Typed into the delivery URL box (default: the simulated shop)."),
+        QStringLiteral("URL"));
+    const QCommandLineOption key(
+        QStringLiteral("key"),
+        QStringLiteral("Typed into the key box, and expected by the shop (default dembro)."),
+        QStringLiteral("KEY"));
+    const QCommandLineOption records(
+        QStringLiteral("records"), QStringLiteral("Typed into the record-count list (default 1)."),
+        QStringLiteral("N"));
+    const QCommandLineOption interval(
+        QStringLiteral("interval"),
+        QStringLiteral("Typed into the scan-interval list, in seconds (default 20)."),
+        QStringLiteral("SECONDS"));
+    const QCommandLineOption charset(
+        QStringLiteral("charset"),
+        QStringLiteral("Typed into the charset list, and the shop's charset (default gb2312)."),
+        QStringLiteral("NAME"));
     const QCommandLineOption ticks(QStringLiteral("ticks"),
-                                   QStringLiteral("Exit after this many scan ticks."),
+                                   QStringLiteral("Exit after K scans have ended."),
                                    QStringLiteral("K"));
-    const QCommandLineOption port(QStringLiteral("port"),
-                                  QStringLiteral("The account's port, 1000 to 9999."),
-                                  QStringLiteral("P"));
-    const QCommandLineOption shopFail(QStringLiteral("shop-fail"),
-                                      QStringLiteral("The shop fails this many notifications."),
-                                      QStringLiteral("K"));
+    const QCommandLineOption port(
+        QStringLiteral("port"), QStringLiteral("The account's port, 1000 to 9999 (default 8631)."),
+        QStringLiteral("P"));
+    const QCommandLineOption shopFail(
+        QStringLiteral("shop-fail"),
+        QStringLiteral("The shop fails the next K notifications with HTTP 500."),
+        QStringLiteral("K"));
 
     QCommandLineParser parser;
-    parser.addOptions({headless, payments, page, notifyUrl, key, records, interval, charset, ticks,
-                       port, shopFail});
+    parser.setApplicationDescription(
+        QStringLiteral("Runs Tollwick against a simulated payment account and shop on this "
+                       "machine, and prints every step as a line of JSON."));
+    parser.addOptions({help, headless, payments, page, notifyUrl, key, records, interval, charset,
+                       ticks, port, shopFail});
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return std::nullopt;
+    }
+    if (parser.isSet(help)) {
+        SandboxOptions options;
+        // Qt's own usage line names the program only once an application
+        // object exists, and there is none yet.
+        options.help =
+            QStringLiteral("Usage: %1 [options]\n").arg(QFileInfo(arguments.value(0)).fileName()) +
+            parser.helpText().section(u'\n', 1);
+        return options;
     }
     if (!parser.positionalArguments().isEmpty()) {
         error = QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments()[0]);

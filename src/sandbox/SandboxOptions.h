@@ -18,6 +18,8 @@ struct SandboxOptions {
 
     static constexpr quint16 DefaultPort = 8631;
 
+    // The options explained, when they were asked for; nothing else is set then.
+    QString help;
     bool headless = false;
     // Oldest first.
     QList<Payment> payments;

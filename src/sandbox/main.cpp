@@ -30,6 +30,10 @@ int main(int argc, char* argv[])
         QTextStream(stderr) << "tollwick-sandbox: " << error << Qt::endl;
         return 2;
     }
+    if (!options->help.isEmpty()) {
+        QTextStream(stdout) << options->help;
+        return 0;
+    }
 
     prepareEngineEnvironment(options->headless);
     QApplication application(argc, argv);

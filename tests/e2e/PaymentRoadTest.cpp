@@ -70,6 +70,8 @@ private Q_SLOTS:
         QVERIFY2(run.exitedByItself, qPrintable(diagnosis));
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.strayLines.isEmpty(), qPrintable(diagnosis));
+        // The engine's start-up dump stays out of the owner's terminal.
+        QVERIFY2(!run.standardError.contains("Init Parameters"), qPrintable(diagnosis));
         QVERIFY(!run.events.isEmpty());
         QCOMPARE(run.events.constLast(), (QJsonObject{{"exit", QJsonObject{{"ticks", 2}}}}));
 

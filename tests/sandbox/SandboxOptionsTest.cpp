@@ -26,6 +26,19 @@ class SandboxOptionsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void helpExplainsEveryOption()
+    {
+        QString error;
+        const auto options = parse({"--payment", "a,1", "--help"}, error);
+        QVERIFY2(options, qPrintable(error));
+        QVERIFY(options->help.startsWith("Usage: tollwick-sandbox [options]"));
+        for (const char* option :
+             {"--headless", "--payment", "--page", "--notify-url", "--key", "--records",
+              "--interval", "--charset", "--ticks", "--port", "--shop-fail"})
+            QVERIFY2(options->help.contains(option), option);
+        QVERIFY(options->payments.isEmpty());
+    }
+
     void defaults()
     {
         QString error;

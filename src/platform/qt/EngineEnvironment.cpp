@@ -1,6 +1,7 @@
 #include "platform/qt/EngineEnvironment.h"
 
 #include <QByteArray>
+#include <QLoggingCategory>
 #include <QtGlobal>
 
 #include <unistd.h>
@@ -25,6 +26,10 @@ void appendEngineFlags(const QByteArray& flags)
 
 void prepareEngineEnvironment(bool headless)
 {
+    // The engine's context dumps its set-up at every start; its warnings
+    // still show, and QT_LOGGING_RULES still overrides this.
+    QLoggingCategory::setFilterRules(
+        QStringLiteral("qt.webenginecontext.debug=false\nqt.webenginecontext.info=false"));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && (headless || !hasDisplay()))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (geteuid() == 0)
