@@ -3,6 +3,7 @@
 #include "platform/BrowserControl.h"
 #include "platform/Shell.h"
 #include "ui/AppIcon.h"
+#include "ui/CaptionFit.h"
 #include "ui/ClickableLabel.h"
 #include "ui/StatusTexts.h"
 #include "ui/TextBox.h"
@@ -219,6 +220,8 @@ void Form1::placeControls()
     Label10->setGeometry(twips.rect(120, 6120, 1815, 375));
     Label13->setGeometry(twips.rect(120, 6600, 9975, 255));
     Text4->raise();
+    for (QLabel* label : findChildren<QLabel*>())
+        fitCaption(*label);
 
     setTabOrder(Command1, Text1);
     setTabOrder(Text1, Text2);

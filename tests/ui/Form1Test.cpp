@@ -1,4 +1,5 @@
 #include "fakes/FakeWindow.h"
+#include "ui/CaptionFit.h"
 #include "ui/ClickableLabel.h"
 #include "ui/TextBox.h"
 #include "ui/WindowTimer.h"
@@ -6,11 +7,14 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <cmath>
 
 namespace {
 
@@ -40,6 +44,28 @@ void verifyArrangement(const Form1& window, Arrangement expected)
     QCOMPARE(actual.startVisible, expected.startVisible);
     QCOMPARE(actual.startEnabled, expected.startEnabled);
     QCOMPARE(actual.stopVisible, expected.stopVisible);
+}
+
+// Whether `label`'s text, laid out as the label lays it out, stays inside it.
+bool isWhole(const QLabel& label)
+{
+    const QRect box = label.contentsRect();
+    const int flags = label.alignment() | (label.wordWrap() ? Qt::TextWordWrap : 0);
+    return box.contains(label.fontMetrics().boundingRect(box, flags, label.text()));
+}
+
+// WCAG's contrast ratio of two colours.
+double contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
 }
 
 } // namespace
@@ -156,6 +182,40 @@ private Q_SLOTS:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget(), w.window.Combo1);
+    }
+
+    // The layout was drawn for SimSun; machines without it substitute a face
+    // whose lines are taller, which cut off the last line of a caption.
+    void everyCaptionIsWholeWithEveryInstalledFace()
+    {
+        FakeWindow w;
+        const QList<QLabel*> labels = w.window.findChildren<QLabel*>();
+        for (const QLabel* label : labels)
+            QVERIFY2(isWhole(*label), qPrintable(label->objectName()));
+
+        QStringList faces = w.window.font().families();
+        faces.removeIf([](const QString& face) { return !QFontDatabase::hasFamily(face); });
+        QVERIFY(!faces.isEmpty());
+        for (const QString& face : faces) {
+            for (QLabel* label : labels) {
+                QFont font = w.window.font();
+                font.setFamilies({face});
+                label->setFont(font);
+                fitCaption(*label);
+                QVERIFY2(isWhole(*label), qPrintable(face + ": " + label->objectName()));
+            }
+        }
+    }
+
+    // The status and page boxes stay disabled, but are read all day.
+    void disabledBoxesAreReadable()
+    {
+        FakeWindow w;
+        for (const TextBox* box : {w.window.Text1, w.window.Text2}) {
+            const QPalette colours = box->palette();
+            QVERIFY(contrast(colours.color(QPalette::Disabled, QPalette::Text),
+                             colours.color(QPalette::Disabled, QPalette::Base)) >= 4.5);
+        }
     }
 
     void stopAndStartSwapTheButtons()
