@@ -3,7 +3,8 @@
 #include "platform/qt/QtByteStreamFactory.h"
 #include "platform/qt/QtHttpRequestFactory.h"
 #include "platform/qt/QtMessagePump.h"
-#include "ui/TextBox.h"
+#include "platform/qt/QtTimerControl.h"
+#include "state/WindowState.h"
 #include "web/PageFetch.h"
 
 #include <QElapsedTimer>
@@ -40,12 +41,13 @@ QString measureWaitCost(int seconds)
     QtHttpRequestFactory requests(network);
     QtByteStreamFactory streams;
     QtMessagePump pump;
-    TextBox statusBox;
-    TextBox pageBox;
-    PageFetch fetch(requests, streams, pump, statusBox, pageBox, {HomeAddress});
+    QtTimerControl scanTimer;
+    QtTimerControl keepAliveTimer;
+    WindowState state(scanTimer, keepAliveTimer);
+    PageFetch fetch(requests, streams, pump, state, {HomeAddress});
 
     // What a keep-alive refresh does: the waiting fetch gives up.
-    QTimer::singleShot(seconds * 1000, [&] { pageBox.setText(HomeAddress); });
+    QTimer::singleShot(seconds * 1000, [&] { state.setPage(HomeAddress); });
 
     const double processorBefore = processorSeconds();
     QElapsedTimer wall;

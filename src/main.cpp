@@ -1,7 +1,8 @@
 #include "platform/qt/EngineEnvironment.h"
 #include "platform/qt/QtPlatform.h"
-#include "ui/Endpoints.h"
+#include "state/Endpoints.h"
 #include "ui/Form1.h"
+#include "watch/AccountWatch.h"
 
 #include <QApplication>
 
@@ -10,7 +11,8 @@ int main(int argc, char* argv[])
     prepareEngineEnvironment(false);
     QApplication application(argc, argv);
     QtPlatform platform;
-    Form1 window(platform.platform(), Endpoints::service());
+    AccountWatch watch(platform.platform(), Endpoints::service());
+    Form1 window(watch, platform.browser().view());
     window.show();
     return application.exec();
 }

@@ -3,9 +3,8 @@
 #include <QObject>
 #include <QString>
 
-class QWidget;
-
-// The embedded browser the user logs in with.
+// The embedded browser the user logs in with. Its view is the window's
+// business; the program only steers it and hears its events.
 class BrowserControl : public QObject {
     Q_OBJECT
 
@@ -16,8 +15,6 @@ public:
     virtual void Navigate(const QString& address) = 0;
     // The address of the top-level page shown.
     virtual QString LocationURL() const = 0;
-    // The view to place in the window.
-    virtual QWidget* view() = 0;
 
 Q_SIGNALS:
     // The address of the link under the pointer, or the empty text.

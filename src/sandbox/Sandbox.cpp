@@ -1,9 +1,9 @@
 #include "sandbox/Sandbox.h"
 
 #include "platform/qt/QtPlatform.h"
-#include "ui/Endpoints.h"
+#include "state/Endpoints.h"
 #include "ui/Form1.h"
-#include "ui/WindowTimer.h"
+#include "watch/AccountWatch.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -18,10 +18,11 @@ Sandbox::Sandbox(SandboxOptions options, QObject* parent)
 {
 }
 
-// The window goes before the platform objects it works with.
+// The window and the watch go before the platform objects they work with.
 Sandbox::~Sandbox()
 {
     m_window.reset();
+    m_watch.reset();
 }
 
 bool Sandbox::start(QString& error)
@@ -55,13 +56,13 @@ bool Sandbox::start(QString& error)
     }
 
     m_platform = std::make_unique<QtPlatform>();
-    m_window = std::make_unique<Form1>(m_platform->platform(), endpoints);
+    m_watch = std::make_unique<AccountWatch>(m_platform->platform(), endpoints);
+    m_window = std::make_unique<Form1>(*m_watch, m_platform->browser().view());
     typeSettings();
     if (m_options.headless)
         logInWhenAsked();
-    // Connected after the window's own handler, so it runs once a tick ends.
-    connect(m_window->Timer1, &WindowTimer::Timer, this,
-            [this] { Q_EMIT tickEnded(++m_ticksEnded); });
+    connect(&m_watch->scanCycle(), &ScanCycle::scanEnded, this,
+            [this] { Q_EMIT scanEnded(++m_scansEnded); });
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class AccountWatch;
 class Form1;
 class QtPlatform;
 
@@ -24,14 +25,15 @@ public:
     // saying why, when a site cannot listen.
     bool start(QString& error);
 
+    AccountWatch& watch() { return *m_watch; }
     Form1& window() { return *m_window; }
     SimulatedAccount& account() { return m_account; }
     SimulatedShop& shop() { return m_shop; }
-    int ticksEnded() const { return m_ticksEnded; }
+    int scansEnded() const { return m_scansEnded; }
 
 Q_SIGNALS:
-    // A scan tick has run to its end.
-    void tickEnded(int ticksEnded);
+    // A scan has run to its end.
+    void scanEnded(int scansEnded);
 
 private:
     void typeSettings();
@@ -41,6 +43,7 @@ private:
     SimulatedAccount m_account;
     SimulatedShop m_shop;
     std::unique_ptr<QtPlatform> m_platform;
+    std::unique_ptr<AccountWatch> m_watch;
     std::unique_ptr<Form1> m_window;
-    int m_ticksEnded = 0;
+    int m_scansEnded = 0;
 };

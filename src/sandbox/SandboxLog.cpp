@@ -48,9 +48,9 @@ void SandboxLog::shop(const ShopNotification& notification)
                                 {"title", notification.title}}}});
 }
 
-void SandboxLog::exit(int ticks)
+void SandboxLog::exit(int scans)
 {
-    write({{"exit", QJsonObject{{"ticks", ticks}}}});
+    write({{"exit", QJsonObject{{"ticks", scans}}}});
 }
 
 void SandboxLog::write(const QJsonObject& line)

@@ -23,7 +23,7 @@ public:
     void status(const QString& text);
     void page(const QString& text);
     void shop(const ShopNotification& notification);
-    void exit(int ticks);
+    void exit(int scans);
 
 private:
     void write(const QJsonObject& line);

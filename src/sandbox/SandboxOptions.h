@@ -31,7 +31,8 @@ struct SandboxOptions {
     QString records = QStringLiteral("1");
     QString interval = QStringLiteral("20");
     QString charset = QStringLiteral("gb2312");
-    // Scan ticks before the sandbox exits; none to run until closed.
+    // Scans to run to their end before the sandbox exits; none to run until
+    // closed.
     std::optional<int> ticks;
     // Four digits keep the account's home address 34 characters long.
     quint16 port = DefaultPort;

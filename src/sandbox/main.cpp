@@ -1,8 +1,9 @@
 #include "platform/qt/EngineEnvironment.h"
 #include "sandbox/Sandbox.h"
 #include "sandbox/SandboxLog.h"
+#include "state/WindowState.h"
 #include "ui/Form1.h"
-#include "ui/TextBox.h"
+#include "watch/AccountWatch.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -45,22 +46,21 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    Form1& window = sandbox.window();
-    QObject::connect(window.Text1, &TextBox::textReplaced,
-                     [&](const QString& t) { log.status(t); });
-    QObject::connect(window.Text2, &TextBox::textReplaced, [&](const QString& t) { log.page(t); });
+    const WindowState& state = sandbox.watch().state();
+    QObject::connect(&state, &WindowState::statusChanged, [&](const QString& t) { log.status(t); });
+    QObject::connect(&state, &WindowState::pageChanged, [&](const QString& t) { log.page(t); });
     QObject::connect(&sandbox.shop(), &SimulatedShop::notified,
                      [&](const ShopNotification& n) { log.shop(n); });
-    QObject::connect(&sandbox, &Sandbox::tickEnded, [&](int ticks) {
-        if (options->ticks && ticks >= *options->ticks)
+    QObject::connect(&sandbox, &Sandbox::scanEnded, [&](int scans) {
+        if (options->ticks && scans >= *options->ticks)
             application.quit();
     });
     QObject::connect(&application, &QApplication::lastWindowClosed, &application,
                      &QApplication::quit);
 
     if (!options->headless)
-        window.show();
+        sandbox.window().show();
     const int status = application.exec();
-    log.exit(sandbox.ticksEnded());
+    log.exit(sandbox.scansEnded());
     return status;
 }

@@ -4,17 +4,15 @@
 #include "platform/TransferControl.h"
 #include "scan/NotificationAddress.h"
 #include "scan/RecordPageParser.h"
-#include "ui/Form1.h"
-#include "ui/SettingValues.h"
-#include "ui/StatusTexts.h"
-#include "ui/TextBox.h"
+#include "state/Endpoints.h"
+#include "state/SettingValues.h"
+#include "state/StatusTexts.h"
+#include "state/WindowState.h"
 #include "web/Delay.h"
 #include "web/PageFetch.h"
 
-#include <QComboBox>
 #include <QScopedValueRollback>
-#include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QUrl>
 
 const QString ScanCycle::DeliveredOutcome = QStringLiteral("发送成功");
 const QString ScanCycle::RejectedOutcome = QStringLiteral("发送失败,检查发货网址和编码格式");
@@ -25,10 +23,26 @@ namespace {
 const QString RecordPageCharset = QStringLiteral("gb2312");
 constexpr int DaysScanned = 15;
 constexpr int PauseBetweenCallsSeconds = 3;
+constexpr qsizetype ReplyExcerptLength = 200;
+
+bool isSuccessStatus(int status)
+{
+    return status >= 200 && status < 300;
+}
+
 } // namespace
 
-ScanCycle::ScanCycle(Form1& window)
-    : m_window(window)
+ScanCycle::ScanCycle(WindowState& state, const Endpoints& endpoints, PageFetch& accountPages,
+                     PageFetch& shopPages, TransferControl& inet1, const Clock& clock,
+                     MessagePump& pump, QObject* parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_endpoints(endpoints)
+    , m_accountPages(accountPages)
+    , m_shopPages(shopPages)
+    , m_inet1(inet1)
+    , m_clock(clock)
+    , m_pump(pump)
 {
 }
 
@@ -40,77 +54,112 @@ void ScanCycle::Timer1_Timer()
     if (m_running)
         return;
     const QString address = recordPageAddress();
-    if (m_window.Text1->text() != ScanningStatus)
+    if (m_state.status() != ScanningStatus)
         return;
     const QScopedValueRollback running(m_running, true);
-    m_window.Text2->setText(QString());
+    Q_EMIT scanStarted();
+    m_state.setPage(QString());
 
-    const QString page = m_window.pageFetch().GetResponse(address, RecordPageCharset);
+    const PageReply page = m_accountPages.fetch(address, RecordPageCharset);
+    const bool atAddressAsked = QUrl(page.address) == QUrl(address);
+    if (!page.address.isEmpty() && !atAddressAsked)
+        Q_EMIT recordPageRedirected(page.address);
 
-    // Handlers run during the waits below, so every setting is read again
-    // right where it is used; only the count of positions is fixed here.
-    const int positions = recordCount(m_window.Combo2->currentText());
-    QString remaining = page;
-    for (int position = 1; position <= positions; ++position) {
-        const auto cut = CutTradeRecord(remaining);
-        if (!cut)
-            return;
-        remaining = cut->remainder;
-
-        const bool delivered = alreadyDelivered(cut->record.TradeNo);
-        if (m_window.Inet1.StillExecuting())
-            writeResultLine(cut->record, BusyOutcome);
-        else if (delivered)
-            writeResultLine(cut->record, AlreadyDeliveredOutcome);
-        else
-            writeResultLine(cut->record, deliver(position, cut->record));
-    }
+    const int found = deliverNewest(page.text);
+    Q_EMIT scanEnded(found, isSuccessStatus(page.status) && atAddressAsked);
 }
 
 QString ScanCycle::recordPageAddress() const
 {
-    const QDate today = m_window.clock().today();
+    const QDate today = m_clock.today();
     const QString format = QStringLiteral("yyyy.MM.dd");
-    return m_window.endpoints().RecordQueryUrl + today.addDays(-DaysScanned).toString(format) +
+    return m_endpoints.RecordQueryUrl + today.addDays(-DaysScanned).toString(format) +
            QStringLiteral("&endDate=") + today.toString(format);
+}
+
+int ScanCycle::deliverNewest(const QString& page)
+{
+    // Handlers run during the waits below, so every setting is read again
+    // right where it is used; only the count of positions is fixed here.
+    const int positions = positionsToScan(m_state.recordCount());
+    QString remaining = page;
+    for (int position = 1; position <= positions; ++position) {
+        const auto cut = CutTradeRecord(remaining);
+        if (!cut)
+            return position - 1;
+        remaining = cut->remainder;
+        const TradeRecord& record = cut->record;
+
+        const bool delivered = alreadyDelivered(record.TradeNo);
+        DeliveryAttempt attempt{.record = record};
+        if (m_inet1.StillExecuting())
+            attempt.outcome = DeliveryAttempt::Outcome::Busy;
+        else if (delivered)
+            attempt.outcome = DeliveryAttempt::Outcome::AlreadyDelivered;
+        else
+            attempt = notify(record);
+        if (attempt.outcome == DeliveryAttempt::Outcome::Delivered)
+            m_state.SentTradeNo[position] = record.TradeNo;
+        writeResultLine(record, outcomeText(attempt.outcome));
+        Q_EMIT deliveryFinished(attempt);
+    }
+    return positions;
 }
 
 bool ScanCycle::alreadyDelivered(const QString& tradeNo) const
 {
-    const int slots = recordCount(m_window.Combo2->currentText());
+    const int slots = positionsToScan(m_state.recordCount());
     for (int slot = 1; slot <= slots; ++slot) {
-        if (m_window.SentTradeNo[slot] == tradeNo)
+        if (m_state.SentTradeNo[slot] == tradeNo)
             return true;
     }
     return false;
 }
 
-QString ScanCycle::deliver(int position, const TradeRecord& record)
+DeliveryAttempt ScanCycle::notify(const TradeRecord& record)
 {
     // The first call's reply is never read; the second one, after a pause,
     // is the one whose answer counts.
-    m_window.Inet1.Execute(currentNotificationAddress(record), QStringLiteral("get"));
-    Delay(PauseBetweenCallsSeconds, m_window.clock(), m_window.pump());
-    const QString reply = m_window.pageFetch().GetResponse(currentNotificationAddress(record),
-                                                           m_window.Combo3->currentText());
+    m_inet1.Execute(currentNotificationAddress(record), QStringLiteral("get"));
+    Delay(PauseBetweenCallsSeconds, m_clock, m_pump);
 
-    if (reply.contains(QStringLiteral("success"))) {
-        m_window.SentTradeNo[position] = record.TradeNo;
-        return DeliveredOutcome;
-    }
-    return trimSpaces(m_window.Text3->toPlainText()) + RejectedOutcome;
+    DeliveryAttempt attempt{.record = record};
+    attempt.address = currentNotificationAddress(record);
+    attempt.charset = m_state.shopCharset();
+    const PageReply reply = m_shopPages.fetch(attempt.address, attempt.charset);
+    attempt.outcome = reply.text.contains(QStringLiteral("success"))
+                          ? DeliveryAttempt::Outcome::Delivered
+                          : DeliveryAttempt::Outcome::Rejected;
+    attempt.status = reply.status;
+    attempt.reply = reply.text.left(ReplyExcerptLength);
+    return attempt;
 }
 
 QString ScanCycle::currentNotificationAddress(const TradeRecord& record) const
 {
-    return notificationAddress(m_window.Text3->toPlainText(), trimSpaces(m_window.Text4->text()),
-                               record, m_window.Combo3->currentText());
+    return notificationAddress(m_state.deliveryUrl(), trimSpaces(m_state.interfaceKey()), record,
+                               m_state.shopCharset());
+}
+
+QString ScanCycle::outcomeText(DeliveryAttempt::Outcome outcome) const
+{
+    switch (outcome) {
+    case DeliveryAttempt::Outcome::Delivered:
+        return DeliveredOutcome;
+    case DeliveryAttempt::Outcome::Rejected:
+        return trimSpaces(m_state.deliveryUrl()) + RejectedOutcome;
+    case DeliveryAttempt::Outcome::AlreadyDelivered:
+        return AlreadyDeliveredOutcome;
+    case DeliveryAttempt::Outcome::Busy:
+        return BusyOutcome;
+    }
+    Q_UNREACHABLE();
 }
 
 void ScanCycle::writeResultLine(const TradeRecord& record, const QString& outcome)
 {
     // The time goes in front of everything the box already holds.
-    const QString time = m_window.clock().now().toString(QStringLiteral("yyyy/M/d H:mm:ss"));
-    m_window.Text2->setText(time + m_window.Text2->text() + QStringLiteral("\r\n") + record.Title +
-                            u',' + record.Amount + u',' + record.TradeNo + u',' + outcome);
+    const QString time = m_clock.now().toString(QStringLiteral("yyyy/M/d H:mm:ss"));
+    m_state.setPage(time + m_state.page() + QStringLiteral("\r\n") + record.Title + u',' +
+                    record.Amount + u',' + record.TradeNo + u',' + outcome);
 }

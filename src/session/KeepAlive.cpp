@@ -1,35 +1,40 @@
 #include "session/KeepAlive.h"
 
+#include "platform/TimerControl.h"
 #include "platform/TransferControl.h"
-#include "ui/Form1.h"
-#include "ui/StatusTexts.h"
-#include "ui/TextBox.h"
-#include "ui/WindowTimer.h"
+#include "state/Endpoints.h"
+#include "state/StatusTexts.h"
+#include "state/WindowState.h"
 
-KeepAlive::KeepAlive(Form1& window)
-    : m_window(window)
+KeepAlive::KeepAlive(WindowState& state, const Endpoints& endpoints, TransferControl& inet2,
+                     QObject* parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_endpoints(endpoints)
+    , m_inet2(inet2)
 {
 }
 
 void KeepAlive::Timer2_Timer()
 {
-    if (m_window.CurrentUrl.isEmpty())
+    if (m_state.CurrentUrl.isEmpty())
         return;
-    if (++m_window.RefreshTicks != TicksBetweenRefreshes)
+    if (++m_state.RefreshTicks != TicksBetweenRefreshes)
         return;
     refresh();
 }
 
 void KeepAlive::refresh()
 {
-    m_window.Text1->setText(RefreshingStatus);
-    m_window.Timer1->setEnabled(false);
-    if (m_window.Inet2.StillExecuting())
-        m_window.Inet2.Cancel();
-    m_window.Inet2.Execute(m_window.endpoints().AccountRootUrl, QStringLiteral("get"));
-    m_window.Text1->setText(ScanningStatus);
+    m_state.setStatus(RefreshingStatus);
+    m_state.Timer1.setEnabled(false);
+    if (m_inet2.StillExecuting())
+        m_inet2.Cancel();
+    m_inet2.Execute(m_endpoints.AccountRootUrl, QStringLiteral("get"));
+    m_state.setStatus(ScanningStatus);
     // A home address in the page box also makes a waiting fetch give up.
-    m_window.Text2->setText(m_window.endpoints().PersonalHomeUrl);
-    m_window.Timer1->setEnabled(true);
-    m_window.RefreshTicks = 0;
+    m_state.setPage(m_endpoints.PersonalHomeUrl);
+    m_state.Timer1.setEnabled(true);
+    m_state.RefreshTicks = 0;
+    Q_EMIT refreshed();
 }

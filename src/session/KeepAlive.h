@@ -1,21 +1,31 @@
 #pragma once
 
-#include <QString>
+#include <QObject>
 
-class Form1;
+class TransferControl;
+class WindowState;
+struct Endpoints;
 
 // Refreshes the account session every 121 seconds once the browser has shown
 // a page, and puts scanning back into its running state at the same time.
-class KeepAlive {
+class KeepAlive : public QObject {
+    Q_OBJECT
+
 public:
     static constexpr qint16 TicksBetweenRefreshes = 121;
 
-    explicit KeepAlive(Form1& window);
+    KeepAlive(WindowState& state, const Endpoints& endpoints, TransferControl& inet2,
+              QObject* parent = nullptr);
 
     void Timer2_Timer();
+
+Q_SIGNALS:
+    void refreshed();
 
 private:
     void refresh();
 
-    Form1& m_window;
+    WindowState& m_state;
+    const Endpoints& m_endpoints;
+    TransferControl& m_inet2;
 };

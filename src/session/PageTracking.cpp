@@ -1,23 +1,26 @@
 #include "session/PageTracking.h"
 
 #include "platform/BrowserControl.h"
-#include "ui/Form1.h"
-#include "ui/SettingValues.h"
-#include "ui/StatusTexts.h"
-#include "ui/TextBox.h"
-#include "ui/WindowTimer.h"
+#include "platform/TimerControl.h"
+#include "state/Endpoints.h"
+#include "state/SettingValues.h"
+#include "state/StatusTexts.h"
+#include "state/WindowState.h"
 
-#include <QComboBox>
-#include <QPushButton>
+#include <utility>
 
-PageTracking::PageTracking(Form1& window)
-    : m_window(window)
+PageTracking::PageTracking(WindowState& state, const Endpoints& endpoints, BrowserControl& browser,
+                           QObject* parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_endpoints(endpoints)
+    , m_browser(browser)
 {
 }
 
 void PageTracking::WebBrowser1_StatusTextChange(const QString& text)
 {
-    m_window.LinkUrl = text;
+    m_state.LinkUrl = text;
 }
 
 void PageTracking::WebBrowser1_NewWindow2(const QString& requestedAddress, bool& cancel)
@@ -25,25 +28,29 @@ void PageTracking::WebBrowser1_NewWindow2(const QString& requestedAddress, bool&
     // Everything stays in the one embedded browser. The hovered link is only
     // a guess at the address, for when the engine does not name it.
     cancel = true;
-    m_window.WebBrowser1.Navigate(requestedAddress.isEmpty() ? m_window.LinkUrl : requestedAddress);
+    m_browser.Navigate(requestedAddress.isEmpty() ? m_state.LinkUrl : requestedAddress);
 }
 
 void PageTracking::WebBrowser1_DocumentComplete()
 {
     // The top-level address decides, whichever frame completed.
-    const QString address = m_window.WebBrowser1.LocationURL();
-    m_window.Text2->setText(address.left(Endpoints::HomePrefixLength));
-    m_window.CurrentUrl = address;
+    const QString address = m_browser.LocationURL();
+    m_state.setPage(address.left(Endpoints::HomePrefixLength));
+    m_state.CurrentUrl = address;
 
-    if (!m_window.endpoints().homePagePrefixes().contains(m_window.Text2->text())) {
-        m_window.Text1->setText(LoginRequestStatus);
+    if (!m_endpoints.homePagePrefixes().contains(m_state.page())) {
+        m_state.setStatus(LoginRequestStatus);
+        if (std::exchange(m_loggedIn, false))
+            Q_EMIT scanningHalted();
         return;
     }
 
-    m_window.Text2->show();
-    m_window.Timer1->setEnabled(true);
-    m_window.Timer1->setInterval(scanIntervalMilliseconds(m_window.Combo1->currentText()));
-    m_window.Command2->show();
-    m_window.Command1->hide();
-    m_window.Text1->setText(ScanningStatus);
+    m_state.setPageBoxShown(true);
+    m_state.Timer1.setEnabled(true);
+    m_state.Timer1.setInterval(scanIntervalMilliseconds(m_state.scanInterval()));
+    m_state.setStopButtonShown(true);
+    m_state.setStartButtonShown(false);
+    m_state.setStatus(ScanningStatus);
+    if (!std::exchange(m_loggedIn, true))
+        Q_EMIT loginDetected();
 }

@@ -2,21 +2,21 @@
 
 #include "platform/BrowserControl.h"
 #include "platform/Shell.h"
+#include "state/StatusTexts.h"
+#include "state/WindowState.h"
 #include "ui/AppIcon.h"
 #include "ui/CaptionFit.h"
 #include "ui/ClickableLabel.h"
-#include "ui/StatusTexts.h"
 #include "ui/TextBox.h"
 #include "ui/Twips.h"
-#include "ui/WindowTimer.h"
+#include "watch/AccountWatch.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-#include <stdexcept>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -35,6 +35,8 @@ QComboBox* editableList(const QString& text, QWidget* parent)
 void appendItems(QComboBox* list, const QStringList& items)
 {
     const QString text = list->currentText();
+    // Picking no item empties the text for a moment; that is no setting.
+    const QSignalBlocker quiet(list);
     list->addItems(items);
     list->setCurrentIndex(-1);
     list->setEditText(text);
@@ -73,35 +75,16 @@ QFont frameCaptionFont()
 
 } // namespace
 
-Form1::Form1(const Platform& platform, const Endpoints& endpoints, QWidget* parent)
+Form1::Form1(AccountWatch& watch, QWidget* browserView, QWidget* parent)
     : QWidget(parent)
-    , WebBrowser1(platform.browser)
-    , Inet1(platform.inet1)
-    , Inet2(platform.inet2)
-    , m_platform(platform)
-    , m_endpoints(endpoints)
-    , m_scanCycle(*this)
-    , m_pageTracking(*this)
-    , m_keepAlive(*this)
+    , WebBrowser1(browserView)
+    , m_watch(watch)
+    , m_state(watch.state())
 {
-    if (const QString error = endpoints.validationError(); !error.isEmpty())
-        throw std::invalid_argument(error.toStdString());
-
     createControls();
     placeControls();
-    m_pageFetch.emplace(platform.requests, platform.streams, platform.pump, *Text1, *Text2,
-                        endpoints.homePagePrefixes());
+    bindToState();
 
-    connect(Timer1, &WindowTimer::Timer, this, [this] { m_scanCycle.Timer1_Timer(); });
-    connect(Timer2, &WindowTimer::Timer, this, [this] { m_keepAlive.Timer2_Timer(); });
-    connect(&WebBrowser1, &BrowserControl::StatusTextChange, this,
-            [this](const QString& text) { m_pageTracking.WebBrowser1_StatusTextChange(text); });
-    connect(&WebBrowser1, &BrowserControl::NewWindow2, this,
-            [this](const QString& requested, bool& cancel) {
-                m_pageTracking.WebBrowser1_NewWindow2(requested, cancel);
-            });
-    connect(&WebBrowser1, &BrowserControl::DocumentComplete, this,
-            [this] { m_pageTracking.WebBrowser1_DocumentComplete(); });
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Label10, &ClickableLabel::clicked, this, &Form1::Label10_Click);
@@ -112,7 +95,7 @@ Form1::Form1(const Platform& platform, const Endpoints& endpoints, QWidget* pare
 Form1::~Form1()
 {
     // The browser's view belongs to the browser control, which outlives us.
-    WebBrowser1.view()->setParent(nullptr);
+    WebBrowser1->setParent(nullptr);
 }
 
 void Form1::createControls()
@@ -127,13 +110,13 @@ void Form1::createControls()
     Label1 = new QLabel(QStringLiteral("技术支持：support@tollwick.com"), Frame2);
     Frame1 = new QGroupBox(QStringLiteral("系统配置"), this);
     Label3 = new QLabel(QStringLiteral("扫描间隔："), Frame1);
-    Combo1 = editableList(QStringLiteral("20"), Frame1);
+    Combo1 = editableList(m_state.scanInterval(), Frame1);
     Label4 = new QLabel(QStringLiteral("秒"), Frame1);
     Label7 = new QLabel(QStringLiteral("扫描最近的"), Frame1);
-    Combo2 = editableList(QStringLiteral("1"), Frame1);
+    Combo2 = editableList(m_state.recordCount(), Frame1);
     Label8 = new QLabel(QStringLiteral("条收款记录"), Frame1);
     Label11 = new QLabel(QStringLiteral("网站的编码："), Frame1);
-    Combo3 = editableList(QStringLiteral("gb2312"), Frame1);
+    Combo3 = editableList(m_state.shopCharset(), Frame1);
     Label12 = new QLabel(QStringLiteral("接口密钥："), Frame1);
     Label2 =
         new QLabel(QStringLiteral("请输入网站自动发货网址，即参数处理页，返回页。不知道怎么写请"
@@ -147,18 +130,15 @@ void Form1::createControls()
     // Tab moves on to the next setting instead of typing into the address.
     Text3->setTabChangesFocus(true);
     // Belongs to the window, drawn above the settings frame.
-    Text4 = new QLineEdit(QStringLiteral("dembro"), this);
+    Text4 = new QLineEdit(m_state.interfaceKey(), this);
 
-    WebBrowser1.view()->setParent(this);
+    WebBrowser1->setParent(this);
     Text2 = new TextBox(this);
-    Text2->hide();
     Text2->setEnabled(false);
     Text1 = new TextBox(this);
     Text1->setEnabled(false);
     Command1 = new QPushButton(QStringLiteral("开始扫描"), this);
-    Command1->setEnabled(false);
     Command2 = new QPushButton(QStringLiteral("停止扫描"), this);
-    Command2->hide();
     Label10 = new ClickableLabel(QStringLiteral("常见问题（点击打开）"), this);
     Label10->setCursor(Qt::PointingHandCursor);
     setBackground(Label10, palette().color(QPalette::Dark));
@@ -166,11 +146,6 @@ void Form1::createControls()
                                         "本程序免费使用，如有问题，欢迎来信"),
                          this);
     setBackground(Label13, QColor(128, 128, 255));
-
-    Timer1 = new WindowTimer(this);
-    Timer2 = new WindowTimer(this);
-    Timer2->setInterval(1000);
-    Timer2->setEnabled(true);
 
     const QFont windowFont = font();
     for (QGroupBox* frame : {Frame1, Frame2}) {
@@ -180,14 +155,17 @@ void Form1::createControls()
     }
 
     const std::initializer_list<std::pair<QObject*, const char*>> names = {
-        {Frame1, "Frame1"},   {Frame2, "Frame2"},     {Label1, "Label1"},
-        {Label2, "Label2"},   {Label3, "Label3"},     {Label4, "Label4"},
-        {Label7, "Label7"},   {Label8, "Label8"},     {Label10, "Label10"},
-        {Label11, "Label11"}, {Label12, "Label12"},   {Label13, "Label13"},
-        {Combo1, "Combo1"},   {Combo2, "Combo2"},     {Combo3, "Combo3"},
-        {Text1, "Text1"},     {Text2, "Text2"},       {Text3, "Text3"},
-        {Text4, "Text4"},     {Command1, "Command1"}, {Command2, "Command2"},
-        {Timer1, "Timer1"},   {Timer2, "Timer2"},     {WebBrowser1.view(), "WebBrowser1"}};
+        {Frame1, "Frame1"},     {Frame2, "Frame2"},
+        {Label1, "Label1"},     {Label2, "Label2"},
+        {Label3, "Label3"},     {Label4, "Label4"},
+        {Label7, "Label7"},     {Label8, "Label8"},
+        {Label10, "Label10"},   {Label11, "Label11"},
+        {Label12, "Label12"},   {Label13, "Label13"},
+        {Combo1, "Combo1"},     {Combo2, "Combo2"},
+        {Combo3, "Combo3"},     {Text1, "Text1"},
+        {Text2, "Text2"},       {Text3, "Text3"},
+        {Text4, "Text4"},       {Command1, "Command1"},
+        {Command2, "Command2"}, {WebBrowser1, "WebBrowser1"}};
     for (const auto& [object, name] : names)
         object->setObjectName(QString::fromLatin1(name));
 }
@@ -212,7 +190,7 @@ void Form1::placeControls()
     Text4->setGeometry(twips.rect(1440, 3890, 2055, 270));
     Label2->setGeometry(twips.rect(240, 2280, 2895, 615));
     Text3->setGeometry(twips.rect(120, 3120, 3255, 495));
-    WebBrowser1.view()->setGeometry(twips.rect(3840, 240, 6255, 4095));
+    WebBrowser1->setGeometry(twips.rect(3840, 240, 6255, 4095));
     Text2->setGeometry(twips.rect(3840, 4320, 6255, 1695));
     Text1->setGeometry(twips.rect(3840, 6000, 6255, 495));
     Command1->setGeometry(twips.rect(2040, 6000, 1575, 495));
@@ -226,46 +204,84 @@ void Form1::placeControls()
     setTabOrder(Command1, Text1);
     setTabOrder(Text1, Text2);
     setTabOrder(Text2, Command2);
-    setTabOrder(Command2, WebBrowser1.view());
-    setTabOrder(WebBrowser1.view(), Combo1);
+    setTabOrder(Command2, WebBrowser1);
+    setTabOrder(WebBrowser1, Combo1);
     setTabOrder(Combo1, Text3);
     setTabOrder(Text3, Combo2);
     setTabOrder(Combo2, Combo3);
     setTabOrder(Combo3, Text4);
 }
 
+void Form1::bindToState()
+{
+    // What the handlers write shows at once...
+    Text1->setPlainText(m_state.status());
+    Text2->setPlainText(m_state.page());
+    connect(&m_state, &WindowState::statusChanged, Text1, &QPlainTextEdit::setPlainText);
+    connect(&m_state, &WindowState::pageChanged, Text2, &QPlainTextEdit::setPlainText);
+    Text2->setVisible(m_state.pageBoxShown());
+    Command1->setVisible(m_state.startButtonShown());
+    Command1->setEnabled(m_state.startButtonEnabled());
+    Command2->setVisible(m_state.stopButtonShown());
+    connect(&m_state, &WindowState::pageBoxShownChanged, Text2, &QWidget::setVisible);
+    connect(&m_state, &WindowState::startButtonShownChanged, Command1, &QWidget::setVisible);
+    connect(&m_state, &WindowState::startButtonEnabledChanged, Command1, &QWidget::setEnabled);
+    connect(&m_state, &WindowState::stopButtonShownChanged, Command2, &QWidget::setVisible);
+
+    // ...and what the owner types is the setting at once.
+    connect(Text3, &QPlainTextEdit::textChanged, this,
+            [this] { m_state.setDeliveryUrl(Text3->toPlainText()); });
+    connect(&m_state, &WindowState::deliveryUrlChanged, Text3, [this](const QString& text) {
+        if (Text3->toPlainText() != text)
+            Text3->setPlainText(text);
+    });
+    connect(Text4, &QLineEdit::textChanged, &m_state, &WindowState::setInterfaceKey);
+    connect(&m_state, &WindowState::interfaceKeyChanged, Text4, &QLineEdit::setText);
+    const auto bindList = [this](QComboBox* list, void (WindowState::*set)(const QString&),
+                                 void (WindowState::*changed)(const QString&)) {
+        connect(list, &QComboBox::editTextChanged, &m_state, set);
+        connect(&m_state, changed, list, [list](const QString& text) {
+            if (list->currentText() != text)
+                list->setEditText(text);
+        });
+    };
+    bindList(Combo1, &WindowState::setScanInterval, &WindowState::scanIntervalChanged);
+    bindList(Combo2, &WindowState::setRecordCount, &WindowState::recordCountChanged);
+    bindList(Combo3, &WindowState::setShopCharset, &WindowState::shopCharsetChanged);
+}
+
 void Form1::Form_Load()
 {
-    Text3->setPlainText(m_endpoints.DefaultNotifyUrl);
+    m_state.setDeliveryUrl(m_watch.endpoints().DefaultNotifyUrl);
     appendItems(Combo1, {"20", "30", "40", "50", "60", "70"});
     appendItems(Combo2, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"});
     appendItems(Combo3, {"gb2312", "utf-8"});
-    WebBrowser1.Navigate(m_endpoints.PersonalHomeUrl);
+    m_watch.platform().browser.Navigate(m_watch.endpoints().PersonalHomeUrl);
 }
 
 void Form1::Command1_Click()
 {
-    Command2->show();
-    Command1->hide();
-    Command1->setEnabled(false);
-    Text1->setText(ScanningStatus);
+    m_state.setStopButtonShown(true);
+    m_state.setStartButtonShown(false);
+    m_state.setStartButtonEnabled(false);
+    m_state.setStatus(ScanningStatus);
 }
 
 void Form1::Command2_Click()
 {
-    Text1->setText(StoppedStatus);
-    Text2->setText(QString());
-    Command2->hide();
-    Command1->show();
-    Command1->setEnabled(true);
+    m_state.setStatus(StoppedStatus);
+    m_state.setPage(QString());
+    m_state.setStopButtonShown(false);
+    m_state.setStartButtonShown(true);
+    m_state.setStartButtonEnabled(true);
 }
 
 void Form1::Label10_Click()
 {
-    OpenInShell(m_endpoints.HelpPageUrl);
+    OpenInShell(m_watch.endpoints().HelpPageUrl);
 }
 
 void Form1::OpenInShell(const QString& address)
 {
-    m_platform.shell.openAddress(address);
+    m_watch.platform().shell.openAddress(address);
 }

@@ -1,17 +1,8 @@
 #pragma once
 
-#include "platform/Platform.h"
-#include "scan/ScanCycle.h"
-#include "session/KeepAlive.h"
-#include "session/PageTracking.h"
-#include "ui/Endpoints.h"
-#include "web/PageFetch.h"
-
 #include <QWidget>
 
-#include <array>
-#include <optional>
-
+class AccountWatch;
 class ClickableLabel;
 class QComboBox;
 class QGroupBox;
@@ -20,24 +11,19 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class TextBox;
-class WindowTimer;
+class WindowState;
 
-// The program's one window. Its controls and variables are the state through
-// which the handlers of the scan, the browser session and the buttons steer
-// one another, so they are reachable by their names.
+// The program's one window. Its controls show the shared state of the watch
+// and write what the owner types into it at once; they keep their designer
+// names, by which the owner's notes and automation find them.
 class Form1 : public QWidget {
     Q_OBJECT
 
 public:
-
-    // Throws std::invalid_argument when the endpoints cannot be used.
-    Form1(const Platform& platform, const Endpoints& endpoints, QWidget* parent = nullptr);
+    // `browserView` is the embedded browser's view, placed in the window but
+    // not owned by it.
+    Form1(AccountWatch& watch, QWidget* browserView, QWidget* parent = nullptr);
     ~Form1() override;
-
-    const Endpoints& endpoints() const { return m_endpoints; }
-    const Clock& clock() const { return m_platform.clock; }
-    MessagePump& pump() { return m_platform.pump; }
-    PageFetch& pageFetch() { return *m_pageFetch; }
 
     void Command1_Click();
     void Command2_Click();
@@ -55,12 +41,13 @@ public:
     QLabel* Label11;
     QLabel* Label12;
     QLabel* Label13;
+    // Scan interval, record count, shop charset.
     QComboBox* Combo1;
     QComboBox* Combo2;
     QComboBox* Combo3;
-    // Status box: read by the scan as state.
+    // Status box.
     TextBox* Text1;
-    // Page box: the browser's address, then the scan's result lines.
+    // Page box.
     TextBox* Text2;
     // Delivery URL.
     QPlainTextEdit* Text3;
@@ -68,30 +55,15 @@ public:
     QLineEdit* Text4;
     QPushButton* Command1;
     QPushButton* Command2;
-    WindowTimer* Timer1;
-    WindowTimer* Timer2;
-    BrowserControl& WebBrowser1;
-    TransferControl& Inet1;
-    TransferControl& Inet2;
-
-    // Slot k holds the trade number last delivered from page position k;
-    // slot 0 is unused.
-    std::array<QString, 13> SentTradeNo;
-    QString CurrentUrl;
-    QString LinkUrl;
-    qint16 RefreshTicks = 0;
+    QWidget* WebBrowser1;
 
 private:
     void createControls();
     void placeControls();
+    void bindToState();
     void Form_Load();
     void OpenInShell(const QString& address);
 
-    const Platform m_platform;
-    const Endpoints m_endpoints;
-    // Built once the boxes it watches exist.
-    std::optional<PageFetch> m_pageFetch;
-    ScanCycle m_scanCycle;
-    PageTracking m_pageTracking;
-    KeepAlive m_keepAlive;
+    AccountWatch& m_watch;
+    WindowState& m_state;
 };

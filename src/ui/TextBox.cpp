@@ -14,13 +14,3 @@ TextBox::TextBox(QWidget* parent)
                      colours.color(QPalette::Active, QPalette::Text));
     setPalette(colours);
 }
-
-void TextBox::setText(const QString& text)
-{
-    // Waits write the same status on every pass; only real changes count.
-    if (text == m_text)
-        return;
-    m_text = text;
-    setPlainText(text);
-    Q_EMIT textReplaced(text);
-}

@@ -2,21 +2,11 @@
 
 #include <QPlainTextEdit>
 
-// A multi-line box whose text the program reads back as state. The editor
-// turns CR LF into its own line breaks, so the exact text is kept here and
-// the editor only shows it.
+// A multi-line box the program writes and the owner only reads: no scroll
+// bars, wrapped lines, and readable although disabled.
 class TextBox : public QPlainTextEdit {
     Q_OBJECT
 
 public:
     explicit TextBox(QWidget* parent = nullptr);
-
-    QString text() const { return m_text; }
-    void setText(const QString& text);
-
-Q_SIGNALS:
-    void textReplaced(const QString& text);
-
-private:
-    QString m_text;
 };

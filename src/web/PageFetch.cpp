@@ -2,8 +2,8 @@
 
 #include "platform/HttpRequest.h"
 #include "platform/MessagePump.h"
-#include "ui/StatusTexts.h"
-#include "ui/TextBox.h"
+#include "state/StatusTexts.h"
+#include "state/WindowState.h"
 #include "web/EncodingConvertor.h"
 
 namespace {
@@ -11,17 +11,21 @@ constexpr int Completed = 4;
 }
 
 PageFetch::PageFetch(HttpRequestFactory& requests, ByteStreamFactory& streams, MessagePump& pump,
-                     TextBox& statusBox, const TextBox& pageBox, QStringList homePagePrefixes)
+                     WindowState& state, QStringList homePagePrefixes)
     : m_requests(requests)
     , m_streams(streams)
     , m_pump(pump)
-    , m_statusBox(statusBox)
-    , m_pageBox(pageBox)
+    , m_state(state)
     , m_homePagePrefixes(std::move(homePagePrefixes))
 {
 }
 
 QString PageFetch::GetResponse(const QString& address, const QString& charset)
+{
+    return fetch(address, charset).text;
+}
+
+PageReply PageFetch::fetch(const QString& address, const QString& charset)
 {
     const auto request = m_requests.createRequest();
     if (request) {
@@ -30,19 +34,21 @@ QString PageFetch::GetResponse(const QString& address, const QString& charset)
     }
 
     // A completed request wins over a give-up signal that arrived meanwhile.
+    // Giving up only lets go of the request, which runs on to its end.
     while (!request || request->ReadyState() != Completed) {
-        if (m_homePagePrefixes.contains(m_pageBox.text())) {
-            m_statusBox.setText(ScanningStatus);
+        if (m_homePagePrefixes.contains(m_state.page())) {
+            m_state.setStatus(ScanningStatus);
             return {};
         }
-        m_statusBox.setText(FetchingStatus);
+        m_state.setStatus(FetchingStatus);
         // Sleeps until the next event (the reply, a tick, a click) arrives.
         m_pump.processPendingMessages();
     }
 
-    m_statusBox.setText(ScanningStatus);
+    m_state.setStatus(ScanningStatus);
+    PageReply reply{QString(), request->status(), request->responseURL()};
     const QByteArray body = request->responseBody();
-    if (body.isEmpty())
-        return {};
-    return EncodingConvertor(m_streams, body, charset);
+    if (!body.isEmpty())
+        reply.text = EncodingConvertor(m_streams, body, charset);
+    return reply;
 }

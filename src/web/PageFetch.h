@@ -1,31 +1,33 @@
 #pragma once
 
+#include "web/PageReply.h"
+
 #include <QString>
 #include <QStringList>
 
 class ByteStreamFactory;
 class HttpRequestFactory;
 class MessagePump;
-class TextBox;
+class WindowState;
 
-// Reads one web page while the window goes on handling its events. Progress
+// Reads one web page while the program goes on handling its events. Progress
 // shows in the status box; another handler makes a waiting fetch give up by
 // writing a home-page prefix into the page box.
 class PageFetch {
 public:
-
     PageFetch(HttpRequestFactory& requests, ByteStreamFactory& streams, MessagePump& pump,
-              TextBox& statusBox, const TextBox& pageBox, QStringList homePagePrefixes);
+              WindowState& state, QStringList homePagePrefixes);
 
     // The body decoded in `charset`; the empty text when there is no body,
     // it cannot be decoded, or the fetch gave up.
     QString GetResponse(const QString& address, const QString& charset);
+    // The same fetch, with what the transport knows of the answer.
+    PageReply fetch(const QString& address, const QString& charset);
 
 private:
     HttpRequestFactory& m_requests;
     ByteStreamFactory& m_streams;
     MessagePump& m_pump;
-    TextBox& m_statusBox;
-    const TextBox& m_pageBox;
+    WindowState& m_state;
     QStringList m_homePagePrefixes;
 };

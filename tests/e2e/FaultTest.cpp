@@ -2,9 +2,8 @@
 
 #include "platform/BrowserControl.h"
 #include "scan/ScanCycle.h"
+#include "state/StatusTexts.h"
 #include "ui/Form1.h"
-#include "ui/StatusTexts.h"
-#include "ui/TextBox.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>
@@ -76,8 +75,7 @@ void FaultTest::cleanup()
 
 QString FaultTest::rejectedLine() const
 {
-    return resultLine(m_payment,
-                      m_sandbox->window().Text3->toPlainText() + ScanCycle::RejectedOutcome);
+    return resultLine(m_payment, m_sandbox->state().deliveryUrl() + ScanCycle::RejectedOutcome);
 }
 
 void FaultTest::shopDownIsTriedAgainUntilItIsBack_data()
@@ -118,7 +116,7 @@ void FaultTest::shopDownIsTriedAgainUntilItIsBack()
         sinceTick.start();
         sandbox.tick();
         QCOMPARE(sandbox.resultLines(), QStringList{rejectedLine()});
-        QCOMPARE(sandbox.window().SentTradeNo[1], QString());
+        QCOMPARE(sandbox.state().SentTradeNo[1], QString());
         if (hangsUp) {
             // One call before the pause and one after it; the network stack
             // may send a call again on a fresh connection when hung up on.
@@ -134,7 +132,7 @@ void FaultTest::shopDownIsTriedAgainUntilItIsBack()
     sandbox.tick();
     QCOMPARE(sandbox.resultLines(),
              QStringList{resultLine(m_payment, ScanCycle::DeliveredOutcome)});
-    QCOMPARE(sandbox.window().SentTradeNo[1], m_payment.tradeNo);
+    QCOMPARE(sandbox.state().SentTradeNo[1], m_payment.tradeNo);
     QCOMPARE(sandbox.shop().notifications().size(), 2);
 }
 
@@ -145,13 +143,13 @@ void FaultTest::shopErrorIsTriedAgainOnTheNextTick()
 
     sandbox.tick();
     QCOMPARE(sandbox.resultLines(), QStringList{rejectedLine()});
-    QCOMPARE(sandbox.window().SentTradeNo[1], QString());
+    QCOMPARE(sandbox.state().SentTradeNo[1], QString());
     QCOMPARE(sandbox.shop().notifications().size(), 2);
 
     sandbox.tick();
     QCOMPARE(sandbox.resultLines(),
              QStringList{resultLine(m_payment, ScanCycle::DeliveredOutcome)});
-    QCOMPARE(sandbox.window().SentTradeNo[1], m_payment.tradeNo);
+    QCOMPARE(sandbox.state().SentTradeNo[1], m_payment.tradeNo);
     const QList<ShopNotification> calls = sandbox.shop().notifications();
     QCOMPARE(calls.size(), 4);
     for (const ShopNotification& call : calls)
@@ -166,7 +164,7 @@ void FaultTest::answerWithoutSuccessDeliversNothing()
 
     sandbox.tick();
     QCOMPARE(sandbox.resultLines(), QStringList{rejectedLine()});
-    QCOMPARE(sandbox.window().SentTradeNo[1], QString());
+    QCOMPARE(sandbox.state().SentTradeNo[1], QString());
     const QList<ShopNotification> calls = sandbox.shop().notifications();
     QCOMPARE(calls.size(), 2);
     for (const ShopNotification& call : calls) {
@@ -178,34 +176,34 @@ void FaultTest::answerWithoutSuccessDeliversNothing()
 void FaultTest::expiredSessionWaitsForTheNextLogIn()
 {
     InProcessSandbox& sandbox = *m_sandbox;
-    Form1& window = sandbox.window();
+    WindowState& state = sandbox.state();
     SimulatedAccount& account = sandbox.account();
     QSignalSpy served(&account, &SimulatedAccount::recordPageServed);
     QSignalSpy loggedIn(&account, &SimulatedAccount::loggedIn);
 
     account.expireSessions();
     sandbox.tick();
-    QCOMPARE(window.Text2->text(), QString());
-    QCOMPARE(window.Text1->text(), ScanningStatus);
+    QCOMPARE(state.page(), QString());
+    QCOMPARE(state.status(), ScanningStatus);
     QVERIFY(served.isEmpty());
     QVERIFY(sandbox.shop().notifications().isEmpty());
-    QCOMPARE(window.SentTradeNo[1], QString());
+    QCOMPARE(state.SentTradeNo[1], QString());
 
     QSignalSpy addresses(&sandbox.view(), &QWebEngineView::urlChanged);
-    QSignalSpy status(window.Text1, &TextBox::textReplaced);
-    window.WebBrowser1.Navigate(account.personalHomeUrl());
-    QTRY_COMPARE_WITH_TIMEOUT(window.Text2->text(), account.personalHomeUrl(), Timeout);
+    QSignalSpy status(&state, &WindowState::statusChanged);
+    sandbox.browser().Navigate(account.personalHomeUrl());
+    QTRY_COMPARE_WITH_TIMEOUT(state.page(), account.personalHomeUrl(), Timeout);
     QVERIFY(addresses.contains(QVariantList{QUrl(account.loginUrl())}));
     QVERIFY(status.contains(QVariantList{LoginRequestStatus}));
     QCOMPARE(loggedIn.count(), 1);
-    QCOMPARE(window.Text1->text(), ScanningStatus);
+    QCOMPARE(state.status(), ScanningStatus);
 
     const std::optional<SimulatedPayment> next =
         account.addPayment(QStringLiteral("Order 1002"), QStringLiteral("3.00"));
     QVERIFY(next);
     sandbox.tick();
     QCOMPARE(sandbox.resultLines(), QStringList{resultLine(*next, ScanCycle::DeliveredOutcome)});
-    QCOMPARE(window.SentTradeNo[1], next->tradeNo);
+    QCOMPARE(state.SentTradeNo[1], next->tradeNo);
     const QList<ShopNotification> calls = sandbox.shop().notifications();
     QCOMPARE(calls.size(), 2);
     for (const ShopNotification& call : calls)

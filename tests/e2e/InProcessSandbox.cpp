@@ -1,11 +1,10 @@
 #include "InProcessSandbox.h"
 
 #include "platform/BrowserControl.h"
+#include "platform/TimerControl.h"
+#include "state/StatusTexts.h"
 #include "support/PageScripts.h"
 #include "ui/Form1.h"
-#include "ui/StatusTexts.h"
-#include "ui/TextBox.h"
-#include "ui/WindowTimer.h"
 
 #include <QHostAddress>
 #include <QRandomGenerator>
@@ -57,17 +56,17 @@ QString InProcessSandbox::start()
 
 bool InProcessSandbox::waitUntilScanning()
 {
-    return QTest::qWaitFor([this] { return window().Text1->text() == ScanningStatus; }, Timeout);
+    return QTest::qWaitFor([this] { return state().status() == ScanningStatus; }, Timeout);
 }
 
 void InProcessSandbox::tick()
 {
-    Q_EMIT window().Timer1->Timer();
+    Q_EMIT state().Timer1.Timer();
 }
 
 QStringList InProcessSandbox::resultLines()
 {
-    const QString text = window().Text2->text();
+    const QString text = state().page();
     if (text.isEmpty())
         return {};
     return text.split(QStringLiteral("\r\n")).mid(1);
@@ -80,5 +79,5 @@ QVariant InProcessSandbox::evaluate(const QString& script)
 
 QWebEngineView& InProcessSandbox::view()
 {
-    return *qobject_cast<QWebEngineView*>(window().WebBrowser1.view());
+    return *qobject_cast<QWebEngineView*>(window().WebBrowser1);
 }

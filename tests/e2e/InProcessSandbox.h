@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sandbox/Sandbox.h"
+#include "watch/AccountWatch.h"
 
 #include <QStringList>
 #include <QVariant>
@@ -35,6 +36,9 @@ public:
 
     Sandbox& sandbox() { return m_sandbox; }
     Form1& window() { return m_sandbox.window(); }
+    AccountWatch& watch() { return m_sandbox.watch(); }
+    WindowState& state() { return m_sandbox.watch().state(); }
+    BrowserControl& browser() { return m_sandbox.watch().platform().browser; }
     SimulatedAccount& account() { return m_sandbox.account(); }
     SimulatedShop& shop() { return m_sandbox.shop(); }
 

@@ -1,13 +1,13 @@
 #include "InProcessSandbox.h"
 
 #include "platform/BrowserControl.h"
+#include "platform/TimerControl.h"
 #include "scan/ScanCycle.h"
 #include "session/KeepAlive.h"
+#include "state/StatusTexts.h"
 #include "support/PageScripts.h"
 #include "ui/Form1.h"
-#include "ui/StatusTexts.h"
 #include "ui/TextBox.h"
-#include "ui/WindowTimer.h"
 
 #include <QApplication>
 #include <QHttpServer>
@@ -107,14 +107,14 @@ void SessionTest::initTestCase()
     m_loggedIn = std::make_unique<QSignalSpy>(&m_sandbox->account(), &SimulatedAccount::loggedIn);
     m_recordPageServed =
         std::make_unique<QSignalSpy>(&m_sandbox->account(), &SimulatedAccount::recordPageServed);
-    m_ticks = std::make_unique<QSignalSpy>(&m_sandbox->sandbox(), &Sandbox::tickEnded);
+    m_ticks = std::make_unique<QSignalSpy>(&m_sandbox->sandbox(), &Sandbox::scanEnded);
     const QString error = m_sandbox->start();
     QVERIFY2(error.isEmpty(), qPrintable(error));
 
-    Form1& window = m_sandbox->window();
-    // Connected after the window's own handler, so it sees what that did.
-    connect(&window.WebBrowser1, &BrowserControl::DocumentComplete, &window, [this, &window] {
-        m_completed.append({window.WebBrowser1.LocationURL(), window.Text1->text()});
+    BrowserControl& browser = m_sandbox->browser();
+    // Connected after the watch's own handler, so it sees what that did.
+    connect(&browser, &BrowserControl::DocumentComplete, this, [this, &browser] {
+        m_completed.append({browser.LocationURL(), m_sandbox->state().status()});
     });
     connect(m_sandbox->view().page()->profile()->cookieStore(), &QWebEngineCookieStore::cookieAdded,
             this, [this](const QNetworkCookie& cookie) {
@@ -133,17 +133,17 @@ void SessionTest::cleanupTestCase()
 
 void SessionTest::logInThroughTheBrowserStartsScanning()
 {
-    Form1& window = m_sandbox->window();
     QVERIFY(m_sandbox->waitUntilScanning());
 
     QCOMPARE(m_loggedIn->count(), 1);
-    QCOMPARE(window.WebBrowser1.LocationURL(), m_sandbox->account().personalHomeUrl());
+    QCOMPARE(m_sandbox->browser().LocationURL(), m_sandbox->account().personalHomeUrl());
     // The login form was shown first, and the window asked for a login then.
     QVERIFY(!m_completed.isEmpty());
     QCOMPARE(m_completed.first(),
              (CompletedPage{m_sandbox->account().loginUrl(), LoginRequestStatus}));
-    QVERIFY(window.Timer1->Enabled());
-    QCOMPARE(window.Timer1->Interval(), 10000);
+    QVERIFY(m_sandbox->state().Timer1.Enabled());
+    QCOMPARE(m_sandbox->state().Timer1.Interval(), 10000);
+    const Form1& window = m_sandbox->window();
     QVERIFY(window.Command2->isVisible());
     QVERIFY(!window.Command1->isVisible());
     QVERIFY(window.Text2->isVisible());
@@ -161,7 +161,7 @@ void SessionTest::scheduledScanReadsRecordsWithTheSession()
     QCOMPARE(m_sandbox->resultLines(),
              QStringList{Title + u',' + payment.amount + u',' + payment.tradeNo + u',' +
                          ScanCycle::DeliveredOutcome});
-    QCOMPARE(m_sandbox->window().SentTradeNo[1], payment.tradeNo);
+    QCOMPARE(m_sandbox->state().SentTradeNo[1], payment.tradeNo);
     const QList<ShopNotification> calls = m_sandbox->shop().notifications();
     QCOMPARE(calls.size(), 2);
     for (const ShopNotification& call : calls)
@@ -185,7 +185,7 @@ void SessionTest::newWindowStaysInTheBrowser()
     m_linkTarget = m_sandbox->account().personalHomeUrl() +
                    (byClick ? QStringLiteral("?opened=link") : QStringLiteral("?opened=script"));
     m_completed.clear();
-    window.WebBrowser1.Navigate(page);
+    m_sandbox->browser().Navigate(page);
     QTRY_VERIFY_WITH_TIMEOUT(m_completed.contains(CompletedPage{page, LoginRequestStatus}),
                              Timeout);
 
@@ -209,9 +209,9 @@ void SessionTest::newWindowStaysInTheBrowser()
 
 void SessionTest::keepAliveRenewsTheSession()
 {
-    Form1& window = m_sandbox->window();
+    WindowState& state = m_sandbox->state();
     QVERIFY(m_sandbox->waitUntilScanning());
-    QSignalSpy status(window.Text1, &TextBox::textReplaced);
+    QSignalSpy status(&state, &WindowState::statusChanged);
     const qsizetype cookiesBefore = m_sessionCookies.size();
 
     // What the window shows once the refreshing tick has been handled.
@@ -222,12 +222,11 @@ void SessionTest::keepAliveRenewsTheSession()
     };
     std::optional<AfterRefresh> after;
     QObject watch;
-    connect(window.Timer2, &WindowTimer::Timer, &watch, [&] {
-        if (!after && window.RefreshTicks == 0)
-            after =
-                AfterRefresh{window.Text1->text(), window.Text2->text(), window.Timer1->Enabled()};
+    connect(&state.Timer2, &TimerControl::Timer, &watch, [&] {
+        if (!after && state.RefreshTicks == 0)
+            after = AfterRefresh{state.status(), state.page(), state.Timer1.Enabled()};
     });
-    window.RefreshTicks = KeepAlive::TicksBetweenRefreshes - 1;
+    state.RefreshTicks = KeepAlive::TicksBetweenRefreshes - 1;
 
     QTRY_VERIFY_WITH_TIMEOUT(after.has_value(), 5000);
     QVERIFY(status.contains(QVariantList{RefreshingStatus}));

@@ -3,7 +3,6 @@
 #include "platform/BrowserControl.h"
 
 #include <QStringList>
-#include <QWidget>
 
 // A browser that goes nowhere by itself: tests complete pages and raise its
 // events by hand.
@@ -13,7 +12,6 @@ class FakeBrowserControl : public BrowserControl {
 public:
     void Navigate(const QString& address) override { navigations.append(address); }
     QString LocationURL() const override { return location; }
-    QWidget* view() override { return &m_view; }
 
     // Shows `address` and reports the page as completed.
     void complete(const QString& address);
@@ -23,7 +21,4 @@ public:
 
     QString location;
     QStringList navigations;
-
-private:
-    QWidget m_view;
 };

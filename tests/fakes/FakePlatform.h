@@ -1,17 +1,18 @@
 #pragma once
 
 #include "fakes/FakeBrowserControl.h"
-#include "fakes/FakeByteStream.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeHttpRequest.h"
 #include "fakes/FakeMessagePump.h"
 #include "fakes/FakeShell.h"
+#include "fakes/FakeTimerControl.h"
 #include "fakes/FakeTransferControl.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtByteStreamFactory.h"
 
 // Every platform object faked, except the charset decoder: the real one
-// needs no network, and the record page must be read as GBK.
+// needs no network, and the record page must be read as GBK. One fake
+// answers both the account's and the shop's requests.
 struct FakePlatform {
     FakeBrowserControl browser;
     FakeTransferControl inet1;
@@ -21,6 +22,12 @@ struct FakePlatform {
     FakeClock clock;
     FakeMessagePump pump;
     FakeShell shell;
+    FakeTimerControl timer1;
+    FakeTimerControl timer2;
 
-    Platform platform() { return {browser, inet1, inet2, requests, streams, clock, pump, shell}; }
+    Platform platform()
+    {
+        return {browser, inet1, inet2, requests, requests, streams,
+                clock,   pump,  shell, timer1,   timer2};
+    }
 };

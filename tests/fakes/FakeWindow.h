@@ -1,14 +1,12 @@
 #pragma once
 
-#include "fakes/FakePlatform.h"
-#include "ui/Endpoints.h"
+#include "fakes/FakeWatch.h"
 #include "ui/Form1.h"
 
-// The real window on fake platform objects, with the real service's addresses.
-struct FakeWindow {
-    FakePlatform fake;
-    Form1 window{fake.platform(), Endpoints::service()};
+#include <QWidget>
 
-    // The browser completes the personal home page: scanning starts.
-    void logIn() { fake.browser.complete(Endpoints::service().PersonalHomeUrl); }
+// The real window bound to a watch on fake platform objects.
+struct FakeWindow : FakeWatch {
+    QWidget browserView;
+    Form1 window{watch, &browserView};
 };

@@ -1,13 +1,8 @@
 #include "scan/ScanCycle.h"
-#include "fakes/FakeWindow.h"
+#include "fakes/FakeWatch.h"
 #include "support/RecordPages.h"
-#include "ui/TextBox.h"
-#include "ui/WindowTimer.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -15,22 +10,30 @@ namespace {
 const QString Scanning = QStringLiteral("扫描中");
 const QString NotifyUrl = QStringLiteral("http://localhost/notify.php");
 
-// The window on fake platform objects, logged in and scanning. The record
+// The watch on fake platform objects, scanning. The record
 // page shows `payments`; the shop answers `shopReply`.
-struct ScanFixture : FakeWindow {
+struct ScanFixture : FakeWatch {
     QList<Payment> payments;
     QByteArray shopReply = "success";
+    int shopStatus = 200;
     // Reads of the shop's reply that find it still running.
     int shopPendingReads = 0;
+    // Where the record page's request ends; empty for where it was sent.
+    QString recordPageReachedAt;
     // Run at every pass of the event loop while the scan waits.
     std::function<void(int pass)> duringWaits;
 
     ScanFixture()
     {
         fake.requests.respond = [this](const QString& address) {
-            if (address.startsWith(Endpoints::service().RecordQueryUrl))
-                return FakeResponse{recordPage(payments)};
-            return FakeResponse{shopReply, shopPendingReads};
+            if (address.startsWith(Endpoints::service().RecordQueryUrl)) {
+                FakeResponse page(recordPage(payments));
+                page.finalAddress = recordPageReachedAt;
+                return page;
+            }
+            FakeResponse reply(shopReply, shopPendingReads);
+            reply.status = shopStatus;
+            return reply;
         };
         // The clock runs on to wherever a wait asked to be woken.
         fake.pump.onPass = [this](int pass) {
@@ -39,11 +42,12 @@ struct ScanFixture : FakeWindow {
             if (duringWaits)
                 duringWaits(pass);
         };
-        window.Text1->setText(Scanning);
+        state.setDeliveryUrl(NotifyUrl);
+        state.setStatus(Scanning);
     }
 
-    void tick() { window.Timer1->Timer(); }
-    QString pageBox() const { return window.Text2->text(); }
+    void tick() { Q_EMIT fake.timer1.Timer(); }
+    QString pageBox() const { return state.page(); }
     QStringList notifications() const
     {
         QStringList sent = fake.requests.sentAddresses;
@@ -87,8 +91,8 @@ private Q_SLOTS:
         QFETCH(QString, status);
         ScanFixture f;
         f.payments = {payment(1)};
-        f.window.Text1->setText(status);
-        f.window.Text2->setText(QStringLiteral("kept"));
+        f.state.setStatus(status);
+        f.state.setPage(QStringLiteral("kept"));
         f.tick();
         QCOMPARE(f.pageBox(), QStringLiteral("kept"));
         QVERIFY(f.fake.requests.sentAddresses.isEmpty());
@@ -111,8 +115,8 @@ private Q_SLOTS:
         const Payment first{"2024030922001404950501234567", "Order 1001", "0.01"};
         const Payment second{"2024030822001404950509876543", QStringLiteral("测试订单"), "25.00"};
         f.payments = {first, second};
-        f.window.Combo2->setEditText("2");
-        f.window.SentTradeNo[2] = second.tradeNo;
+        f.state.setRecordCount("2");
+        f.state.SentTradeNo[2] = second.tradeNo;
 
         f.tick();
 
@@ -123,7 +127,7 @@ private Q_SLOTS:
         QCOMPARE(f.pageBox(), QStringLiteral("2024/3/9 12:00:032024/3/9 12:00:03\r\n") +
                                   line(first, "发送成功") + "\r\n" +
                                   line(second, "已完结,不再发送"));
-        QCOMPARE(f.window.SentTradeNo[1], first.tradeNo);
+        QCOMPARE(f.state.SentTradeNo[1], first.tradeNo);
     }
 
     // Slots remember page positions, not a set of delivered payments.
@@ -131,7 +135,7 @@ private Q_SLOTS:
     {
         ScanFixture f;
         const Payment a = payment(1), b = payment(2), c = payment(3), d = payment(4);
-        f.window.Combo2->setEditText("3");
+        f.state.setRecordCount("3");
 
         f.payments = {a, b, c};
         f.tick();
@@ -157,8 +161,10 @@ private Q_SLOTS:
         ScanFixture f;
         const Payment a = payment(1), b = payment(2);
         f.payments = {a, b};
-        f.window.Combo2->setEditText("2");
-        f.duringWaits = [&](int) { f.tick(); };
+        f.state.setRecordCount("2");
+        f.duringWaits = [&](int) {
+            f.tick();
+        };
 
         f.tick();
         QCOMPARE(f.fake.requests.sentAddresses.size(), 3);
@@ -172,13 +178,69 @@ private Q_SLOTS:
         QCOMPARE(f.fake.requests.sentAddresses.size(), 4);
     }
 
+    // Listeners learn each outcome without reading the page box.
+    void eachOutcomeIsAnEvent()
+    {
+        ScanFixture f;
+        const Payment fresh = payment(1), known = payment(2);
+        f.payments = {fresh, known};
+        f.state.setRecordCount("2");
+        f.state.SentTradeNo[2] = known.tradeNo;
+        f.shopReply = QByteArray(150, 'x') + "success" + QByteArray(150, 'y');
+        QSignalSpy started(&f.watch.scanCycle(), &ScanCycle::scanStarted);
+        QSignalSpy ended(&f.watch.scanCycle(), &ScanCycle::scanEnded);
+        QSignalSpy attempts(&f.watch.scanCycle(), &ScanCycle::deliveryFinished);
+
+        f.tick();
+        QCOMPARE(started.size(), 1);
+        QCOMPARE(ended.takeFirst(), (QVariantList{2, true}));
+        QCOMPARE(attempts.size(), 2);
+        const auto delivered = attempts[0][0].value<DeliveryAttempt>();
+        QCOMPARE(delivered.record, (TradeRecord{fresh.tradeNo, fresh.title, fresh.amount}));
+        QVERIFY(delivered.outcome == DeliveryAttempt::Outcome::Delivered);
+        QCOMPARE(delivered.address, f.notifications().constLast());
+        QCOMPARE(delivered.charset, QStringLiteral("gb2312"));
+        QCOMPARE(delivered.status, 200);
+        QCOMPARE(delivered.reply, QString(f.shopReply.left(200)));
+        QVERIFY(attempts[1][0].value<DeliveryAttempt>().outcome ==
+                DeliveryAttempt::Outcome::AlreadyDelivered);
+
+        f.payments = {payment(3), fresh};
+        f.shopReply = "key error";
+        f.shopStatus = 403;
+        attempts.clear();
+        f.tick();
+        const auto rejected = attempts[0][0].value<DeliveryAttempt>();
+        QVERIFY(rejected.outcome == DeliveryAttempt::Outcome::Rejected);
+        QCOMPARE(rejected.status, 403);
+        QCOMPARE(rejected.reply, QStringLiteral("key error"));
+
+        f.fake.inet1.busy = true;
+        attempts.clear();
+        f.tick();
+        QVERIFY(attempts[0][0].value<DeliveryAttempt>().outcome == DeliveryAttempt::Outcome::Busy);
+    }
+
+    // A lost session sends the record page to the login form.
+    void aRecordPageFromElsewhereIsReported()
+    {
+        ScanFixture f;
+        f.payments = {payment(1)};
+        f.recordPageReachedAt = QStringLiteral("https://auth.alipay.com/login/index.htm");
+        QSignalSpy redirected(&f.watch.scanCycle(), &ScanCycle::recordPageRedirected);
+        QSignalSpy ended(&f.watch.scanCycle(), &ScanCycle::scanEnded);
+        f.tick();
+        QCOMPARE(redirected.takeFirst(), QVariantList{f.recordPageReachedAt});
+        QCOMPARE(ended.takeFirst().at(1), QVariant(false));
+    }
+
     void busyTransferControlComesBeforeTheDuplicateTest()
     {
         ScanFixture f;
         const Payment delivered = payment(1), fresh = payment(2);
         f.payments = {delivered, fresh};
-        f.window.Combo2->setEditText("2");
-        f.window.SentTradeNo[1] = delivered.tradeNo;
+        f.state.setRecordCount("2");
+        f.state.SentTradeNo[1] = delivered.tradeNo;
         f.fake.inet1.busy = true;
 
         f.tick();
@@ -206,7 +268,7 @@ private Q_SLOTS:
         const Payment p = payment(1);
         f.payments = {p};
         f.shopReply = reply;
-        f.window.Text3->setPlainText(NotifyUrl + "  ");
+        f.state.setDeliveryUrl(NotifyUrl + "  ");
 
         f.tick();
         f.tick();
@@ -227,8 +289,8 @@ private Q_SLOTS:
         ScanFixture f;
         f.payments = {payment(1, QStringLiteral("订单"))};
         f.duringWaits = [&](int) {
-            f.window.Text4->setText(QStringLiteral("  newkey "));
-            f.window.Combo3->setEditText(QStringLiteral("utf-8"));
+            f.state.setInterfaceKey(QStringLiteral("  newkey "));
+            f.state.setShopCharset(QStringLiteral("utf-8"));
         };
         f.tick();
         QVERIFY(f.fake.inet1.executedAddresses.first().contains("act=dembro&"));
@@ -256,7 +318,7 @@ private Q_SLOTS:
         ScanFixture f;
         for (int serial = 1; serial <= 14; ++serial)
             f.payments.append(payment(serial));
-        f.window.Combo2->setEditText(count);
+        f.state.setRecordCount(count);
         f.tick();
         QTEST(int(linesOf(f.pageBox()).size()), "lines");
     }
@@ -264,7 +326,7 @@ private Q_SLOTS:
     void pageWithoutRecordsWritesNothing()
     {
         ScanFixture f;
-        f.window.Text2->setText(QStringLiteral("https://my.alipay.com/portal/i.htm"));
+        f.state.setPage(QStringLiteral("https://my.alipay.com/portal/i.htm"));
         f.tick();
         QCOMPARE(f.pageBox(), QString());
     }
@@ -276,14 +338,14 @@ private Q_SLOTS:
         const Payment p = payment(1);
         f.payments = {p};
         f.duringWaits = [&](int pass) {
-            if (pass == 1)
-                f.window.Command2_Click();
+            if (pass == 1) {
+                f.state.setStatus(QStringLiteral("已停止"));
+                f.state.setPage(QString());
+            }
         };
-        f.window.Command2->show();
         f.tick();
         QCOMPARE(f.pageBox(), "2024/3/9 12:00:03\r\n" + line(p, "发送成功"));
-        QCOMPARE(f.window.Text1->text(), Scanning);
-        QVERIFY(f.window.Command1->isVisibleTo(&f.window));
+        QCOMPARE(f.state.status(), Scanning);
     }
 
     // A refresh writes the home address while the shop's reply is awaited:
@@ -296,12 +358,12 @@ private Q_SLOTS:
         f.shopPendingReads = 100;
         f.duringWaits = [&](int) {
             if (f.fake.clock.now().time().second() >= 3)
-                f.window.Text2->setText(Endpoints::service().PersonalHomeUrl);
+                f.state.setPage(Endpoints::service().PersonalHomeUrl);
         };
         f.tick();
         QCOMPARE(f.pageBox(), "2024/3/9 12:00:03" + Endpoints::service().PersonalHomeUrl + "\r\n" +
                                   line(p, NotifyUrl + "发送失败,检查发货网址和编码格式"));
-        QCOMPARE(f.window.SentTradeNo[1], QString());
+        QCOMPARE(f.state.SentTradeNo[1], QString());
     }
 };
 

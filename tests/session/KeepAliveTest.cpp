@@ -1,18 +1,16 @@
 #include "session/KeepAlive.h"
-#include "fakes/FakeWindow.h"
+#include "fakes/FakeWatch.h"
 #include "support/RecordPages.h"
-#include "ui/TextBox.h"
-#include "ui/WindowTimer.h"
 
-#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
 
-void tick(FakeWindow& w, int times)
+void tick(FakeWatch& w, int times)
 {
     for (int i = 0; i < times; ++i)
-        Q_EMIT w.window.Timer2->Timer();
+        Q_EMIT w.fake.timer2.Timer();
 }
 
 } // namespace
@@ -23,36 +21,36 @@ class KeepAliveTest : public QObject {
 private Q_SLOTS:
     void countsOnlyOnceThePageIsKnown()
     {
-        FakeWindow w;
+        FakeWatch w;
         tick(w, 500);
-        QCOMPARE(w.window.RefreshTicks, qint16(0));
+        QCOMPARE(w.state.RefreshTicks, qint16(0));
         QVERIFY(w.fake.inet2.calls.isEmpty());
     }
 
     void refreshesEvery121stTick()
     {
-        FakeWindow w;
+        FakeWatch w;
         w.logIn();
-        w.window.Command2_Click();
+        w.state.setStatus(QStringLiteral("已停止"));
         tick(w, 120);
-        QCOMPARE(w.window.RefreshTicks, qint16(120));
+        QCOMPARE(w.state.RefreshTicks, qint16(120));
         QVERIFY(w.fake.inet2.calls.isEmpty());
-        QCOMPARE(w.window.Text1->text(), QStringLiteral("已停止"));
+        QCOMPARE(w.state.status(), QStringLiteral("已停止"));
 
         QStringList statuses;
-        connect(w.window.Text1, &TextBox::textReplaced,
+        connect(&w.state, &WindowState::statusChanged,
                 [&](const QString& text) { statuses.append(text); });
+        QSignalSpy refreshes(&w.watch.keepAlive(), &KeepAlive::refreshed);
         w.fake.inet2.busy = true;
         tick(w, 1);
 
         QCOMPARE(statuses, (QStringList{"正在刷新，请等待……", "扫描中"}));
         QCOMPARE(w.fake.inet2.calls,
                  (QStringList{"StillExecuting", "Cancel", "Execute get https://my.alipay.com"}));
-        QCOMPARE(w.window.Text2->text(), Endpoints::service().PersonalHomeUrl);
-        QVERIFY(w.window.Timer1->Enabled());
-        QCOMPARE(w.window.RefreshTicks, qint16(0));
-        // The buttons stay as Stop left them.
-        QVERIFY(w.window.Command1->isVisibleTo(&w.window));
+        QCOMPARE(w.state.page(), Endpoints::service().PersonalHomeUrl);
+        QVERIFY(w.state.Timer1.Enabled());
+        QCOMPARE(w.state.RefreshTicks, qint16(0));
+        QCOMPARE(refreshes.size(), 1);
 
         tick(w, 121);
         QCOMPARE(w.fake.inet2.calls.size(), 5);
@@ -61,17 +59,17 @@ private Q_SLOTS:
     // Before any home page the scan timer has no period: still no ticks.
     void refreshBeforeLoginScansNothing()
     {
-        FakeWindow w;
+        FakeWatch w;
         w.fake.browser.complete("https://auth.alipay.com/login/index.htm");
         tick(w, 121);
-        QCOMPARE(w.window.Text1->text(), QStringLiteral("扫描中"));
-        QVERIFY(w.window.Timer1->Enabled());
-        QCOMPARE(w.window.Timer1->Interval(), 0);
+        QCOMPARE(w.state.status(), QStringLiteral("扫描中"));
+        QVERIFY(w.state.Timer1.Enabled());
+        QCOMPARE(w.state.Timer1.Interval(), 0);
     }
 
     void refreshMakesAWaitingFetchGiveUp()
     {
-        FakeWindow w;
+        FakeWatch w;
         w.logIn();
         w.fake.requests.respond = [](const QString&) {
             return FakeResponse{recordPage({{tradeNumber(1), "t", "1.00"}}), -1};
@@ -80,10 +78,10 @@ private Q_SLOTS:
             if (pass == 1)
                 tick(w, 121);
         };
-        Q_EMIT w.window.Timer1->Timer();
+        Q_EMIT w.fake.timer1.Timer();
         QCOMPARE(w.fake.pump.passes, 1);
-        QCOMPARE(w.window.Text2->text(), Endpoints::service().PersonalHomeUrl);
-        QCOMPARE(w.window.Text1->text(), QStringLiteral("扫描中"));
+        QCOMPARE(w.state.page(), Endpoints::service().PersonalHomeUrl);
+        QCOMPARE(w.state.status(), QStringLiteral("扫描中"));
     }
 };
 

@@ -1,10 +1,7 @@
 #include "session/PageTracking.h"
-#include "fakes/FakeWindow.h"
-#include "ui/TextBox.h"
-#include "ui/WindowTimer.h"
+#include "fakes/FakeWatch.h"
 
-#include <QComboBox>
-#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 class PageTrackingTest : public QObject {
@@ -31,30 +28,30 @@ private Q_SLOTS:
     {
         QFETCH(QString, address);
         QFETCH(bool, home);
-        FakeWindow w;
+        FakeWatch w;
         w.fake.browser.complete(address);
 
-        QCOMPARE(w.window.CurrentUrl, address);
-        QCOMPARE(w.window.Text2->text(), address.left(34));
-        QCOMPARE(w.window.Text1->text(),
+        QCOMPARE(w.state.CurrentUrl, address);
+        QCOMPARE(w.state.page(), address.left(34));
+        QCOMPARE(w.state.status(),
                  home ? QStringLiteral("扫描中") : QStringLiteral("请先登录您的支付宝"));
-        QCOMPARE(w.window.Timer1->Enabled(), home);
-        QCOMPARE(w.window.Timer1->Interval(), home ? 20000 : 0);
-        QCOMPARE(w.window.Text2->isVisibleTo(&w.window), home);
-        QCOMPARE(w.window.Command2->isVisibleTo(&w.window), home);
-        QCOMPARE(w.window.Command1->isVisibleTo(&w.window), !home);
+        QCOMPARE(w.state.Timer1.Enabled(), home);
+        QCOMPARE(w.state.Timer1.Interval(), home ? 20000 : 0);
+        QCOMPARE(w.state.pageBoxShown(), home);
+        QCOMPARE(w.state.stopButtonShown(), home);
+        QCOMPARE(w.state.startButtonShown(), !home);
     }
 
     void otherPagesLeaveScanningAlone()
     {
-        FakeWindow w;
+        FakeWatch w;
         w.logIn();
         w.fake.browser.complete("https://auth.alipay.com/login/index.htm");
-        QCOMPARE(w.window.Text1->text(), QStringLiteral("请先登录您的支付宝"));
-        QVERIFY(w.window.Timer1->Enabled());
-        QCOMPARE(w.window.Timer1->Interval(), 20000);
-        QVERIFY(w.window.Text2->isVisibleTo(&w.window));
-        QVERIFY(w.window.Command2->isVisibleTo(&w.window));
+        QCOMPARE(w.state.status(), QStringLiteral("请先登录您的支付宝"));
+        QVERIFY(w.state.Timer1.Enabled());
+        QCOMPARE(w.state.Timer1.Interval(), 20000);
+        QVERIFY(w.state.pageBoxShown());
+        QVERIFY(w.state.stopButtonShown());
     }
 
     void intervalIsReadAtEveryHomePage_data()
@@ -71,38 +68,54 @@ private Q_SLOTS:
     void intervalIsReadAtEveryHomePage()
     {
         QFETCH(QString, interval);
-        FakeWindow w;
+        FakeWatch w;
         w.logIn();
-        w.window.Combo1->setEditText(interval);
+        w.state.setScanInterval(interval);
         w.logIn();
-        QTEST(w.window.Timer1->Interval(), "milliseconds");
+        QTEST(w.state.Timer1.Interval(), "milliseconds");
     }
 
-    void homePageAfterStopResumesScanning()
+    // Events for listeners: one per change between logged in and halted.
+    void loginAndHaltAreEvents()
     {
-        FakeWindow w;
+        FakeWatch w;
+        QSignalSpy logins(&w.watch.pageTracking(), &PageTracking::loginDetected);
+        QSignalSpy halts(&w.watch.pageTracking(), &PageTracking::scanningHalted);
+        const QString login = QStringLiteral("https://auth.alipay.com/login/index.htm");
+
+        w.fake.browser.complete(login);
+        QCOMPARE(halts.size(), 0);
         w.logIn();
-        w.window.Command2_Click();
         w.logIn();
-        QCOMPARE(w.window.Text1->text(), QStringLiteral("扫描中"));
-        QVERIFY(w.window.Command2->isVisibleTo(&w.window));
-        QVERIFY(!w.window.Command1->isVisibleTo(&w.window));
-        // Hiding the Start button leaves its enabled flag as Stop set it.
-        QVERIFY(w.window.Command1->isEnabled());
+        QCOMPARE(logins.size(), 1);
+        w.fake.browser.complete(login);
+        w.fake.browser.complete(login);
+        QCOMPARE(halts.size(), 1);
+        w.logIn();
+        QCOMPARE(logins.size(), 2);
     }
 
     // New windows stay in the embedded browser, at the address asked for;
     // the hovered link is used only when the engine names none.
     void newWindowsOpenInTheEmbeddedBrowser()
     {
-        FakeWindow w;
+        FakeWatch w;
         w.fake.browser.hover("https://my.alipay.com/hovered");
-        QCOMPARE(w.window.LinkUrl, QStringLiteral("https://my.alipay.com/hovered"));
+        QCOMPARE(w.state.LinkUrl, QStringLiteral("https://my.alipay.com/hovered"));
 
         QVERIFY(w.fake.browser.requestNewWindow("https://my.alipay.com/requested"));
         QVERIFY(w.fake.browser.requestNewWindow(QString()));
-        QCOMPARE(w.fake.browser.navigations.mid(1),
+        QCOMPARE(w.fake.browser.navigations,
                  (QStringList{"https://my.alipay.com/requested", "https://my.alipay.com/hovered"}));
+    }
+    // The personal home address is written into the page box to make a
+    // waiting fetch give up; a text of another length would never match.
+    void refusesAHomeAddressThatIsNotAWholePrefix()
+    {
+        FakePlatform fake;
+        Endpoints endpoints = Endpoints::service();
+        endpoints.PersonalHomeUrl = "http://127.0.0.1:80/portal/i.htm";
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, AccountWatch(fake.platform(), endpoints));
     }
 };
 

@@ -2,9 +2,10 @@
 #include "fakes/FakeByteStream.h"
 #include "fakes/FakeHttpRequest.h"
 #include "fakes/FakeMessagePump.h"
+#include "fakes/FakeTimerControl.h"
 #include "platform/qt/QtByteStreamFactory.h"
-#include "ui/StatusTexts.h"
-#include "ui/TextBox.h"
+#include "state/StatusTexts.h"
+#include "state/WindowState.h"
 
 #include <QStringEncoder>
 #include <QTest>
@@ -19,15 +20,15 @@ struct FetchFixture {
     FakeHttpRequestFactory requests;
     QtByteStreamFactory streams;
     FakeMessagePump pump;
-    TextBox statusBox;
-    TextBox pageBox;
-    PageFetch fetch{requests,  streams, pump,
-                    statusBox, pageBox, {Home, PortalPrefix, MerchantPrefix}};
+    FakeTimerControl timer1;
+    FakeTimerControl timer2;
+    WindowState state{timer1, timer2};
+    PageFetch fetch{requests, streams, pump, state, {Home, PortalPrefix, MerchantPrefix}};
     QStringList statusHistory;
 
     FetchFixture()
     {
-        QObject::connect(&statusBox, &TextBox::textReplaced,
+        QObject::connect(&state, &WindowState::statusChanged,
                          [this](const QString& text) { statusHistory.append(text); });
     }
 
@@ -62,11 +63,11 @@ private Q_SLOTS:
         f.answer("page", 2);
         QStringList seenDuringWait;
         f.pump.onPass = [&](int) {
-            seenDuringWait.append(f.statusBox.text());
+            seenDuringWait.append(f.state.status());
         };
         QCOMPARE(f.fetch.GetResponse("http://x/", "utf-8"), QStringLiteral("page"));
         QCOMPARE(seenDuringWait, QStringList(2, FetchingStatus));
-        QCOMPARE(f.statusBox.text(), ScanningStatus);
+        QCOMPARE(f.state.status(), ScanningStatus);
     }
 
     void givesUpOnAnExactHomePrefix_data()
@@ -89,19 +90,19 @@ private Q_SLOTS:
         f.answer("page", 5);
         f.pump.onPass = [&](int pass) {
             if (pass == 2)
-                f.pageBox.setText(pageBox);
+                f.state.setPage(pageBox);
         };
         const QString result = f.fetch.GetResponse("http://x/", "utf-8");
         QCOMPARE(result, givesUp ? QString() : QStringLiteral("page"));
         QCOMPARE(f.pump.passes, givesUp ? 2 : 5);
-        QCOMPARE(f.statusBox.text(), ScanningStatus);
+        QCOMPARE(f.state.status(), ScanningStatus);
     }
 
     void givesUpAtOnceWhenTheHomeAddressIsAlreadyShown()
     {
         FetchFixture f;
         f.answer("page", 1);
-        f.pageBox.setText(Home);
+        f.state.setPage(Home);
         QCOMPARE(f.fetch.GetResponse("http://x/", "utf-8"), QString());
         QCOMPARE(f.pump.passes, 0);
         QCOMPARE(f.statusHistory, QStringList{ScanningStatus});
@@ -112,7 +113,7 @@ private Q_SLOTS:
     {
         FetchFixture f;
         f.answer("page");
-        f.pageBox.setText(Home);
+        f.state.setPage(Home);
         QCOMPARE(f.fetch.GetResponse("http://x/", "utf-8"), QStringLiteral("page"));
     }
 
@@ -122,7 +123,7 @@ private Q_SLOTS:
         f.requests.creationFails = true;
         f.pump.onPass = [&](int pass) {
             if (pass == 3)
-                f.pageBox.setText(Home);
+                f.state.setPage(Home);
         };
         QCOMPARE(f.fetch.GetResponse("http://x/", "utf-8"), QString());
         QCOMPARE(f.pump.passes, 3);
@@ -138,13 +139,13 @@ private Q_SLOTS:
         QStringList seen;
         f.pump.onPass = [&](int pass) {
             if (pass == 1)
-                f.statusBox.setText(QStringLiteral("已停止"));
+                f.state.setStatus(QStringLiteral("已停止"));
             else
-                seen.append(f.statusBox.text());
+                seen.append(f.state.status());
         };
         f.fetch.GetResponse("http://x/", "utf-8");
         QCOMPARE(seen, QStringList{FetchingStatus});
-        QCOMPARE(f.statusBox.text(), ScanningStatus);
+        QCOMPARE(f.state.status(), ScanningStatus);
     }
 
     void bodyDecodingRules_data()
@@ -176,11 +177,35 @@ private Q_SLOTS:
         FakeHttpRequestFactory requests;
         FakeByteStreamFactory streams;
         FakeMessagePump pump;
-        TextBox statusBox;
-        TextBox pageBox;
-        PageFetch fetch(requests, streams, pump, statusBox, pageBox, {Home});
+        FakeTimerControl timer1;
+        FakeTimerControl timer2;
+        WindowState state(timer1, timer2);
+        PageFetch fetch(requests, streams, pump, state, {Home});
         QCOMPARE(fetch.GetResponse("http://x/", "utf-8"), QString());
         QVERIFY(streams.calls.isEmpty());
+    }
+
+    // What a listener needs beyond the text: where the answer came from and
+    // with which status; nothing when the fetch gave up.
+    void replyTellsStatusAndAddress()
+    {
+        FetchFixture f;
+        f.requests.respond = [](const QString&) {
+            FakeResponse moved("login form");
+            moved.status = 200;
+            moved.finalAddress = "http://x/login";
+            return moved;
+        };
+        const PageReply reply = f.fetch.fetch("http://x/records", "utf-8");
+        QCOMPARE(reply.text, QStringLiteral("login form"));
+        QCOMPARE(reply.status, 200);
+        QCOMPARE(reply.address, QStringLiteral("http://x/login"));
+
+        f.answer("late", 5);
+        f.state.setPage(Home);
+        const PageReply abandoned = f.fetch.fetch("http://x/records", "utf-8");
+        QCOMPARE(abandoned.status, 0);
+        QVERIFY(abandoned.address.isEmpty());
     }
 };
 

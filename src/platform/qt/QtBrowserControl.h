@@ -22,7 +22,8 @@ public:
 
     void Navigate(const QString& address) override;
     QString LocationURL() const override;
-    QWidget* view() override;
+    // The view to place in the window.
+    QWidget* view();
 
 private:
     void onLoadFinished(bool ok);

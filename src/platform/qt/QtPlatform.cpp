@@ -22,5 +22,6 @@ QtPlatform::QtPlatform()
 
 Platform QtPlatform::platform()
 {
-    return {m_browser, m_inet1, m_inet2, m_requests, m_streams, m_clock, m_pump, m_shell};
+    return {m_browser, m_inet1, m_inet2, m_requests, m_requests, m_streams,
+            m_clock,   m_pump,  m_shell, m_timer1,   m_timer2};
 }

@@ -7,6 +7,7 @@
 #include "platform/qt/QtHttpRequestFactory.h"
 #include "platform/qt/QtMessagePump.h"
 #include "platform/qt/QtShell.h"
+#include "platform/qt/QtTimerControl.h"
 #include "platform/qt/QtTransferControl.h"
 #include "platform/qt/SharedCookieJar.h"
 
@@ -33,4 +34,6 @@ private:
     QtClock m_clock;
     QtMessagePump m_pump;
     QtShell m_shell;
+    QtTimerControl m_timer1;
+    QtTimerControl m_timer2;
 };

@@ -1,4 +1,4 @@
-#include "ui/SettingValues.h"
+#include "state/SettingValues.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,7 +28,7 @@ int scanIntervalMilliseconds(const QString& text)
     return static_cast<int>(std::min(*seconds * 1000, double(std::numeric_limits<int>::max())));
 }
 
-int recordCount(const QString& text)
+int positionsToScan(const QString& text)
 {
     constexpr int MaxRecords = 12;
     const auto count = wholeNumber(text);

@@ -1,4 +1,4 @@
-#include "ui/Endpoints.h"
+#include "state/Endpoints.h"
 
 Endpoints Endpoints::service()
 {

@@ -2,15 +2,16 @@
 
 #include <QString>
 
-// The settings are typed or picked as text and converted where they are used.
+// The settings are kept as the texts typed or picked, and converted where
+// they are used.
 
-// Combo1: the scan interval in seconds, rounded down, as timer milliseconds.
+// The scan interval in seconds, rounded down, as timer milliseconds.
 // Anything that is not a positive number gives 0, which stops the ticks.
 int scanIntervalMilliseconds(const QString& text);
 
-// Combo2: the number of newest payments to scan, rounded down. Anything that
+// The record count: the number of newest payments to scan, rounded down. Anything that
 // is not a number gives 0; there are slots for 12 positions only.
-int recordCount(const QString& text);
+int positionsToScan(const QString& text);
 
 // Trims spaces, and only spaces, from both ends.
 QString trimSpaces(const QString& text);

@@ -1,7 +1,9 @@
-#include "ui/WindowTimer.h"
+#include "platform/qt/QtTimerControl.h"
 
-WindowTimer::WindowTimer(QObject* parent)
-    : QObject(parent)
+#include <QTimer>
+
+QtTimerControl::QtTimerControl(QObject* parent)
+    : TimerControl(parent)
     , m_timer(new QTimer(this))
 {
     m_timer->setTimerType(Qt::PreciseTimer);
@@ -12,7 +14,7 @@ WindowTimer::WindowTimer(QObject* parent)
     });
 }
 
-void WindowTimer::deliverTick(quint64 countdown)
+void QtTimerControl::deliverTick(quint64 countdown)
 {
     // A tick posted before the timer was switched off or given a new
     // interval belongs to a countdown that no longer runs.
@@ -20,7 +22,7 @@ void WindowTimer::deliverTick(quint64 countdown)
         Q_EMIT Timer();
 }
 
-void WindowTimer::setEnabled(bool enabled)
+void QtTimerControl::setEnabled(bool enabled)
 {
     if (enabled == m_enabled)
         return;
@@ -28,7 +30,7 @@ void WindowTimer::setEnabled(bool enabled)
     apply();
 }
 
-void WindowTimer::setInterval(int milliseconds)
+void QtTimerControl::setInterval(int milliseconds)
 {
     if (milliseconds == m_interval)
         return;
@@ -37,7 +39,7 @@ void WindowTimer::setInterval(int milliseconds)
     apply();
 }
 
-void WindowTimer::apply()
+void QtTimerControl::apply()
 {
     if (!m_enabled || m_interval <= 0)
         stopCountdown();
@@ -45,7 +47,7 @@ void WindowTimer::apply()
         m_timer->start(m_interval);
 }
 
-void WindowTimer::stopCountdown()
+void QtTimerControl::stopCountdown()
 {
     m_timer->stop();
     ++m_countdown;

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-// The addresses the window works with. The program talks to the real
+// The addresses the program works with. It talks to the real
 // service; tests and the sandbox point them at local servers.
 struct Endpoints {
     // Home pages are recognised by the first 34 characters of the address.

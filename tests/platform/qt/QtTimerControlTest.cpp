@@ -1,19 +1,19 @@
-#include "ui/WindowTimer.h"
+#include "platform/qt/QtTimerControl.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
-class WindowTimerTest : public QObject {
+class QtTimerControlTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     // A QTimer with interval 0 would fire on every pass of the event loop.
     void noIntervalMeansNoTicks()
     {
-        WindowTimer timer;
-        QSignalSpy ticks(&timer, &WindowTimer::Timer);
+        QtTimerControl timer;
+        QSignalSpy ticks(&timer, &TimerControl::Timer);
         timer.setEnabled(true);
         QTest::qWait(50);
         QCOMPARE(ticks.size(), 0);
@@ -24,8 +24,8 @@ private Q_SLOTS:
 
     void ticksOnlyWhileEnabled()
     {
-        WindowTimer timer;
-        QSignalSpy ticks(&timer, &WindowTimer::Timer);
+        QtTimerControl timer;
+        QSignalSpy ticks(&timer, &TimerControl::Timer);
         timer.setInterval(10);
         QTest::qWait(50);
         QCOMPARE(ticks.size(), 0);
@@ -42,10 +42,10 @@ private Q_SLOTS:
     // same timer, as the scan's waits expect.
     void ticksReachAHandlerThatIsStillRunning()
     {
-        WindowTimer timer;
+        QtTimerControl timer;
         int depth = 0;
         int deepest = 0;
-        connect(&timer, &WindowTimer::Timer, [&] {
+        connect(&timer, &TimerControl::Timer, [&] {
             ++depth;
             deepest = std::max(deepest, depth);
             if (depth == 1)
@@ -70,8 +70,8 @@ private Q_SLOTS:
     {
         QFETCH(bool, newInterval);
         constexpr int Period = 300;
-        WindowTimer timer;
-        QSignalSpy ticks(&timer, &WindowTimer::Timer);
+        QtTimerControl timer;
+        QSignalSpy ticks(&timer, &TimerControl::Timer);
         timer.setInterval(Period);
         timer.setEnabled(true);
 
@@ -91,5 +91,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(WindowTimerTest)
-#include "WindowTimerTest.moc"
+QTEST_GUILESS_MAIN(QtTimerControlTest)
+#include "QtTimerControlTest.moc"

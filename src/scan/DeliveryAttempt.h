@@ -1,0 +1,29 @@
+#pragma once
+
+#include "scan/TradeRecord.h"
+
+#include <QString>
+
+// How one payment fared at one scan, or at a manual re-notify.
+struct DeliveryAttempt {
+    enum class Outcome {
+        // The shop's reply to the second call contained "success".
+        Delivered,
+        // It did not, or there was none.
+        Rejected,
+        // Delivered at an earlier scan; nothing was sent.
+        AlreadyDelivered,
+        // The first call of an earlier payment was still running; nothing was sent.
+        Busy,
+    };
+
+    TradeRecord record;
+    Outcome outcome = Outcome::Rejected;
+    // For the two outcomes that called the shop: the second call's address,
+    // the charset its reply was read in, the reply's HTTP status (0 when the
+    // transport knows none) and the first 200 characters of the reply.
+    QString address{};
+    QString charset{};
+    int status = 0;
+    QString reply{};
+};

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+
+class TimerControl;
+
+// The window's shared state, without the window: the boxes and settings the
+// handlers steer one another through, the window-level variables and the two
+// timers. The window shows it and writes what the owner types into it; the
+// handlers read every value at the moment they need it. A value that changes
+// is announced, so anything can follow it without a widget.
+class WindowState : public QObject {
+    Q_OBJECT
+
+public:
+    WindowState(TimerControl& scanTimer, TimerControl& keepAliveTimer, QObject* parent = nullptr);
+
+    // The status box, Text1: read by the scan as state.
+    QString status() const { return m_status; }
+    void setStatus(const QString& text);
+    // The page box, Text2: the browser's address, then the scan's result lines.
+    QString page() const { return m_page; }
+    void setPage(const QString& text);
+
+    // The settings, as typed or picked. The delivery URL, Text3.
+    QString deliveryUrl() const { return m_deliveryUrl; }
+    void setDeliveryUrl(const QString& text);
+    // The interface key, Text4.
+    QString interfaceKey() const { return m_interfaceKey; }
+    void setInterfaceKey(const QString& text);
+    // The scan interval in seconds, Combo1.
+    QString scanInterval() const { return m_scanInterval; }
+    void setScanInterval(const QString& text);
+    // The number of newest payments to scan, Combo2.
+    QString recordCount() const { return m_recordCount; }
+    void setRecordCount(const QString& text);
+    // The charset of the shop's site, Combo3.
+    QString shopCharset() const { return m_shopCharset; }
+    void setShopCharset(const QString& text);
+
+    // Whether the page box, the Start button (Command1) and the Stop button
+    // (Command2) are shown, and whether Start can be clicked.
+    bool pageBoxShown() const { return m_pageBoxShown; }
+    void setPageBoxShown(bool shown);
+    bool startButtonShown() const { return m_startButtonShown; }
+    void setStartButtonShown(bool shown);
+    bool startButtonEnabled() const { return m_startButtonEnabled; }
+    void setStartButtonEnabled(bool enabled);
+    bool stopButtonShown() const { return m_stopButtonShown; }
+    void setStopButtonShown(bool shown);
+
+    // Slot k holds the trade number last delivered from page position k;
+    // slot 0 is unused.
+    std::array<QString, 13> SentTradeNo;
+    // The whole address of the last page the browser completed.
+    QString CurrentUrl;
+    // The browser's last status text: the link under the pointer.
+    QString LinkUrl;
+    // Keep-alive ticks since the last refresh.
+    qint16 RefreshTicks = 0;
+
+    TimerControl& Timer1;
+    TimerControl& Timer2;
+
+Q_SIGNALS:
+    void statusChanged(const QString& text);
+    void pageChanged(const QString& text);
+    void deliveryUrlChanged(const QString& text);
+    void interfaceKeyChanged(const QString& text);
+    void scanIntervalChanged(const QString& text);
+    void recordCountChanged(const QString& text);
+    void shopCharsetChanged(const QString& text);
+    void pageBoxShownChanged(bool shown);
+    void startButtonShownChanged(bool shown);
+    void startButtonEnabledChanged(bool enabled);
+    void stopButtonShownChanged(bool shown);
+
+private:
+    // Stores `value` and announces it through `changed` when it differs.
+    template <typename Value, typename Signal>
+    void change(Value& field, const Value& value, Signal changed);
+
+    QString m_status;
+    QString m_page;
+    QString m_deliveryUrl;
+    QString m_interfaceKey = QStringLiteral("dembro");
+    QString m_scanInterval = QStringLiteral("20");
+    QString m_recordCount = QStringLiteral("1");
+    QString m_shopCharset = QStringLiteral("gb2312");
+    bool m_pageBoxShown = false;
+    bool m_startButtonShown = true;
+    bool m_startButtonEnabled = false;
+    bool m_stopButtonShown = false;
+};
