@@ -3,7 +3,13 @@
 #include <QByteArray>
 #include <QString>
 
+#include <chrono>
 #include <memory>
+
+// How long a request that was dropped while running may go on: far beyond
+// any real answer, so that a server that never answers cannot pile requests
+// up over days.
+inline constexpr std::chrono::minutes DroppedRequestLimit{10};
 
 // An asynchronous GET whose completion is polled. ReadyState() reaches 4 when
 // the request has ended, also after a transport failure (then with an empty

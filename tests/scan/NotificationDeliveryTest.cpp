@@ -1,13 +1,13 @@
-#include "platform/qt/QtHttpRequestFactory.h"
-#include "platform/qt/QtTransferControl.h"
+#include "platform/qt/CurlHttpRequestFactory.h"
+#include "platform/qt/CurlMulti.h"
+#include "platform/qt/CurlTransferControl.h"
 #include "sandbox/SimulatedShop.h"
 #include "scan/NotificationAddress.h"
 
-#include <QNetworkAccessManager>
 #include <QSignalSpy>
 #include <QTest>
 
-// Notifications travel through the real request object and transfer control
+// Notifications travel through the shop's real request object and transfer control
 // to a shop that reads its query as a PHP site in its charset would.
 class NotificationDeliveryTest : public QObject {
     Q_OBJECT
@@ -36,10 +36,10 @@ private Q_SLOTS:
         const TradeRecord record{"2024030922001404950501234567", title, "25.00"};
         const QString address = notificationAddress(shop.notifyUrl(), "k&y=1", record, charset);
 
-        QNetworkAccessManager network;
-        QtTransferControl transfer(network);
+        CurlMulti curl;
+        CurlTransferControl transfer(curl, nullptr);
         transfer.Execute(address, QStringLiteral("get"));
-        QtHttpRequestFactory requests(network);
+        CurlHttpRequestFactory requests(curl, nullptr);
         const auto request = requests.createRequest();
         request->Open(QStringLiteral("GET"), address, true);
         request->send();

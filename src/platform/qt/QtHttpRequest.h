@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QUrl>
 
+#include <chrono>
+
 class QNetworkAccessManager;
 class QNetworkReply;
 
@@ -12,7 +14,9 @@ class QNetworkReply;
 // the cookies of the shared jar.
 class QtHttpRequest : public HttpRequest {
 public:
-    explicit QtHttpRequest(QNetworkAccessManager& network);
+    // A reply whose request is dropped goes on for `leftBehindLimit` at most.
+    explicit QtHttpRequest(QNetworkAccessManager& network,
+                           std::chrono::milliseconds leftBehindLimit = DroppedRequestLimit);
     ~QtHttpRequest() override;
 
     void Open(const QString& method, const QString& address, bool async) override;
@@ -24,9 +28,10 @@ public:
 
 private:
     void finish(QNetworkReply* reply);
-    void abandonReply();
+    void leaveReplyBehind();
 
     QNetworkAccessManager& m_network;
+    std::chrono::milliseconds m_leftBehindLimit;
     // Ends the connections to the reply when this request goes.
     QObject m_replyContext;
     QString m_method;

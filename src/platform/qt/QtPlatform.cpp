@@ -14,14 +14,15 @@ SharedCookieJar* installSharedJar(QNetworkAccessManager& network)
 QtPlatform::QtPlatform()
     : m_cookieJar(installSharedJar(m_network))
     , m_browser(*m_cookieJar)
-    , m_inet1(m_network)
+    , m_inet1(m_curl, m_cookieJar)
     , m_inet2(m_network)
-    , m_requests(m_network)
+    , m_accountRequests(m_network)
+    , m_shopRequests(m_curl, m_cookieJar)
 {
 }
 
 Platform QtPlatform::platform()
 {
-    return {m_browser, m_inet1, m_inet2, m_requests, m_requests, m_streams,
-            m_clock,   m_pump,  m_shell, m_timer1,   m_timer2};
+    return {m_browser, m_inet1, m_inet2, m_accountRequests, m_shopRequests, m_streams,
+            m_clock,   m_pump,  m_shell, m_timer1,          m_timer2};
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/qt/CurlHttpRequestFactory.h"
+#include "platform/qt/CurlMulti.h"
+#include "platform/qt/CurlTransferControl.h"
 #include "platform/qt/QtBrowserControl.h"
 #include "platform/qt/QtByteStreamFactory.h"
 #include "platform/qt/QtClock.h"
@@ -13,9 +16,11 @@
 
 #include <QNetworkAccessManager>
 
-// The real platform objects. All requests of the program go through one
-// network manager, whose cookie jar mirrors the browser's store, so the
-// login made in the browser is seen by every request.
+// The real platform objects. The account's pages go through one network
+// manager, whose cookie jar mirrors the browser's store, so the login made in
+// the browser is seen by every request. The shop's two calls go through
+// libcurl on fresh connections, since Qt's client can send a GET twice to a
+// server that closes its connections; they share the same jar.
 class QtPlatform {
 public:
     QtPlatform();
@@ -27,9 +32,12 @@ private:
     QNetworkAccessManager m_network;
     SharedCookieJar* m_cookieJar;
     QtBrowserControl m_browser;
-    QtTransferControl m_inet1;
+    // Before the calls made on it.
+    CurlMulti m_curl;
+    CurlTransferControl m_inet1;
     QtTransferControl m_inet2;
-    QtHttpRequestFactory m_requests;
+    QtHttpRequestFactory m_accountRequests;
+    CurlHttpRequestFactory m_shopRequests;
     QtByteStreamFactory m_streams;
     QtClock m_clock;
     QtMessagePump m_pump;

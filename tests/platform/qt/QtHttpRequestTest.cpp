@@ -8,7 +8,10 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include <chrono>
 #include <vector>
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -36,7 +39,7 @@ private Q_SLOTS:
     void bodyCutShortEndsEmpty();
     void statesBeforeSending();
     void onlyGetIsSent();
-    void destroyingARunningRequestAbortsIt();
+    void droppedRequestRunsToItsEndOrTheLimit();
 
 private:
     QString address(const QString& path) const;
@@ -60,6 +63,12 @@ void TestQtHttpRequest::initTestCase()
     m_server.route("/ok", [] { return QHttpServerResponse("text/plain", "all well"); });
     m_server.route("/missing", [] {
         return QHttpServerResponse("text/plain", "no such page", Status::NotFound);
+    });
+    m_server.route("/bad", [] {
+        return QHttpServerResponse("text/plain", "bad request", Status::BadRequest);
+    });
+    m_server.route("/teapot", [] {
+        return QHttpServerResponse("text/plain", "short and stout", Status::ImATeapot);
     });
     m_server.route("/broken", [] {
         return QHttpServerResponse("text/plain", "server fault", Status::InternalServerError);
@@ -115,19 +124,25 @@ void TestQtHttpRequest::bodyOfEveryStatusIsKept_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QByteArray>("body");
-    QTest::newRow("200") << u"/ok"_qs << QByteArray("all well");
-    QTest::newRow("404") << u"/missing"_qs << QByteArray("no such page");
-    QTest::newRow("500") << u"/broken"_qs << QByteArray("server fault");
-    QTest::newRow("200 without a body") << u"/empty"_qs << QByteArray();
+    QTest::addColumn<int>("status");
+    QTest::newRow("200") << u"/ok"_qs << QByteArray("all well") << 200;
+    QTest::newRow("400") << u"/bad"_qs << QByteArray("bad request") << 400;
+    QTest::newRow("404") << u"/missing"_qs << QByteArray("no such page") << 404;
+    QTest::newRow("418") << u"/teapot"_qs << QByteArray("short and stout") << 418;
+    QTest::newRow("500") << u"/broken"_qs << QByteArray("server fault") << 500;
+    QTest::newRow("200 without a body") << u"/empty"_qs << QByteArray() << 200;
 }
 
 void TestQtHttpRequest::bodyOfEveryStatusIsKept()
 {
     QFETCH(QString, path);
     QFETCH(QByteArray, body);
+    QFETCH(int, status);
     QtHttpRequest request(m_network);
     QVERIFY(run(request, address(path)));
     QCOMPARE(request.responseBody(), body);
+    QCOMPARE(request.status(), status);
+    QCOMPARE(request.responseURL(), address(path));
 }
 
 void TestQtHttpRequest::redirectIsFollowed()
@@ -135,6 +150,8 @@ void TestQtHttpRequest::redirectIsFollowed()
     QtHttpRequest request(m_network);
     QVERIFY(run(request, address(u"/moved"_qs)));
     QCOMPARE(request.responseBody(), orderTextGbk);
+    QCOMPARE(request.status(), 200);
+    QCOMPARE(request.responseURL(), address(u"/order"_qs));
 }
 
 void TestQtHttpRequest::refusedConnectionEndsWithEmptyBody()
@@ -147,6 +164,8 @@ void TestQtHttpRequest::refusedConnectionEndsWithEmptyBody()
     QtHttpRequest request(m_network);
     QVERIFY(run(request, u"http://127.0.0.1:%1/order"_qs.arg(port)));
     QCOMPARE(request.responseBody(), QByteArray());
+    QCOMPARE(request.status(), 0);
+    QCOMPARE(request.responseURL(), QString());
 }
 
 void TestQtHttpRequest::bodyCutShortEndsEmpty()
@@ -166,6 +185,7 @@ void TestQtHttpRequest::bodyCutShortEndsEmpty()
     QtHttpRequest request(m_network);
     QVERIFY(run(request, u"http://127.0.0.1:%1/page"_qs.arg(server.serverPort())));
     QCOMPARE(request.responseBody(), QByteArray());
+    QCOMPARE(request.status(), 0);
 }
 
 void TestQtHttpRequest::statesBeforeSending()
@@ -193,15 +213,18 @@ void TestQtHttpRequest::onlyGetIsSent()
     QCOMPARE(m_hits, 1);
 }
 
-void TestQtHttpRequest::destroyingARunningRequestAbortsIt()
+void TestQtHttpRequest::droppedRequestRunsToItsEndOrTheLimit()
 {
-    {
-        QtHttpRequest request(m_network);
-        request.Open(u"GET"_qs, address(u"/never"_qs), true);
-        request.send();
-        QTRY_COMPARE(m_unanswered.size(), 1u);
-        QCOMPARE(request.ReadyState(), 1);
+    for (int request = 0; request < 2; ++request) {
+        QtHttpRequest dropped(m_network, 500ms);
+        dropped.Open(u"GET"_qs, address(u"/never"_qs), true);
+        dropped.send();
     }
+    QTRY_COMPARE(m_unanswered.size(), 2u);
+    m_unanswered.front().write("late", "text/plain");
+    QTRY_COMPARE(m_network.findChildren<QNetworkReply*>().size(), 1);
+    QTest::qWait(100);
+    QCOMPARE(m_network.findChildren<QNetworkReply*>().size(), 1);
     QTRY_VERIFY(m_network.findChildren<QNetworkReply*>().isEmpty());
 }
 

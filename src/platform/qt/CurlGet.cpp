@@ -1,0 +1,171 @@
+#include "platform/qt/CurlGet.h"
+
+#include "platform/qt/CurlMulti.h"
+
+#include <QNetworkCookie>
+#include <QNetworkCookieJar>
+
+#include <utility>
+
+namespace {
+
+// What Qt's network access manager sends, so the shop sees no change.
+constexpr char UserAgent[] = "Mozilla/5.0";
+constexpr int MaxRedirects = 10;
+
+bool isWebAddress(const QUrl& url)
+{
+    return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https");
+}
+
+bool isRedirect(long status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+QByteArray cookieHeader(const QList<QNetworkCookie>& cookies)
+{
+    QByteArray header;
+    for (const QNetworkCookie& cookie : cookies) {
+        if (!header.isEmpty())
+            header += "; ";
+        header += cookie.toRawForm(QNetworkCookie::NameAndValueOnly);
+    }
+    return header;
+}
+
+} // namespace
+
+CurlGet::CurlGet(CurlMulti& multi, QNetworkCookieJar* jar, bool keepBody)
+    : m_multi(multi)
+    , m_jar(jar)
+    , m_keepBody(keepBody)
+{
+}
+
+CurlGet::~CurlGet()
+{
+    if (!m_easy)
+        return;
+    m_multi.stop(m_easy);
+    curl_easy_cleanup(m_easy);
+}
+
+bool CurlGet::start(const QString& address)
+{
+    return !running() && startHop(QUrl(address));
+}
+
+bool CurlGet::startHop(const QUrl& url)
+{
+    if (!isWebAddress(url))
+        return false;
+    CURL* easy = curl_easy_init();
+    if (!easy)
+        return false;
+    // Curl refuses raw spaces and would pass other characters on as they
+    // are; QUrl's encoding is what the shop has always been sent.
+    curl_easy_setopt(easy, CURLOPT_URL, url.toEncoded().constData());
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
+    curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
+    curl_easy_setopt(easy, CURLOPT_USERAGENT, UserAgent);
+    // Qt's manager uses no proxy unless the program sets one; curl would
+    // take one from http_proxy.
+    curl_easy_setopt(easy, CURLOPT_PROXY, "");
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlGet::onBody);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlGet::onHeader);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
+    const QByteArray cookies = m_jar ? cookieHeader(m_jar->cookiesForUrl(url)) : QByteArray();
+    if (!cookies.isEmpty())
+        curl_easy_setopt(easy, CURLOPT_COOKIE, cookies.constData());
+
+    m_url = url;
+    m_body.clear();
+    m_location.clear();
+    m_setCookies.clear();
+    m_easy = easy;
+    if (m_multi.start(easy, [this](CURLcode result) { hopEnded(result); }))
+        return true;
+    m_easy = nullptr;
+    curl_easy_cleanup(easy);
+    return false;
+}
+
+size_t CurlGet::onBody(char* data, size_t size, size_t count, void* self)
+{
+    auto* call = static_cast<CurlGet*>(self);
+    if (call->m_keepBody)
+        call->m_body.append(data, qsizetype(size * count));
+    return size * count;
+}
+
+size_t CurlGet::onHeader(char* data, size_t size, size_t count, void* self)
+{
+    auto* call = static_cast<CurlGet*>(self);
+    const QByteArray line = QByteArray(data, qsizetype(size * count)).trimmed();
+    const qsizetype colon = line.indexOf(':');
+    if (line.startsWith("HTTP/")) {
+        // Only the headers of the last answer count, not an interim one's.
+        call->m_location.clear();
+        call->m_setCookies.clear();
+    } else if (colon > 0) {
+        const QByteArray name = line.left(colon).trimmed().toLower();
+        if (name == "location")
+            call->m_location = line.mid(colon + 1).trimmed();
+        else if (name == "set-cookie")
+            call->m_setCookies.append(line.mid(colon + 1).trimmed());
+    }
+    return size * count;
+}
+
+void CurlGet::hopEnded(CURLcode result)
+{
+    CURL* easy = std::exchange(m_easy, nullptr);
+    long status = 0;
+    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+    curl_easy_cleanup(easy);
+    // Before the next hop, which may need them.
+    storeCookies();
+    if (result != CURLE_OK) {
+        finish({});
+    } else if (isRedirect(status) && !m_location.isEmpty()) {
+        if (!followRedirect())
+            finish({});
+    } else {
+        finish({int(status), std::move(m_body), m_url});
+    }
+}
+
+bool CurlGet::followRedirect()
+{
+    // Qt's default policy: only to http or https, never from https down to
+    // http, and a limited number of times.
+    const QUrl location = QUrl::fromEncoded(m_location);
+    const QUrl next = m_url.resolved(location);
+    const bool downgrade = m_url.scheme() == u"https" && next.scheme() == u"http";
+    if (!location.isValid() || downgrade || m_redirects == MaxRedirects || !startHop(next))
+        return false;
+    ++m_redirects;
+    return true;
+}
+
+void CurlGet::storeCookies() const
+{
+    if (!m_jar || m_setCookies.isEmpty())
+        return;
+    QList<QNetworkCookie> cookies;
+    for (const QByteArray& header : m_setCookies)
+        cookies += QNetworkCookie::parseCookies(header);
+    m_jar->setCookiesFromUrl(cookies, m_url);
+}
+
+void CurlGet::finish(Answer answer)
+{
+    // Taken out first, since it may free this call.
+    const Finished finished = std::move(m_finished);
+    if (finished)
+        finished(answer);
+}

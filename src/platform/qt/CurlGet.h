@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QUrl>
+
+#include <curl/curl.h>
+
+#include <functional>
+
+class CurlMulti;
+class QNetworkCookieJar;
+
+// One GET of one address, the way the shop's delivery page is called: every
+// hop goes over a fresh connection that is closed afterwards, so no path
+// exists that sends the call twice. Redirects are followed here, hop by hop,
+// as Qt's default policy follows them, and every hop takes its cookies from
+// the program's jar and gives back the ones its answer sets.
+class CurlGet {
+public:
+    // How the call ended: status 0, no body and no address when no whole
+    // answer came.
+    struct Answer {
+        int status = 0;
+        QByteArray body;
+        QUrl url;
+    };
+    using Finished = std::function<void(const Answer&)>;
+
+    // `jar` may be null. Without `keepBody` the body is dropped as it arrives.
+    CurlGet(CurlMulti& multi, QNetworkCookieJar* jar, bool keepBody);
+    // Stops the call if it still runs, without calling `finished`.
+    ~CurlGet();
+    CurlGet(const CurlGet&) = delete;
+    CurlGet& operator=(const CurlGet&) = delete;
+
+    // Starts the call. False, with nothing sent, for an address that is not
+    // a valid http or https one, or when curl cannot start.
+    bool start(const QString& address);
+    bool running() const { return m_easy != nullptr; }
+    // Called once, when the call ends; it may free this call.
+    void onFinished(Finished finished) { m_finished = std::move(finished); }
+
+private:
+    static size_t onBody(char* data, size_t size, size_t count, void* self);
+    static size_t onHeader(char* data, size_t size, size_t count, void* self);
+    bool startHop(const QUrl& url);
+    void hopEnded(CURLcode result);
+    bool followRedirect();
+    void storeCookies() const;
+    void finish(Answer answer);
+
+    CurlMulti& m_multi;
+    QNetworkCookieJar* m_jar;
+    bool m_keepBody;
+    Finished m_finished;
+    CURL* m_easy = nullptr;
+    int m_redirects = 0;
+    // Of the hop under way.
+    QUrl m_url;
+    QByteArray m_body;
+    QByteArray m_location;
+    QList<QByteArray> m_setCookies;
+};
