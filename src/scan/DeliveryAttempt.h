@@ -19,9 +19,12 @@ struct DeliveryAttempt {
 
     TradeRecord record;
     Outcome outcome = Outcome::Rejected;
-    // For the two outcomes that called the shop: the second call's address,
-    // the charset its reply was read in, the reply's HTTP status (0 when the
-    // transport knows none) and the first 200 characters of the reply.
+    // Asked for by the owner, outside any scan.
+    bool manual = false;
+    // For the two outcomes that called the shop: the second call's address
+    // with the interface key masked, the charset its reply was read in, the
+    // reply's HTTP status (0 when the transport knows none) and the first 200
+    // characters of the reply, the key masked there too.
     QString address{};
     QString charset{};
     int status = 0;

@@ -35,3 +35,18 @@ QString notificationAddress(const QString& deliveryUrl, const QString& key,
            QStringLiteral("&tradeno=") + encoded(record.TradeNo, encoder) +
            QStringLiteral("&title=") + encoded(record.Title, encoder);
 }
+
+QString withoutKey(const QString& address)
+{
+    // The key is percent-encoded, so it holds no '&', and "?act=" cannot
+    // occur in the values after it.
+    const QString marker = QStringLiteral("?act=");
+    const qsizetype start = address.lastIndexOf(marker);
+    if (start < 0)
+        return address;
+    const qsizetype valueStart = start + marker.size();
+    qsizetype valueEnd = address.indexOf(u'&', valueStart);
+    if (valueEnd < 0)
+        valueEnd = address.size();
+    return address.left(valueStart) + QStringLiteral("***") + address.mid(valueEnd);
+}

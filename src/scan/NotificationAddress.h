@@ -11,3 +11,7 @@
 // itself is used as typed, less tabs and line breaks.
 QString notificationAddress(const QString& deliveryUrl, const QString& key,
                             const TradeRecord& record, const QString& shopCharset);
+
+// `address` as built above, with the interface key's value replaced by "***",
+// for anything that keeps or shows addresses.
+QString withoutKey(const QString& address);

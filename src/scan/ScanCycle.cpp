@@ -97,7 +97,7 @@ int ScanCycle::deliverNewest(const QString& page)
         else if (delivered)
             attempt.outcome = DeliveryAttempt::Outcome::AlreadyDelivered;
         else
-            attempt = notify(record);
+            attempt = notify(record, PageFetch::Progress::Shown);
         if (attempt.outcome == DeliveryAttempt::Outcome::Delivered)
             m_state.SentTradeNo[position] = record.TradeNo;
         writeResultLine(record, outcomeText(attempt.outcome));
@@ -116,22 +116,41 @@ bool ScanCycle::alreadyDelivered(const QString& tradeNo) const
     return false;
 }
 
-DeliveryAttempt ScanCycle::notify(const TradeRecord& record)
+ScanCycle::Refusal ScanCycle::renotify(const TradeRecord& record)
+{
+    if (m_running)
+        return Refusal::ScanRunning;
+    if (m_inet1.StillExecuting())
+        return Refusal::FirstCallBusy;
+    const QScopedValueRollback running(m_running, true);
+    DeliveryAttempt attempt = notify(record, PageFetch::Progress::Hidden);
+    attempt.manual = true;
+    Q_EMIT deliveryFinished(attempt);
+    return Refusal::None;
+}
+
+DeliveryAttempt ScanCycle::notify(const TradeRecord& record, PageFetch::Progress progress)
 {
     // The first call's reply is never read; the second one, after a pause,
     // is the one whose answer counts.
     m_inet1.Execute(currentNotificationAddress(record), QStringLiteral("get"));
     Delay(PauseBetweenCallsSeconds, m_clock, m_pump);
 
+    const QString key = trimSpaces(m_state.interfaceKey());
+    const QString address = currentNotificationAddress(record);
     DeliveryAttempt attempt{.record = record};
-    attempt.address = currentNotificationAddress(record);
     attempt.charset = m_state.shopCharset();
-    const PageReply reply = m_shopPages.fetch(attempt.address, attempt.charset);
+    const PageReply reply = m_shopPages.fetch(address, attempt.charset, progress);
     attempt.outcome = reply.text.contains(QStringLiteral("success"))
                           ? DeliveryAttempt::Outcome::Delivered
                           : DeliveryAttempt::Outcome::Rejected;
     attempt.status = reply.status;
-    attempt.reply = reply.text.left(ReplyExcerptLength);
+    // Listeners keep these; the key stays with the shop.
+    attempt.address = withoutKey(address);
+    attempt.reply = reply.text;
+    if (!key.isEmpty())
+        attempt.reply.replace(key, QStringLiteral("***"));
+    attempt.reply.truncate(ReplyExcerptLength);
     return attempt;
 }
 

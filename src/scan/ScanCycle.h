@@ -1,13 +1,13 @@
 #pragma once
 
 #include "scan/DeliveryAttempt.h"
+#include "web/PageFetch.h"
 
 #include <QObject>
 #include <QString>
 
 class Clock;
 class MessagePump;
-class PageFetch;
 class TransferControl;
 class WindowState;
 struct Endpoints;
@@ -32,6 +32,14 @@ public:
 
     void Timer1_Timer();
 
+    enum class Refusal { None, ScanRunning, FirstCallBusy };
+    // Both calls for `record` again, with the settings of now, at the
+    // owner's request: refused while a scan (or another re-notify) runs and
+    // while the first call of an earlier payment is still under way. The
+    // scan's ticks do nothing meanwhile. Leaves the slots, the page box and
+    // the status box alone; the attempt is told like any other, as manual.
+    Refusal renotify(const TradeRecord& record);
+
 Q_SIGNALS:
     void scanStarted();
     // `recordsFound` records were cut from the page; `pageRead` tells whether
@@ -48,7 +56,7 @@ private:
     int deliverNewest(const QString& page);
     bool alreadyDelivered(const QString& tradeNo) const;
     // Both calls to the shop for one payment.
-    DeliveryAttempt notify(const TradeRecord& record);
+    DeliveryAttempt notify(const TradeRecord& record, PageFetch::Progress progress);
     QString currentNotificationAddress(const TradeRecord& record) const;
     // The end of the result line; a rejection names the delivery URL as it
     // reads now.

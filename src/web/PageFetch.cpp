@@ -25,8 +25,12 @@ QString PageFetch::GetResponse(const QString& address, const QString& charset)
     return fetch(address, charset).text;
 }
 
-PageReply PageFetch::fetch(const QString& address, const QString& charset)
+PageReply PageFetch::fetch(const QString& address, const QString& charset, Progress progress)
 {
+    const auto show = [&](const QString& status) {
+        if (progress == Progress::Shown)
+            m_state.setStatus(status);
+    };
     const auto request = m_requests.createRequest();
     if (request) {
         request->Open(QStringLiteral("GET"), address, true);
@@ -37,15 +41,15 @@ PageReply PageFetch::fetch(const QString& address, const QString& charset)
     // Giving up only lets go of the request, which runs on to its end.
     while (!request || request->ReadyState() != Completed) {
         if (m_homePagePrefixes.contains(m_state.page())) {
-            m_state.setStatus(ScanningStatus);
+            show(ScanningStatus);
             return {};
         }
-        m_state.setStatus(FetchingStatus);
+        show(FetchingStatus);
         // Sleeps until the next event (the reply, a tick, a click) arrives.
         m_pump.processPendingMessages();
     }
 
-    m_state.setStatus(ScanningStatus);
+    show(ScanningStatus);
     PageReply reply{QString(), request->status(), request->responseURL()};
     const QByteArray body = request->responseBody();
     if (!body.isEmpty())

@@ -21,8 +21,13 @@ public:
     // The body decoded in `charset`; the empty text when there is no body,
     // it cannot be decoded, or the fetch gave up.
     QString GetResponse(const QString& address, const QString& charset);
+    // Whether a fetch writes its progress into the status box. A fetch made
+    // outside a scan must leave the box, which steers the scan, alone.
+    enum class Progress { Shown, Hidden };
+
     // The same fetch, with what the transport knows of the answer.
-    PageReply fetch(const QString& address, const QString& charset);
+    PageReply fetch(const QString& address, const QString& charset,
+                    Progress progress = Progress::Shown);
 
 private:
     HttpRequestFactory& m_requests;

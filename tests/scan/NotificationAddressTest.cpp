@@ -17,6 +17,16 @@ private Q_SLOTS:
                                 "&tradeno=2024030922001404950501234567&title=Order%201001"));
     }
 
+    // What is kept or shown never holds the key, whatever the URL holds.
+    void keyIsMaskedForKeeping()
+    {
+        const QString address =
+            notificationAddress("http://shop/n.php?act=mine", "k&y 1", Record, "utf-8");
+        QCOMPARE(withoutKey(address), QStringLiteral("http://shop/n.php?act=mine?act=***&jine=0.01"
+                                                     "&tradeno=2024030922001404950501234567"
+                                                     "&title=Order%201001"));
+    }
+
     // Pasted line breaks and tabs go; spaces, even trailing ones, stay.
     void dropsTabsAndLineBreaksFromTheDeliveryUrl()
     {

@@ -1,5 +1,6 @@
 #include "scan/ScanCycle.h"
 #include "fakes/FakeWatch.h"
+#include "scan/NotificationAddress.h"
 #include "support/RecordPages.h"
 
 #include <QSignalSpy>
@@ -198,7 +199,8 @@ private Q_SLOTS:
         const auto delivered = attempts[0][0].value<DeliveryAttempt>();
         QCOMPARE(delivered.record, (TradeRecord{fresh.tradeNo, fresh.title, fresh.amount}));
         QVERIFY(delivered.outcome == DeliveryAttempt::Outcome::Delivered);
-        QCOMPARE(delivered.address, f.notifications().constLast());
+        QCOMPARE(delivered.address, withoutKey(f.notifications().constLast()));
+        QVERIFY(delivered.address.contains("?act=***&"));
         QCOMPARE(delivered.charset, QStringLiteral("gb2312"));
         QCOMPARE(delivered.status, 200);
         QCOMPARE(delivered.reply, QString(f.shopReply.left(200)));
@@ -219,6 +221,47 @@ private Q_SLOTS:
         attempts.clear();
         f.tick();
         QVERIFY(attempts[0][0].value<DeliveryAttempt>().outcome == DeliveryAttempt::Outcome::Busy);
+    }
+
+    // The owner's re-notify makes both calls with the settings of now, but
+    // leaves the slots and both boxes to the scan, and never runs beside it.
+    void renotifyCallsTheShopOutsideTheScan()
+    {
+        ScanFixture f;
+        const Payment p = payment(1);
+        const TradeRecord record{p.tradeNo, p.title, p.amount};
+        f.state.setPage(QStringLiteral("kept"));
+        f.state.setStatus(QStringLiteral("已停止"));
+        f.state.setInterfaceKey(QStringLiteral("secret"));
+        f.shopReply = "success for secret";
+        QSignalSpy attempts(&f.watch.scanCycle(), &ScanCycle::deliveryFinished);
+        QSignalSpy statuses(&f.state, &WindowState::statusChanged);
+
+        QVERIFY(f.watch.scanCycle().renotify(record) == ScanCycle::Refusal::None);
+        QCOMPARE(f.fake.inet1.executedAddresses.size(), 1);
+        QCOMPARE(f.notifications().size(), 1);
+        const auto attempt = attempts.takeFirst()[0].value<DeliveryAttempt>();
+        QVERIFY(attempt.manual);
+        QVERIFY(attempt.outcome == DeliveryAttempt::Outcome::Delivered);
+        QCOMPARE(attempt.reply, QStringLiteral("success for ***"));
+        QVERIFY(!attempt.address.contains("secret"));
+        QCOMPARE(f.state.page(), QStringLiteral("kept"));
+        QCOMPARE(f.state.SentTradeNo[1], QString());
+        QVERIFY(statuses.isEmpty());
+
+        f.fake.inet1.busy = true;
+        QVERIFY(f.watch.scanCycle().renotify(record) == ScanCycle::Refusal::FirstCallBusy);
+        f.fake.inet1.busy = false;
+        f.state.setStatus(Scanning);
+        f.payments = {p};
+        std::optional<ScanCycle::Refusal> duringScan;
+        f.duringWaits = [&](int) {
+            if (!duringScan)
+                duringScan = f.watch.scanCycle().renotify(record);
+        };
+        f.tick();
+        QVERIFY(duringScan == ScanCycle::Refusal::ScanRunning);
+        QCOMPARE(f.notifications().size(), 2);
     }
 
     // A lost session sends the record page to the login form.

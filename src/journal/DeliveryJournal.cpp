@@ -1,0 +1,234 @@
+#include "journal/DeliveryJournal.h"
+
+#include "journal/PrivateFile.h"
+#include "platform/Clock.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <optional>
+
+const QString DeliveryJournal::Table = QStringLiteral("attempts");
+
+namespace {
+
+const QString TimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+// SQLite keeps these beside the database in WAL mode.
+const QStringList Companions{QStringLiteral("-wal"), QStringLiteral("-shm")};
+
+// The amount as the record page writes it ("25.00", "1,280.50"), in cents;
+// nothing for any other text, so no sum is ever rounded.
+std::optional<qint64> centsOf(const QString& amount)
+{
+    static const QRegularExpression plain(
+        QStringLiteral("^(\\d{1,13}|\\d{1,3}(?:,\\d{3}){1,4})(?:\\.(\\d{1,2}))?$"));
+    const QRegularExpressionMatch match = plain.match(amount);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const qint64 whole = match.captured(1).remove(u',').toLongLong();
+    const qint64 fraction = match.captured(2).leftJustified(2, u'0').toLongLong();
+    return whole * 100 + fraction;
+}
+
+QString outcomeName(DeliveryAttempt::Outcome outcome)
+{
+    return outcome == DeliveryAttempt::Outcome::Delivered ? QStringLiteral("delivered")
+                                                          : QStringLiteral("rejected");
+}
+
+// Bound as the empty text: a null QString would be bound as NULL.
+QVariant text(const QString& value)
+{
+    return QVariant(value.isNull() ? QStringLiteral("") : value);
+}
+
+// SQLite's own word that the file is damaged or is no database at all, as
+// against a failure to reach it (permissions, a full disk, a lock).
+bool saysUnreadable(const QSqlError& error)
+{
+    constexpr int Corrupt = 11;
+    constexpr int NotADatabase = 26;
+    const int primary = error.nativeErrorCode().toInt() & 0xff;
+    return primary == Corrupt || primary == NotADatabase;
+}
+
+} // namespace
+
+DeliveryJournal::DeliveryJournal(const QString& path, const Clock& clock, QObject* parent)
+    : QObject(parent)
+    , m_path(path)
+    , m_clock(clock)
+    , m_connection(QStringLiteral("journal-%1").arg(quintptr(this)))
+{
+    open();
+}
+
+DeliveryJournal::~DeliveryJournal()
+{
+    if (QSqlDatabase::contains(m_connection)) {
+        QSqlDatabase::database(m_connection, false).close();
+        QSqlDatabase::removeDatabase(m_connection);
+    }
+}
+
+QSqlDatabase DeliveryJournal::database() const
+{
+    return QSqlDatabase::database(m_connection, false);
+}
+
+void DeliveryJournal::open()
+{
+    const Opening opening = openAt(m_path);
+    if (opening == Opening::Opened)
+        return;
+    if (opening == Opening::Failed) {
+        fail(QStringLiteral("发货记录无法打开：%1").arg(m_problem));
+        return;
+    }
+    // Whatever is there may still matter to somebody: it is moved, not removed.
+    const QString setAside = m_path + QStringLiteral(".unreadable-") +
+                             m_clock.now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString problem = m_problem;
+    bool moved = QFile::rename(m_path, setAside);
+    for (const QString& companion : Companions) {
+        if (QFile::exists(m_path + companion))
+            moved &= QFile::rename(m_path + companion, setAside + companion);
+    }
+    if (!moved) {
+        fail(QStringLiteral("发货记录无法打开，也无法另存：%1").arg(problem));
+        return;
+    }
+    const bool started = openAt(m_path) == Opening::Opened;
+    fail(
+        started
+            ? QStringLiteral("发货记录已损坏，已另存为 %1，并新建了一个：%2").arg(setAside, problem)
+            : QStringLiteral("发货记录已损坏，已另存为 %1，但无法新建：%2")
+                  .arg(setAside, m_problem));
+}
+
+DeliveryJournal::Opening DeliveryJournal::openAt(const QString& path)
+{
+    if (QSqlDatabase::contains(m_connection)) {
+        QSqlDatabase::database(m_connection, false).close();
+        QSqlDatabase::removeDatabase(m_connection);
+    }
+    // Created private before SQLite opens them, as SQLite would create them
+    // with the umask's permissions.
+    QString error;
+    if (!makePrivateFolder(QFileInfo(path).absolutePath(), error) ||
+        !makePrivateFile(path, error)) {
+        m_problem = error;
+        return Opening::Failed;
+    }
+    for (const QString& companion : Companions) {
+        if (!makePrivateFile(path + companion, error)) {
+            m_problem = error;
+            return Opening::Failed;
+        }
+    }
+
+    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    database.setDatabaseName(path);
+    if (!database.open()) {
+        m_problem = database.lastError().text();
+        return saysUnreadable(database.lastError()) ? Opening::Unreadable : Opening::Failed;
+    }
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("PRAGMA quick_check"))) {
+        m_problem = query.lastError().text();
+        return saysUnreadable(query.lastError()) ? Opening::Unreadable : Opening::Failed;
+    }
+    if (!query.next() || query.value(0).toString() != u"ok") {
+        m_problem = query.value(0).toString();
+        return Opening::Unreadable;
+    }
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
+        !query.exec(QStringLiteral("PRAGMA synchronous=FULL")) ||
+        !query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 ("
+                                   "id INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                   "time TEXT NOT NULL, "
+                                   "trade_no TEXT NOT NULL, "
+                                   "amount TEXT NOT NULL, "
+                                   "amount_cents INTEGER, "
+                                   "title TEXT NOT NULL, "
+                                   "outcome TEXT NOT NULL, "
+                                   "http_status INTEGER NOT NULL, "
+                                   "reply TEXT NOT NULL, "
+                                   "charset TEXT NOT NULL, "
+                                   "address TEXT NOT NULL, "
+                                   "manual INTEGER NOT NULL)")
+                        .arg(Table))) {
+        m_problem = query.lastError().text();
+        return saysUnreadable(query.lastError()) ? Opening::Unreadable : Opening::Failed;
+    }
+    m_problem.clear();
+    return Opening::Opened;
+}
+
+void DeliveryJournal::record(const DeliveryAttempt& attempt)
+{
+    using Outcome = DeliveryAttempt::Outcome;
+    if (attempt.outcome != Outcome::Delivered && attempt.outcome != Outcome::Rejected)
+        return;
+    QSqlDatabase database = this->database();
+    if (!database.isOpen())
+        return;
+
+    const std::optional<qint64> cents = centsOf(attempt.record.Amount);
+    database.transaction();
+    QSqlQuery insert(database);
+    insert.prepare(QStringLiteral("INSERT INTO %1 (time, trade_no, amount, amount_cents, title, "
+                                  "outcome, http_status, reply, charset, address, manual) "
+                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                       .arg(Table));
+    for (const QVariant& value :
+         {text(m_clock.now().toString(TimeFormat)), text(attempt.record.TradeNo),
+          text(attempt.record.Amount), cents ? QVariant(*cents) : QVariant(),
+          text(attempt.record.Title), text(outcomeName(attempt.outcome)), QVariant(attempt.status),
+          text(attempt.reply), text(attempt.charset), text(attempt.address),
+          QVariant(attempt.manual ? 1 : 0)})
+        insert.addBindValue(value);
+    if (!insert.exec() || !database.commit()) {
+        const QString error =
+            insert.lastError().isValid() ? insert.lastError().text() : database.lastError().text();
+        database.rollback();
+        fail(QStringLiteral("发货记录无法写入：%1").arg(error));
+        return;
+    }
+    succeed();
+    Q_EMIT recorded();
+}
+
+DeliveryJournal::Totals DeliveryJournal::deliveredOn(QDate day) const
+{
+    QSqlQuery query(database());
+    // A payment delivered again by hand still counts once.
+    query.prepare(QStringLiteral("SELECT COUNT(*), COALESCE(SUM(cents), 0) FROM ("
+                                 "SELECT trade_no, MAX(amount_cents) AS cents FROM %1 "
+                                 "WHERE outcome = 'delivered' AND substr(time, 1, 10) = ? "
+                                 "GROUP BY trade_no)")
+                      .arg(Table));
+    query.addBindValue(day.toString(Qt::ISODate));
+    if (!query.exec() || !query.next())
+        return {};
+    return {query.value(0).toInt(), query.value(1).toLongLong()};
+}
+
+void DeliveryJournal::fail(const QString& problem)
+{
+    m_problem = problem;
+    Q_EMIT failed(problem);
+}
+
+void DeliveryJournal::succeed()
+{
+    if (m_problem.isEmpty())
+        return;
+    m_problem.clear();
+    Q_EMIT recovered();
+}

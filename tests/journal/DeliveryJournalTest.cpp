@@ -1,0 +1,178 @@
+#include "journal/DeliveryJournal.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeWatch.h"
+#include "journal/CsvFile.h"
+#include "support/RecordPages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString Key = QStringLiteral("S3cr3t-Key");
+
+DeliveryAttempt attempt(const QString& tradeNo, const QString& amount,
+                        DeliveryAttempt::Outcome outcome)
+{
+    DeliveryAttempt a{.record = {tradeNo, QStringLiteral("订单 ") + amount, amount}};
+    a.outcome = outcome;
+    a.status = 200;
+    a.charset = QStringLiteral("gb2312");
+    a.address = QStringLiteral("http://shop/n.php?act=***&jine=") + amount;
+    return a;
+}
+
+int rows(const DeliveryJournal& journal)
+{
+    QSqlQuery count(journal.database());
+    count.exec(QStringLiteral("SELECT COUNT(*) FROM attempts"));
+    return count.next() ? count.value(0).toInt() : -1;
+}
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+constexpr QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
+
+} // namespace
+
+class DeliveryJournalTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void keepsEachAttemptThatCalledTheShopOnce()
+    {
+        QTemporaryDir folder;
+        FakeClock clock;
+        DeliveryJournal journal(folder.filePath("journal.db"), clock);
+        using Outcome = DeliveryAttempt::Outcome;
+        journal.record(attempt(tradeNumber(1), "1,280.50", Outcome::Delivered));
+        journal.record(attempt(tradeNumber(2), "0.01", Outcome::Rejected));
+        journal.record(attempt(tradeNumber(2), "0.01", Outcome::Busy));
+        journal.record(attempt(tradeNumber(1), "1,280.50", Outcome::AlreadyDelivered));
+        DeliveryAttempt again = attempt(tradeNumber(1), "1,280.50", Outcome::Delivered);
+        again.manual = true;
+        journal.record(again);
+        journal.record(attempt(tradeNumber(3), "25.00", Outcome::Delivered));
+        clock.set(clock.now().addDays(1));
+        journal.record(attempt(tradeNumber(4), "9.99", Outcome::Delivered));
+
+        QVERIFY2(journal.problem().isEmpty(), qPrintable(journal.problem()));
+        QCOMPARE(rows(journal), 5);
+        // Distinct payments of the day, in exact cents.
+        const auto today = journal.deliveredOn(QDate(2024, 3, 9));
+        QCOMPARE(today.payments, 2);
+        QCOMPARE(today.cents, 128050 + 2500);
+        QCOMPARE(journal.deliveredOn(QDate(2024, 3, 10)).cents, 999);
+    }
+
+    // The key goes to the shop and nowhere else: not into the database, its
+    // companions or an export, all of which only the owner may read.
+    void keyStaysOutOfEveryFile()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("journal.db");
+        FakeWatch w;
+        w.fake.pump.onPass = [&](int) {
+            w.fake.clock.advanceMilliseconds(w.fake.pump.wakeRequests.last());
+        };
+        DeliveryJournal journal(path, w.fake.clock);
+        connect(&w.watch.scanCycle(), &ScanCycle::deliveryFinished, &journal,
+                &DeliveryJournal::record);
+        w.state.setStatus(QStringLiteral("扫描中"));
+        w.state.setDeliveryUrl(QStringLiteral("http://shop/n.php"));
+        w.state.setInterfaceKey(Key);
+        w.state.setRecordCount(QStringLiteral("2"));
+        w.fake.requests.respond = [](const QString& address) {
+            if (address.startsWith(Endpoints::service().RecordQueryUrl))
+                return FakeResponse(recordPage({{tradeNumber(1), "a", "1.00"},
+                                                {tradeNumber(2), "=cmd|' /C calc'!A0", "2.00"}}));
+            // A shop that echoes its query back.
+            return FakeResponse(address.toUtf8());
+        };
+        Q_EMIT w.fake.timer1.Timer();
+        QCOMPARE(rows(journal), 2);
+
+        const QString csv = folder.filePath("export.csv");
+        QFile(csv).open(QIODevice::WriteOnly);
+        QFile::setPermissions(csv, OwnerOnly | QFile::ReadOther | QFile::ReadGroup);
+        QList<QStringList> table;
+        QSqlQuery all(journal.database());
+        all.exec(QStringLiteral("SELECT title, address, reply FROM attempts"));
+        while (all.next())
+            table.append(
+                {all.value(0).toString(), all.value(1).toString(), all.value(2).toString()});
+        QString error;
+        QVERIFY2(writeCsvFile(csv, table, error), qPrintable(error));
+
+        for (const QString& file : {path, path + "-wal", path + "-shm", csv}) {
+            const QByteArray bytes = bytesOf(file);
+            QVERIFY2(!bytes.contains(Key.toUtf8()), qPrintable(file));
+            QCOMPARE(QFile::permissions(file) & ~(QFile::ReadUser | QFile::WriteUser), OwnerOnly);
+        }
+        QCOMPARE(QFile::permissions(folder.path()) & 0x0077, QFile::Permissions());
+
+        // Opens in a spreadsheet as text, nothing of it run as a formula.
+        const QByteArray exported = bytesOf(csv);
+        QVERIFY(exported.startsWith("\xEF\xBB\xBF"));
+        QVERIFY(exported.contains("\"'=cmd|' /C calc'!A0\""));
+    }
+
+    void anUnreadableFileIsSetAsideWhole()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("journal.db");
+        const QByteArray damaged = QByteArray("SQLite format 3") + QByteArray(4000, '\x7f');
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(damaged);
+        }
+        FakeClock clock;
+        DeliveryJournal journal(path, clock);
+        QVERIFY(!journal.problem().isEmpty());
+        const QStringList setAside =
+            QDir(folder.path()).entryList({QStringLiteral("journal.db.unreadable-*")}, QDir::Files);
+        QVERIFY2(setAside.contains("journal.db.unreadable-20240309-120000"),
+                 qPrintable(setAside.join(' ')));
+        QCOMPARE(bytesOf(folder.filePath("journal.db.unreadable-20240309-120000")), damaged);
+
+        QSignalSpy recovered(&journal, &DeliveryJournal::recovered);
+        journal.record(attempt(tradeNumber(1), "1.00", DeliveryAttempt::Outcome::Delivered));
+        QCOMPARE(rows(journal), 1);
+        QCOMPARE(recovered.size(), 1);
+        QVERIFY(journal.problem().isEmpty());
+    }
+
+    // Every attempt written before the process is killed is still there.
+    void aKilledProcessLosesNoFinishedAttempt()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("journal.db");
+        QProcess writer;
+        writer.start(QStringLiteral(TOLLWICK_JOURNAL_WRITER), {path, QStringLiteral("25")});
+        QVERIFY(writer.waitForStarted());
+        QByteArray said;
+        while (!said.contains("written 25\n") && writer.waitForReadyRead(10000))
+            said += writer.readAllStandardOutput();
+        QVERIFY2(said.contains("written 25\n"), said.constData());
+        writer.kill();
+        QVERIFY(writer.waitForFinished());
+
+        FakeClock clock;
+        DeliveryJournal journal(path, clock);
+        QVERIFY(journal.problem().isEmpty());
+        QCOMPARE(rows(journal), 25);
+    }
+};
+
+QTEST_GUILESS_MAIN(DeliveryJournalTest)
+#include "DeliveryJournalTest.moc"
