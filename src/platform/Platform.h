@@ -8,6 +8,7 @@ class MessagePump;
 class Shell;
 class TimerControl;
 class TransferControl;
+class WebHook;
 
 // The platform objects the program works with; real ones in the program,
 // fakes in tests. Nothing here owns them.
@@ -28,4 +29,6 @@ struct Platform {
     // The scan timer and the keep-alive timer.
     TimerControl& timer1;
     TimerControl& timer2;
+    // Alerts to the owner's phone.
+    WebHook& webHook;
 };

@@ -7,6 +7,7 @@
 #include "fakes/FakeShell.h"
 #include "fakes/FakeTimerControl.h"
 #include "fakes/FakeTransferControl.h"
+#include "fakes/FakeWebHook.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtByteStreamFactory.h"
 
@@ -24,10 +25,11 @@ struct FakePlatform {
     FakeShell shell;
     FakeTimerControl timer1;
     FakeTimerControl timer2;
+    FakeWebHook webHook;
 
     Platform platform()
     {
         return {browser, inet1, inet2, requests, requests, streams,
-                clock,   pump,  shell, timer1,   timer2};
+                clock,   pump,  shell, timer1,   timer2,   webHook};
     }
 };

@@ -38,15 +38,15 @@ void CurlHttpRequest::send()
 {
     if (m_state != Opened || m_call || m_method.compare(u"GET", Qt::CaseInsensitive) != 0)
         return;
-    auto call = std::make_unique<CurlGet>(m_multi, m_jar, true);
-    call->onFinished([this](const CurlGet::Answer& answer) { finish(answer); });
+    auto call = std::make_unique<CurlCall>(m_multi, m_jar, true);
+    call->onFinished([this](const CurlCall::Answer& answer) { finish(answer); });
     if (call->start(m_address))
         m_call = std::move(call);
     else
         m_state = Done;
 }
 
-void CurlHttpRequest::finish(const CurlGet::Answer& answer)
+void CurlHttpRequest::finish(const CurlCall::Answer& answer)
 {
     m_body = answer.body;
     m_status = answer.status;

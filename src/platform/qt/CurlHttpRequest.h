@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/HttpRequest.h"
-#include "platform/qt/CurlGet.h"
+#include "platform/qt/CurlCall.h"
 
 #include <chrono>
 #include <memory>
@@ -27,7 +27,7 @@ public:
     QString responseURL() const override { return m_responseUrl; }
 
 private:
-    void finish(const CurlGet::Answer& answer);
+    void finish(const CurlCall::Answer& answer);
     void leaveCallBehind();
 
     CurlMulti& m_multi;
@@ -39,5 +39,5 @@ private:
     QByteArray m_body;
     int m_status = 0;
     QString m_responseUrl;
-    std::unique_ptr<CurlGet> m_call;
+    std::unique_ptr<CurlCall> m_call;
 };

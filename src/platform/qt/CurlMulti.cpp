@@ -1,6 +1,6 @@
 #include "platform/qt/CurlMulti.h"
 
-#include "platform/qt/CurlGet.h"
+#include "platform/qt/CurlCall.h"
 
 #include <algorithm>
 #include <climits>
@@ -53,12 +53,12 @@ void CurlMulti::stop(CURL* easy)
         curl_multi_remove_handle(m_multi, easy);
 }
 
-void CurlMulti::leaveBehind(std::unique_ptr<CurlGet> call, std::chrono::milliseconds limit)
+void CurlMulti::leaveBehind(std::unique_ptr<CurlCall> call, std::chrono::milliseconds limit)
 {
     if (!call || !call->running())
         return;
-    const CurlGet* key = call.get();
-    call->onFinished([this, key](const CurlGet::Answer&) { forget(key); });
+    const CurlCall* key = call.get();
+    call->onFinished([this, key](const CurlCall::Answer&) { forget(key); });
     m_leftBehind.push_back({std::move(call), QDeadlineTimer(limit)});
     armLeftBehindTimer();
 }
@@ -148,7 +148,7 @@ void CurlMulti::collectFinished()
     }
 }
 
-void CurlMulti::forget(const CurlGet* call)
+void CurlMulti::forget(const CurlCall* call)
 {
     const auto found =
         std::find_if(m_leftBehind.begin(), m_leftBehind.end(),
@@ -160,7 +160,7 @@ void CurlMulti::forget(const CurlGet* call)
 void CurlMulti::freeExpiredCalls()
 {
     // Freed only after the table is consistent again; freeing stops each transfer.
-    std::vector<std::unique_ptr<CurlGet>> expired;
+    std::vector<std::unique_ptr<CurlCall>> expired;
     for (auto entry = m_leftBehind.begin(); entry != m_leftBehind.end();) {
         if (entry->deadline.hasExpired()) {
             expired.push_back(std::move(entry->call));

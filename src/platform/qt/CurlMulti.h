@@ -13,7 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
-class CurlGet;
+class CurlCall;
 
 // Runs libcurl transfers on the Qt event loop through curl's multi interface:
 // curl says which sockets to watch and when to wake it, Qt's notifiers and a
@@ -36,7 +36,7 @@ public:
 
     // Takes a running call whose owner has gone: it goes on to its end, or
     // for `limit` at most, and is freed then.
-    void leaveBehind(std::unique_ptr<CurlGet> call, std::chrono::milliseconds limit);
+    void leaveBehind(std::unique_ptr<CurlCall> call, std::chrono::milliseconds limit);
 
 private:
     struct SocketWatch {
@@ -44,7 +44,7 @@ private:
         QSocketNotifier* write = nullptr;
     };
     struct LeftBehind {
-        std::unique_ptr<CurlGet> call;
+        std::unique_ptr<CurlCall> call;
         QDeadlineTimer deadline;
     };
 
@@ -56,7 +56,7 @@ private:
     void unwatch(curl_socket_t socket);
     void act(curl_socket_t socket, int events);
     void collectFinished();
-    void forget(const CurlGet* call);
+    void forget(const CurlCall* call);
     void freeExpiredCalls();
     void armLeftBehindTimer();
 

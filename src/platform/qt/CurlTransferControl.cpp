@@ -1,6 +1,6 @@
 #include "platform/qt/CurlTransferControl.h"
 
-#include "platform/qt/CurlGet.h"
+#include "platform/qt/CurlCall.h"
 
 CurlTransferControl::CurlTransferControl(CurlMulti& multi, QNetworkCookieJar* jar,
                                          std::chrono::milliseconds limit)
@@ -22,8 +22,8 @@ void CurlTransferControl::Execute(const QString& address, const QString& operati
     if (m_call || operation.compare(u"get", Qt::CaseInsensitive) != 0)
         return;
     // Nobody reads the answer, so it is not kept.
-    auto call = std::make_unique<CurlGet>(m_multi, m_jar, false);
-    call->onFinished([this](const CurlGet::Answer&) { Cancel(); });
+    auto call = std::make_unique<CurlCall>(m_multi, m_jar, false);
+    call->onFinished([this](const CurlCall::Answer&) { Cancel(); });
     if (!call->start(address))
         return;
     m_call = std::move(call);

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <memory>
 
-class CurlGet;
+class CurlCall;
 class CurlMulti;
 class QNetworkCookieJar;
 
@@ -28,6 +28,6 @@ private:
     CurlMulti& m_multi;
     QNetworkCookieJar* m_jar;
     std::chrono::milliseconds m_limit;
-    std::unique_ptr<CurlGet> m_call;
+    std::unique_ptr<CurlCall> m_call;
     QTimer m_limitTimer;
 };

@@ -18,11 +18,12 @@ QtPlatform::QtPlatform()
     , m_inet2(m_network)
     , m_accountRequests(m_network)
     , m_shopRequests(m_curl, m_cookieJar)
+    , m_webHook(m_curl)
 {
 }
 
 Platform QtPlatform::platform()
 {
     return {m_browser, m_inet1, m_inet2, m_accountRequests, m_shopRequests, m_streams,
-            m_clock,   m_pump,  m_shell, m_timer1,          m_timer2};
+            m_clock,   m_pump,  m_shell, m_timer1,          m_timer2,       m_webHook};
 }

@@ -4,6 +4,7 @@
 #include "platform/qt/CurlHttpRequestFactory.h"
 #include "platform/qt/CurlMulti.h"
 #include "platform/qt/CurlTransferControl.h"
+#include "platform/qt/CurlWebHook.h"
 #include "platform/qt/QtBrowserControl.h"
 #include "platform/qt/QtByteStreamFactory.h"
 #include "platform/qt/QtClock.h"
@@ -44,4 +45,5 @@ private:
     QtShell m_shell;
     QtTimerControl m_timer1;
     QtTimerControl m_timer2;
+    CurlWebHook m_webHook;
 };

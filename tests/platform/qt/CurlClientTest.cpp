@@ -1,6 +1,7 @@
 #include "platform/qt/CurlHttpRequestFactory.h"
 #include "platform/qt/CurlMulti.h"
 #include "platform/qt/CurlTransferControl.h"
+#include "platform/qt/CurlWebHook.h"
 #include "platform/qt/QtHttpRequest.h"
 
 #include <QEventLoop>
@@ -90,6 +91,7 @@ private Q_SLOTS:
     void addressAndUserAgentAsQtSendsThem();
     void droppedRequestRunsToItsEndOrTheLimit();
     void transferControlIsBusyUntilTheCallEnds();
+    void webHookSendsEachMessageOnce();
 
 private:
     QString address(const QString& path) const
@@ -103,6 +105,7 @@ private:
     QHttpServer m_server;
     quint16 m_port = 0;
     std::vector<QHttpServerResponder> m_unanswered;
+    QList<QByteArray> m_hooked;
     RawServer m_cutShortServer{"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n0123456789"};
 };
 
@@ -121,6 +124,12 @@ void TestCurlClient::initTestCase()
         response.setHeader("Location", left > 0 ? "/hops/" + QByteArray::number(left - 1)
                                                 : QByteArray("ftp://127.0.0.1/file"));
         return response;
+    });
+    m_server.route("/hook", [this](const QHttpServerRequest& request) {
+        const bool post = request.method() == QHttpServerRequest::Method::Post;
+        m_hooked.append((post ? "POST " + request.value("Content-Type") + ' ' : "GET ") +
+                        request.body() + request.url().query(QUrl::FullyEncoded).toUtf8());
+        return QHttpServerResponse(Status::Accepted);
     });
     m_server.route("/never", [this](QHttpServerResponder&& responder) {
         m_unanswered.push_back(std::move(responder));
@@ -271,6 +280,27 @@ void TestCurlClient::transferControlIsBusyUntilTheCallEnds()
     control.Cancel();
     QVERIFY(!control.StillExecuting());
     QCOMPARE(m_multi.transferCount(), 0);
+    m_unanswered.clear();
+}
+
+void TestCurlClient::webHookSendsEachMessageOnce()
+{
+    CurlWebHook hook(m_multi, 300ms);
+    QList<int> statuses;
+    const auto done = [&](int status) {
+        statuses.append(status);
+    };
+    hook.call(address(u"/hook"_qs), R"({"text":"镕"})", done);
+    hook.call(address(u"/hook?text=%E9%95%95"_qs), {}, done);
+    hook.call(address(u"/never"_qs), R"({})", done);
+    hook.call(u"mailto:owner"_qs, {}, done);
+    // The address that cannot be called answers at once, the silent one at
+    // the limit.
+    QTRY_COMPARE(statuses.size(), 4);
+    QCOMPARE(statuses.count(202), 2);
+    QCOMPARE(statuses.count(0), 2);
+    QCOMPARE(m_hooked, (QList<QByteArray>{"POST application/json " + QByteArray(R"({"text":"镕"})"),
+                                          "GET text=%E9%95%95"}));
     m_unanswered.clear();
 }
 

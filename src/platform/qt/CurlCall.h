@@ -11,12 +11,12 @@
 class CurlMulti;
 class QNetworkCookieJar;
 
-// One GET of one address, the way the shop's delivery page is called: every
+// One call of one address, the way the shop's delivery page is called: every
 // hop goes over a fresh connection that is closed afterwards, so no path
 // exists that sends the call twice. Redirects are followed here, hop by hop,
 // as Qt's default policy follows them, and every hop takes its cookies from
 // the program's jar and gives back the ones its answer sets.
-class CurlGet {
+class CurlCall {
 public:
     // How the call ended: status 0, no body and no address when no whole
     // answer came.
@@ -28,12 +28,14 @@ public:
     using Finished = std::function<void(const Answer&)>;
 
     // `jar` may be null. Without `keepBody` the body is dropped as it arrives.
-    CurlGet(CurlMulti& multi, QNetworkCookieJar* jar, bool keepBody);
+    CurlCall(CurlMulti& multi, QNetworkCookieJar* jar, bool keepBody);
     // Stops the call if it still runs, without calling `finished`.
-    ~CurlGet();
-    CurlGet(const CurlGet&) = delete;
-    CurlGet& operator=(const CurlGet&) = delete;
+    ~CurlCall();
+    CurlCall(const CurlCall&) = delete;
+    CurlCall& operator=(const CurlCall&) = delete;
 
+    // Makes the call a POST of `json` rather than a GET; before start().
+    void setJsonBody(const QByteArray& json) { m_json = json; }
     // Starts the call. False, with nothing sent, for an address that is not
     // a valid http or https one, or when curl cannot start.
     bool start(const QString& address);
@@ -46,7 +48,7 @@ private:
     static size_t onHeader(char* data, size_t size, size_t count, void* self);
     bool startHop(const QUrl& url);
     void hopEnded(CURLcode result);
-    bool followRedirect();
+    bool followRedirect(long status);
     void storeCookies() const;
     void finish(Answer answer);
 
@@ -54,7 +56,9 @@ private:
     QNetworkCookieJar* m_jar;
     bool m_keepBody;
     Finished m_finished;
+    QByteArray m_json;
     CURL* m_easy = nullptr;
+    curl_slist* m_headers = nullptr;
     int m_redirects = 0;
     // Of the hop under way.
     QUrl m_url;

@@ -1,4 +1,4 @@
-#include "platform/qt/CurlGet.h"
+#include "platform/qt/CurlCall.h"
 
 #include "platform/qt/CurlMulti.h"
 
@@ -36,27 +36,28 @@ QByteArray cookieHeader(const QList<QNetworkCookie>& cookies)
 
 } // namespace
 
-CurlGet::CurlGet(CurlMulti& multi, QNetworkCookieJar* jar, bool keepBody)
+CurlCall::CurlCall(CurlMulti& multi, QNetworkCookieJar* jar, bool keepBody)
     : m_multi(multi)
     , m_jar(jar)
     , m_keepBody(keepBody)
 {
 }
 
-CurlGet::~CurlGet()
+CurlCall::~CurlCall()
 {
-    if (!m_easy)
-        return;
-    m_multi.stop(m_easy);
-    curl_easy_cleanup(m_easy);
+    if (m_easy) {
+        m_multi.stop(m_easy);
+        curl_easy_cleanup(m_easy);
+    }
+    curl_slist_free_all(m_headers);
 }
 
-bool CurlGet::start(const QString& address)
+bool CurlCall::start(const QString& address)
 {
     return !running() && startHop(QUrl(address));
 }
 
-bool CurlGet::startHop(const QUrl& url)
+bool CurlCall::startHop(const QUrl& url)
 {
     if (!isWebAddress(url))
         return false;
@@ -74,10 +75,17 @@ bool CurlGet::startHop(const QUrl& url)
     // take one from http_proxy.
     curl_easy_setopt(easy, CURLOPT_PROXY, "");
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlGet::onBody);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlCall::onBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlGet::onHeader);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlCall::onHeader);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
+    if (!m_json.isEmpty()) {
+        if (!m_headers)
+            m_headers = curl_slist_append(nullptr, "Content-Type: application/json");
+        curl_easy_setopt(easy, CURLOPT_HTTPHEADER, m_headers);
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE, long(m_json.size()));
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDS, m_json.constData());
+    }
     const QByteArray cookies = m_jar ? cookieHeader(m_jar->cookiesForUrl(url)) : QByteArray();
     if (!cookies.isEmpty())
         curl_easy_setopt(easy, CURLOPT_COOKIE, cookies.constData());
@@ -94,17 +102,17 @@ bool CurlGet::startHop(const QUrl& url)
     return false;
 }
 
-size_t CurlGet::onBody(char* data, size_t size, size_t count, void* self)
+size_t CurlCall::onBody(char* data, size_t size, size_t count, void* self)
 {
-    auto* call = static_cast<CurlGet*>(self);
+    auto* call = static_cast<CurlCall*>(self);
     if (call->m_keepBody)
         call->m_body.append(data, qsizetype(size * count));
     return size * count;
 }
 
-size_t CurlGet::onHeader(char* data, size_t size, size_t count, void* self)
+size_t CurlCall::onHeader(char* data, size_t size, size_t count, void* self)
 {
-    auto* call = static_cast<CurlGet*>(self);
+    auto* call = static_cast<CurlCall*>(self);
     const QByteArray line = QByteArray(data, qsizetype(size * count)).trimmed();
     const qsizetype colon = line.indexOf(':');
     if (line.startsWith("HTTP/")) {
@@ -121,7 +129,7 @@ size_t CurlGet::onHeader(char* data, size_t size, size_t count, void* self)
     return size * count;
 }
 
-void CurlGet::hopEnded(CURLcode result)
+void CurlCall::hopEnded(CURLcode result)
 {
     CURL* easy = std::exchange(m_easy, nullptr);
     long status = 0;
@@ -132,15 +140,19 @@ void CurlGet::hopEnded(CURLcode result)
     if (result != CURLE_OK) {
         finish({});
     } else if (isRedirect(status) && !m_location.isEmpty()) {
-        if (!followRedirect())
+        if (!followRedirect(status))
             finish({});
     } else {
         finish({int(status), std::move(m_body), m_url});
     }
 }
 
-bool CurlGet::followRedirect()
+bool CurlCall::followRedirect(long status)
 {
+    // As browsers do: only 307 and 308 repeat a POST; the others fetch the
+    // new address.
+    if (status != 307 && status != 308)
+        m_json.clear();
     // Qt's default policy: only to http or https, never from https down to
     // http, and a limited number of times.
     const QUrl location = QUrl::fromEncoded(m_location);
@@ -152,7 +164,7 @@ bool CurlGet::followRedirect()
     return true;
 }
 
-void CurlGet::storeCookies() const
+void CurlCall::storeCookies() const
 {
     if (!m_jar || m_setCookies.isEmpty())
         return;
@@ -162,7 +174,7 @@ void CurlGet::storeCookies() const
     m_jar->setCookiesFromUrl(cookies, m_url);
 }
 
-void CurlGet::finish(Answer answer)
+void CurlCall::finish(Answer answer)
 {
     // Taken out first, since it may free this call.
     const Finished finished = std::move(m_finished);

@@ -1,0 +1,18 @@
+#include "alerts/Alert.h"
+
+QString Alert::causeName() const
+{
+    switch (cause) {
+    case Cause::ScanningHalted:
+        return QStringLiteral("scanningHalted");
+    case Cause::SessionLost:
+        return QStringLiteral("sessionLost");
+    case Cause::PaymentRejected:
+        return QStringLiteral("paymentRejected");
+    case Cause::RecordPageUnreadable:
+        return QStringLiteral("recordPageUnreadable");
+    case Cause::JournalFailed:
+        return QStringLiteral("journalFailed");
+    }
+    Q_UNREACHABLE();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// Something the owner must hear of while away from the window: the watching
+// has stopped or keeps failing.
+struct Alert {
+    enum class Cause {
+        // The browser left the account's home pages after a login.
+        ScanningHalted,
+        // The record page answered from elsewhere, as the login page.
+        SessionLost,
+        // The same payment was rejected by the shop at three scans in a row.
+        PaymentRejected,
+        // The record page could not be read at three scans in a row.
+        RecordPageUnreadable,
+        // The delivery journal cannot keep records.
+        JournalFailed,
+    };
+
+    Cause cause;
+    // Tells apart alerts of one cause, such as the payment rejected.
+    QString subject;
+    QString text;
+
+    // The cause's name in messages to other programs.
+    QString causeName() const;
+};

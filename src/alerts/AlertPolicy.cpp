@@ -1,0 +1,111 @@
+#include "alerts/AlertPolicy.h"
+
+#include "journal/DeliveryJournal.h"
+#include "watch/AccountWatch.h"
+
+#include <algorithm>
+
+AlertPolicy::AlertPolicy(AccountWatch& watch, DeliveryJournal& journal, QObject* parent)
+    : QObject(parent)
+{
+    using Cause = Alert::Cause;
+    PageTracking& tracking = watch.pageTracking();
+    ScanCycle& scan = watch.scanCycle();
+    connect(&tracking, &PageTracking::scanningHalted, this, [this] {
+        // A lost session shows the login page next; that is one problem.
+        if (!isActive(Cause::SessionLost))
+            raise(Cause::ScanningHalted,
+                  QStringLiteral("扫描已停止：浏览器离开了支付宝首页，请在窗口中重新登录。"));
+    });
+    connect(&tracking, &PageTracking::loginDetected, this, &AlertPolicy::onLoginDetected);
+    connect(&scan, &ScanCycle::recordPageRedirected, this, [this] {
+        raise(Cause::SessionLost, QStringLiteral("支付宝登录已失效，请在窗口中重新登录。"));
+    });
+    connect(&scan, &ScanCycle::deliveryFinished, this, &AlertPolicy::onDelivery);
+    connect(&scan, &ScanCycle::scanEnded, this,
+            [this](int, bool pageRead) { onScanEnded(pageRead); });
+    connect(&journal, &DeliveryJournal::failed, this,
+            [this](const QString& problem) { raise(Cause::JournalFailed, problem); });
+    connect(&journal, &DeliveryJournal::recovered, this, [this] { clear(Cause::JournalFailed); });
+}
+
+void AlertPolicy::raise(Alert::Cause cause, const QString& text, const QString& subject)
+{
+    if (isActive(cause, subject))
+        return;
+    const Alert alert{cause, subject, text};
+    m_active.append(alert);
+    Q_EMIT raised(alert);
+}
+
+void AlertPolicy::clear(Alert::Cause cause, const QString& subject)
+{
+    const auto found = std::find_if(m_active.begin(), m_active.end(), [&](const Alert& alert) {
+        return alert.cause == cause && alert.subject == subject;
+    });
+    if (found == m_active.end())
+        return;
+    const Alert alert = *found;
+    m_active.erase(found);
+    Q_EMIT cleared(alert);
+}
+
+bool AlertPolicy::isActive(Alert::Cause cause, const QString& subject) const
+{
+    return std::any_of(m_active.cbegin(), m_active.cend(), [&](const Alert& alert) {
+        return alert.cause == cause && alert.subject == subject;
+    });
+}
+
+void AlertPolicy::onLoginDetected()
+{
+    clear(Alert::Cause::ScanningHalted);
+    clear(Alert::Cause::SessionLost);
+}
+
+void AlertPolicy::onDelivery(const DeliveryAttempt& attempt)
+{
+    if (attempt.manual)
+        return;
+    const QString& tradeNo = attempt.record.TradeNo;
+    switch (attempt.outcome) {
+    case DeliveryAttempt::Outcome::Rejected:
+        m_rejectedNow.insert(tradeNo, attempt.record);
+        break;
+    case DeliveryAttempt::Outcome::Delivered:
+    case DeliveryAttempt::Outcome::AlreadyDelivered:
+        clear(Alert::Cause::PaymentRejected, tradeNo);
+        break;
+    case DeliveryAttempt::Outcome::Busy:
+        break;
+    }
+}
+
+void AlertPolicy::onScanEnded(bool pageRead)
+{
+    using Cause = Alert::Cause;
+    if (pageRead) {
+        m_unreadScans = 0;
+        clear(Cause::SessionLost);
+        clear(Cause::RecordPageUnreadable);
+    } else if (++m_unreadScans >= FailuresInARow && !isActive(Cause::SessionLost)) {
+        raise(Cause::RecordPageUnreadable,
+              QStringLiteral("连续 %1 次无法读取支付宝收款记录页。").arg(m_unreadScans));
+    }
+
+    // Only a rejection at every scan counts towards the alert.
+    QHash<QString, int> rejections;
+    for (auto rejected = m_rejectedNow.cbegin(); rejected != m_rejectedNow.cend(); ++rejected) {
+        const int inARow = m_rejections.value(rejected.key()) + 1;
+        rejections.insert(rejected.key(), inARow);
+        const TradeRecord& record = rejected.value();
+        if (inARow >= FailuresInARow)
+            raise(Cause::PaymentRejected,
+                  QStringLiteral("付款“%1”（%2 元，交易号 %3）连续 %4 次通知网站失败。")
+                      .arg(record.Title, record.Amount, record.TradeNo)
+                      .arg(inARow),
+                  record.TradeNo);
+    }
+    m_rejections = rejections;
+    m_rejectedNow.clear();
+}
