@@ -1,8 +1,6 @@
+#include "app/Program.h"
 #include "platform/qt/EngineEnvironment.h"
-#include "platform/qt/QtPlatform.h"
-#include "state/Endpoints.h"
-#include "ui/Form1.h"
-#include "watch/AccountWatch.h"
+#include "platform/qt/SingleInstance.h"
 
 #include <QApplication>
 
@@ -10,9 +8,15 @@ int main(int argc, char* argv[])
 {
     prepareEngineEnvironment(false);
     QApplication application(argc, argv);
-    QtPlatform platform;
-    AccountWatch watch(platform.platform(), Endpoints::service());
-    Form1 window(watch, platform.browser().view());
-    window.show();
+    application.setApplicationName(QStringLiteral("tollwick"));
+
+    // A second scanner would deliver every payment twice.
+    SingleInstance instance(QStringLiteral("tollwick"));
+    if (!instance.claim())
+        return 0;
+
+    Program program(Endpoints::service(), Program::defaultJournalPath());
+    QObject::connect(&instance, &SingleInstance::activated, &program, &Program::showWindow);
+    program.window().show();
     return application.exec();
 }

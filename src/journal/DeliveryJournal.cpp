@@ -35,11 +35,11 @@ std::optional<qint64> centsOf(const QString& amount)
     return whole * 100 + fraction;
 }
 
-QString outcomeName(DeliveryAttempt::Outcome outcome)
-{
-    return outcome == DeliveryAttempt::Outcome::Delivered ? QStringLiteral("delivered")
-                                                          : QStringLiteral("rejected");
-}
+// The table is shown and exported as it is, so it holds the owner's words.
+const QString Delivered = QStringLiteral("发送成功");
+const QString Rejected = QStringLiteral("发送失败");
+const QString ByScan = QStringLiteral("扫描");
+const QString ByHand = QStringLiteral("重新通知");
 
 // Bound as the empty text: a null QString would be bound as NULL.
 QVariant text(const QString& value)
@@ -161,7 +161,7 @@ DeliveryJournal::Opening DeliveryJournal::openAt(const QString& path)
                                    "reply TEXT NOT NULL, "
                                    "charset TEXT NOT NULL, "
                                    "address TEXT NOT NULL, "
-                                   "manual INTEGER NOT NULL)")
+                                   "kind TEXT NOT NULL)")
                         .arg(Table))) {
         m_problem = query.lastError().text();
         return saysUnreadable(query.lastError()) ? Opening::Unreadable : Opening::Failed;
@@ -183,15 +183,16 @@ void DeliveryJournal::record(const DeliveryAttempt& attempt)
     database.transaction();
     QSqlQuery insert(database);
     insert.prepare(QStringLiteral("INSERT INTO %1 (time, trade_no, amount, amount_cents, title, "
-                                  "outcome, http_status, reply, charset, address, manual) "
+                                  "outcome, http_status, reply, charset, address, kind) "
                                   "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                        .arg(Table));
     for (const QVariant& value :
          {text(m_clock.now().toString(TimeFormat)), text(attempt.record.TradeNo),
           text(attempt.record.Amount), cents ? QVariant(*cents) : QVariant(),
-          text(attempt.record.Title), text(outcomeName(attempt.outcome)), QVariant(attempt.status),
-          text(attempt.reply), text(attempt.charset), text(attempt.address),
-          QVariant(attempt.manual ? 1 : 0)})
+          text(attempt.record.Title),
+          text(attempt.outcome == Outcome::Delivered ? Delivered : Rejected),
+          QVariant(attempt.status), text(attempt.reply), text(attempt.charset),
+          text(attempt.address), text(attempt.manual ? ByHand : ByScan)})
         insert.addBindValue(value);
     if (!insert.exec() || !database.commit()) {
         const QString error =
@@ -210,9 +211,10 @@ DeliveryJournal::Totals DeliveryJournal::deliveredOn(QDate day) const
     // A payment delivered again by hand still counts once.
     query.prepare(QStringLiteral("SELECT COUNT(*), COALESCE(SUM(cents), 0) FROM ("
                                  "SELECT trade_no, MAX(amount_cents) AS cents FROM %1 "
-                                 "WHERE outcome = 'delivered' AND substr(time, 1, 10) = ? "
+                                 "WHERE outcome = ? AND substr(time, 1, 10) = ? "
                                  "GROUP BY trade_no)")
                       .arg(Table));
+    query.addBindValue(Delivered);
     query.addBindValue(day.toString(Qt::ISODate));
     if (!query.exec() || !query.next())
         return {};

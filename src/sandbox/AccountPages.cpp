@@ -73,6 +73,8 @@ QString AccountPages::sandbox(const QList<SimulatedPayment>& newestFirst,
                        "<button type=\"submit\">添加 Add</button></p>\n"
                        "</form>\n<h2>收款 Payments</h2>\n") +
             paymentList(newestFirst) +
+            QStringLiteral("<p><a href=\"/sandbox/expire\">结束所有登录 / End every session</a>"
+                           "</p>\n") +
             QStringLiteral("<p>今天的记录页 / Today's record page (after logging in): "
                            "<a href=\"%1\">%1</a></p>\n")
                 .arg(recordPageUrl.toHtmlEscaped()));
@@ -84,6 +86,14 @@ QString AccountPages::paymentAdded(const SimulatedPayment& payment)
                 QStringLiteral("<p>已添加收款 / Added payment %1: %2, %3.</p>\n"
                                "<p><a href=\"/sandbox\">返回 / Back</a></p>\n")
                     .arg(payment.tradeNo, payment.title.toHtmlEscaped(), payment.amount));
+}
+
+QString AccountPages::sessionsExpired()
+{
+    return page(QStringLiteral("会话已结束 - Sessions expired"),
+                QStringLiteral("<p>所有登录都已失效；程序下次扫描时会发现。<br>\n"
+                               "Every session has ended; the program finds out at its next "
+                               "scan.</p>\n<p><a href=\"/sandbox\">返回 / Back</a></p>\n"));
 }
 
 QString AccountPages::paymentRefused(const QString& reason)

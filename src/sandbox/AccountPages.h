@@ -24,6 +24,9 @@ QString sandbox(const QList<SimulatedPayment>& newestFirst, const QString& recor
 
 QString paymentAdded(const SimulatedPayment& payment);
 
+// After /sandbox/expire has logged everybody out.
+QString sessionsExpired();
+
 // A rejected /sandbox/pay request.
 QString paymentRefused(const QString& reason);
 

@@ -1,9 +1,7 @@
 #include "sandbox/Sandbox.h"
 
-#include "platform/qt/QtPlatform.h"
+#include "app/Program.h"
 #include "state/Endpoints.h"
-#include "ui/Form1.h"
-#include "watch/AccountWatch.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -18,11 +16,16 @@ Sandbox::Sandbox(SandboxOptions options, QObject* parent)
 {
 }
 
-// The window and the watch go before the platform objects they work with.
-Sandbox::~Sandbox()
+Sandbox::~Sandbox() = default;
+
+AccountWatch& Sandbox::watch()
 {
-    m_window.reset();
-    m_watch.reset();
+    return m_program->watch();
+}
+
+Form1& Sandbox::window()
+{
+    return m_program->window();
 }
 
 bool Sandbox::start(QString& error)
@@ -55,13 +58,13 @@ bool Sandbox::start(QString& error)
         return false;
     }
 
-    m_platform = std::make_unique<QtPlatform>();
-    m_watch = std::make_unique<AccountWatch>(m_platform->platform(), endpoints);
-    m_window = std::make_unique<Form1>(*m_watch, m_platform->browser().view());
+    // Its own journal, never the program's.
+    m_program = std::make_unique<Program>(
+        endpoints, m_options.journal.isEmpty() ? Program::defaultJournalPath() : m_options.journal);
     typeSettings();
     if (m_options.headless)
         logInWhenAsked();
-    connect(&m_watch->scanCycle(), &ScanCycle::scanEnded, this,
+    connect(&watch().scanCycle(), &ScanCycle::scanEnded, this,
             [this] { Q_EMIT scanEnded(++m_scansEnded); });
     return true;
 }
@@ -69,18 +72,18 @@ bool Sandbox::start(QString& error)
 void Sandbox::typeSettings()
 {
     if (!m_options.notifyUrl.isEmpty())
-        m_window->Text3->setPlainText(m_options.notifyUrl);
-    m_window->Text4->setText(m_options.key);
-    m_window->Combo1->setEditText(m_options.interval);
-    m_window->Combo2->setEditText(m_options.records);
-    m_window->Combo3->setEditText(m_options.charset);
+        window().Text3->setPlainText(m_options.notifyUrl);
+    window().Text4->setText(m_options.key);
+    window().Combo1->setEditText(m_options.interval);
+    window().Combo2->setEditText(m_options.records);
+    window().Combo3->setEditText(m_options.charset);
 }
 
 // Without a person at the window, the sandbox submits the login form itself
 // whenever the browser shows it, through the browser, as a person would.
 void Sandbox::logInWhenAsked()
 {
-    auto* view = qobject_cast<QWebEngineView*>(m_platform->browser().view());
+    auto* view = qobject_cast<QWebEngineView*>(m_program->platform().browser().view());
     connect(view, &QWebEngineView::loadFinished, this, [this, view](bool ok) {
         if (ok && view->url().toString().startsWith(m_account.loginUrl()))
             view->page()->runJavaScript(

@@ -10,7 +10,7 @@
 
 class AccountWatch;
 class Form1;
-class QtPlatform;
+class Program;
 
 // The real window, on the real platform, working against a simulated account
 // and shop on this machine: the whole road of a payment without the internet.
@@ -25,8 +25,9 @@ public:
     // saying why, when a site cannot listen.
     bool start(QString& error);
 
-    AccountWatch& watch() { return *m_watch; }
-    Form1& window() { return *m_window; }
+    Program& program() { return *m_program; }
+    AccountWatch& watch();
+    Form1& window();
     SimulatedAccount& account() { return m_account; }
     SimulatedShop& shop() { return m_shop; }
     int scansEnded() const { return m_scansEnded; }
@@ -42,8 +43,6 @@ private:
     SandboxOptions m_options;
     SimulatedAccount m_account;
     SimulatedShop m_shop;
-    std::unique_ptr<QtPlatform> m_platform;
-    std::unique_ptr<AccountWatch> m_watch;
-    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<Program> m_program;
     int m_scansEnded = 0;
 };

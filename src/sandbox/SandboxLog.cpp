@@ -1,5 +1,8 @@
 #include "sandbox/SandboxLog.h"
 
+#include "alerts/Alert.h"
+#include "scan/DeliveryAttempt.h"
+
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -46,6 +49,39 @@ void SandboxLog::shop(const ShopNotification& notification)
                                 {"jine", notification.jine},
                                 {"tradeno", notification.tradeno},
                                 {"title", notification.title}}}});
+}
+
+void SandboxLog::delivery(const DeliveryAttempt& attempt)
+{
+    const auto name = [](DeliveryAttempt::Outcome outcome) {
+        switch (outcome) {
+        case DeliveryAttempt::Outcome::Delivered:
+            return QStringLiteral("delivered");
+        case DeliveryAttempt::Outcome::Rejected:
+            return QStringLiteral("rejected");
+        case DeliveryAttempt::Outcome::AlreadyDelivered:
+            return QStringLiteral("alreadyDelivered");
+        case DeliveryAttempt::Outcome::Busy:
+            return QStringLiteral("busy");
+        }
+        Q_UNREACHABLE();
+    };
+    write({{"event", name(attempt.outcome)},
+           {"tradeno", attempt.record.TradeNo},
+           {"title", attempt.record.Title},
+           {"amount", attempt.record.Amount},
+           {"status", attempt.status},
+           {"manual", attempt.manual}});
+}
+
+void SandboxLog::alert(const Alert& alert)
+{
+    write({{"alert", alert.causeName()}, {"text", alert.text}});
+}
+
+void SandboxLog::cleared(const Alert& alert)
+{
+    write({{"alert", "cleared"}, {"cause", alert.causeName()}, {"text", alert.text}});
 }
 
 void SandboxLog::exit(int scans)

@@ -2,6 +2,9 @@
 
 #include "sandbox/ShopNotification.h"
 
+struct Alert;
+struct DeliveryAttempt;
+
 #include <QString>
 
 #include <memory>
@@ -23,6 +26,10 @@ public:
     void status(const QString& text);
     void page(const QString& text);
     void shop(const ShopNotification& notification);
+    // What the scan told of a payment.
+    void delivery(const DeliveryAttempt& attempt);
+    void alert(const Alert& alert);
+    void cleared(const Alert& alert);
     void exit(int scans);
 
 private:

@@ -115,12 +115,17 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
         QStringLiteral("The shop fails the next K notifications with HTTP 500."),
         QStringLiteral("K"));
 
+    const QCommandLineOption journal(
+        QStringLiteral("journal"),
+        QStringLiteral("The delivery journal's file (default: in the sandbox's data folder)."),
+        QStringLiteral("FILE"));
+
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Runs Tollwick against a simulated payment account and shop on this "
                        "machine, and prints every step as a line of JSON."));
     parser.addOptions({help, headless, payments, page, notifyUrl, key, records, interval, charset,
-                       ticks, port, shopFail});
+                       ticks, port, shopFail, journal});
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return std::nullopt;
@@ -188,5 +193,6 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
         options.port = quint16(parser.value(port).toInt());
     if (parser.isSet(shopFail))
         options.shopFailures = parser.value(shopFail).toInt();
+    options.journal = parser.value(journal);
     return options;
 }

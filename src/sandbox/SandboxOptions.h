@@ -37,6 +37,8 @@ struct SandboxOptions {
     // Four digits keep the account's home address 34 characters long.
     quint16 port = DefaultPort;
     int shopFailures = 0;
+    // The delivery journal's file; empty for the sandbox's own data folder.
+    QString journal;
 
     // `arguments` starts with the program name. Nothing, and `error` says
     // why, when they cannot be used.

@@ -90,6 +90,12 @@ SimulatedAccount::SimulatedAccount(QObject* parent)
     m_server->route(exactRoute("/sandbox"), [this] { return sandbox(); });
     m_server->route(exactRoute("/sandbox/pay"),
                     [this](const QHttpServerRequest& request) { return pay(request); });
+    // As the real service does after a while: the session ends, and the
+    // record page sends its requests to the login form.
+    m_server->route(exactRoute("/sandbox/expire"), [this] {
+        expireSessions();
+        return html(AccountPages::sessionsExpired());
+    });
 }
 
 SimulatedAccount::~SimulatedAccount() = default;

@@ -1,9 +1,7 @@
+#include "app/Program.h"
 #include "platform/qt/EngineEnvironment.h"
 #include "sandbox/Sandbox.h"
 #include "sandbox/SandboxLog.h"
-#include "state/WindowState.h"
-#include "ui/Form1.h"
-#include "watch/AccountWatch.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -38,6 +36,8 @@ int main(int argc, char* argv[])
 
     prepareEngineEnvironment(options->headless);
     QApplication application(argc, argv);
+    // Its own data folder and settings, never the program's.
+    application.setApplicationName(QStringLiteral("tollwick-sandbox"));
 
     SandboxLog log;
     Sandbox sandbox(*options);
@@ -51,6 +51,11 @@ int main(int argc, char* argv[])
     QObject::connect(&state, &WindowState::pageChanged, [&](const QString& t) { log.page(t); });
     QObject::connect(&sandbox.shop(), &SimulatedShop::notified,
                      [&](const ShopNotification& n) { log.shop(n); });
+    QObject::connect(&sandbox.watch().scanCycle(), &ScanCycle::deliveryFinished,
+                     [&](const DeliveryAttempt& a) { log.delivery(a); });
+    AlertPolicy& alerts = sandbox.program().alerts();
+    QObject::connect(&alerts, &AlertPolicy::raised, [&](const Alert& a) { log.alert(a); });
+    QObject::connect(&alerts, &AlertPolicy::cleared, [&](const Alert& a) { log.cleared(a); });
     QObject::connect(&sandbox, &Sandbox::scanEnded, [&](int scans) {
         if (options->ticks && scans >= *options->ticks)
             application.quit();

@@ -3,9 +3,12 @@
 #include <QPainter>
 #include <QPixmap>
 
-QIcon appIcon()
+namespace {
+
+constexpr int Side = 48;
+
+QPixmap drawnIcon()
 {
-    constexpr int Side = 48;
     QPixmap pixmap(Side, Side);
     pixmap.fill(Qt::transparent);
 
@@ -23,6 +26,23 @@ QIcon appIcon()
     painter.setBrush(Qt::NoBrush);
     painter.drawPolyline(QPolygonF({QPointF(16, 24), QPointF(22, 30), QPointF(33, 17)}));
     painter.end();
+    return pixmap;
+}
 
+} // namespace
+
+QIcon appIcon()
+{
+    return QIcon(drawnIcon());
+}
+
+QIcon statusIcon(const QColor& colour)
+{
+    QPixmap pixmap = drawnIcon();
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::white, 3));
+    painter.setBrush(colour);
+    painter.drawEllipse(QRectF(Side - 22, Side - 22, 20, 20));
     return QIcon(pixmap);
 }

@@ -29,17 +29,18 @@ quint16 freeFourDigitPort()
     return 0;
 }
 
-SandboxOptions inProcess(SandboxOptions options)
+SandboxOptions inProcess(SandboxOptions options, const QString& journal)
 {
     options.headless = true;
     options.port = freeFourDigitPort();
+    options.journal = journal;
     return options;
 }
 
 } // namespace
 
 InProcessSandbox::InProcessSandbox(SandboxOptions options)
-    : m_sandbox(inProcess(std::move(options)))
+    : m_sandbox(inProcess(std::move(options), m_folder.filePath(QStringLiteral("journal.db"))))
 {
 }
 

@@ -4,6 +4,7 @@
 #include "watch/AccountWatch.h"
 
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QVariant>
 
 class QWebEngineView;
@@ -43,5 +44,7 @@ public:
     SimulatedShop& shop() { return m_sandbox.shop(); }
 
 private:
+    // Holds the run's journal.
+    QTemporaryDir m_folder;
     Sandbox m_sandbox;
 };

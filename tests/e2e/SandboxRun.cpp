@@ -4,6 +4,7 @@
 
 #include <QJsonDocument>
 #include <QProcess>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -35,6 +36,12 @@ SandboxRun SandboxRun::withArguments(const QStringList& arguments)
 {
     SandboxRun run;
     QProcess process;
+    // The run's journal and settings go to a folder of its own.
+    QTemporaryDir home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(TOLLWICK_SANDBOX), arguments);
     if (!process.waitForStarted()) {
         run.standardError = process.errorString().toUtf8();

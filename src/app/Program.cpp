@@ -1,0 +1,72 @@
+#include "app/Program.h"
+
+#include "ui/AlertSettingsDialog.h"
+#include "ui/HistoryWindow.h"
+
+#include <QApplication>
+#include <QShortcut>
+#include <QStandardPaths>
+#include <QSystemTrayIcon>
+
+Program::Program(const Endpoints& endpoints, const QString& journalPath, QObject* parent)
+    : QObject(parent)
+    , m_watch(m_platform.platform(), endpoints)
+    , m_journal(journalPath, m_platform.platform().clock)
+    , m_alerts(m_watch, m_journal)
+    , m_remoteAlerts(m_alerts, m_alertSettings, m_platform.platform().webHook,
+                     m_platform.platform().clock)
+    , m_window(m_watch, m_platform.browser().view())
+    , m_indicator(m_window, m_watch.state(), m_watch.scanCycle(), m_alerts, m_journal,
+                  m_alertSettings, QSystemTrayIcon::isSystemTrayAvailable())
+{
+    connect(&m_watch.scanCycle(), &ScanCycle::deliveryFinished, &m_journal,
+            &DeliveryJournal::record);
+
+    // Keys of the window, so that its layout stays as it is; the settings'
+    // key also serves desktops without a tray, where the tray's menu is missing.
+    connect(new QShortcut(QKeySequence(Qt::Key_F3), &m_window), &QShortcut::activated, this,
+            &Program::showHistory);
+    connect(new QShortcut(QKeySequence(Qt::Key_F4), &m_window), &QShortcut::activated, this,
+            &Program::showAlertSettings);
+    connect(&m_indicator, &StatusIndicator::windowRequested, this, &Program::showWindow);
+    connect(&m_indicator, &StatusIndicator::historyRequested, this, &Program::showHistory);
+    connect(&m_indicator, &StatusIndicator::alertSettingsRequested, this,
+            &Program::showAlertSettings);
+    connect(&m_indicator, &StatusIndicator::quitRequested, qApp, &QApplication::quit);
+}
+
+Program::~Program()
+{
+    // Views over the journal go before it.
+    delete m_history;
+}
+
+QString Program::defaultJournalPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/journal.db");
+}
+
+void Program::showWindow()
+{
+    m_window.showNormal();
+    m_window.raise();
+    m_window.activateWindow();
+}
+
+void Program::showHistory()
+{
+    if (!m_history) {
+        m_history = new HistoryWindow(m_journal, m_watch.scanCycle(), m_platform.platform().clock);
+        m_history->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_history->show();
+    m_history->raise();
+    m_history->activateWindow();
+}
+
+void Program::showAlertSettings()
+{
+    AlertSettingsDialog dialog(m_alertSettings, m_remoteAlerts, &m_window);
+    dialog.exec();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "alerts/AlertPolicy.h"
+#include "alerts/AlertSettings.h"
+#include "alerts/RemoteAlerts.h"
+#include "journal/DeliveryJournal.h"
+#include "platform/qt/QtPlatform.h"
+#include "ui/Form1.h"
+#include "ui/StatusIndicator.h"
+#include "watch/AccountWatch.h"
+
+#include <QPointer>
+
+class HistoryWindow;
+
+// The whole program as its executables start it: the real platform, the
+// watch, the window bound to it, and what an owner needs for a day without
+// looking: the delivery journal, the alerts and their settings.
+class Program : public QObject {
+    Q_OBJECT
+
+public:
+    // The journal lives at `journalPath`. Throws std::invalid_argument when
+    // the endpoints cannot be used.
+    Program(const Endpoints& endpoints, const QString& journalPath, QObject* parent = nullptr);
+    ~Program() override;
+
+    // Where the program keeps its journal unless told otherwise.
+    static QString defaultJournalPath();
+
+    QtPlatform& platform() { return m_platform; }
+    AccountWatch& watch() { return m_watch; }
+    DeliveryJournal& journal() { return m_journal; }
+    AlertPolicy& alerts() { return m_alerts; }
+    AlertSettings& alertSettings() { return m_alertSettings; }
+    RemoteAlerts& remoteAlerts() { return m_remoteAlerts; }
+    Form1& window() { return m_window; }
+    StatusIndicator& indicator() { return m_indicator; }
+
+    // Brings the main window to the front.
+    void showWindow();
+    void showHistory();
+    void showAlertSettings();
+
+private:
+    QtPlatform m_platform;
+    AccountWatch m_watch;
+    DeliveryJournal m_journal;
+    AlertPolicy m_alerts;
+    AlertSettings m_alertSettings;
+    RemoteAlerts m_remoteAlerts;
+    Form1 m_window;
+    StatusIndicator m_indicator;
+    QPointer<HistoryWindow> m_history;
+};

@@ -1,0 +1,189 @@
+#include "ui/HistoryWindow.h"
+
+#include "journal/CsvFile.h"
+#include "journal/DeliveryJournal.h"
+#include "platform/Clock.h"
+#include "scan/ScanCycle.h"
+
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlDriver>
+#include <QSqlField>
+#include <QSqlRecord>
+#include <QSqlTableModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+// The table's columns the owner sees, with their headings.
+const std::pair<const char*, const char*> Columns[] = {
+    {"time", "时间"},      {"trade_no", "交易号"},  {"amount", "金额"},
+    {"title", "付款说明"}, {"outcome", "结果"},     {"http_status", "HTTP 状态"},
+    {"reply", "网站回复"}, {"charset", "网站编码"}, {"address", "发货网址"},
+    {"kind", "方式"}};
+
+// A LIKE pattern that finds `text` anywhere, its own % and _ taken literally.
+QString containing(QString text)
+{
+    text.replace(u'\\', QStringLiteral("\\\\"));
+    text.replace(u'%', QStringLiteral("\\%"));
+    text.replace(u'_', QStringLiteral("\\_"));
+    return u'%' + text + u'%';
+}
+
+QString yuan(qint64 cents)
+{
+    return QStringLiteral("%1.%2").arg(cents / 100).arg(cents % 100, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Clock& clock,
+                             QWidget* parent)
+    : QWidget(parent)
+    , m_journal(journal)
+    , m_scan(scan)
+    , m_clock(clock)
+    , m_model(new QSqlTableModel(this, journal.database()))
+    , m_filter(new QLineEdit(this))
+    , m_table(new QTableView(this))
+    , m_today(new QLabel(this))
+    , m_renotify(new QPushButton(QStringLiteral("重新通知"), this))
+    , m_message(new QLabel(this))
+{
+    setWindowTitle(QStringLiteral("发货记录"));
+    setObjectName(QStringLiteral("HistoryWindow"));
+    resize(900, 480);
+
+    m_model->setTable(DeliveryJournal::Table);
+    m_model->setEditStrategy(QSqlTableModel::OnManualSubmit);
+    m_model->setSort(m_model->fieldIndex(QStringLiteral("id")), Qt::DescendingOrder);
+    for (const auto& [field, heading] : Columns)
+        m_model->setHeaderData(m_model->fieldIndex(QString::fromLatin1(field)), Qt::Horizontal,
+                               QString::fromUtf8(heading));
+    m_table->setModel(m_model);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setColumnHidden(m_model->fieldIndex(QStringLiteral("id")), true);
+    m_table->setColumnHidden(m_model->fieldIndex(QStringLiteral("amount_cents")), true);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+
+    m_filter->setPlaceholderText(QStringLiteral("按交易号或付款说明查找"));
+    auto* exportButton = new QPushButton(QStringLiteral("导出 CSV"), this);
+    m_filter->setObjectName(QStringLiteral("filter"));
+    m_today->setObjectName(QStringLiteral("today"));
+    m_renotify->setObjectName(QStringLiteral("renotify"));
+    m_message->setObjectName(QStringLiteral("message"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_filter, 1);
+    top->addWidget(exportButton);
+    top->addWidget(m_renotify);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_today);
+    bottom->addStretch();
+    bottom->addWidget(m_message);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_table, 1);
+    layout->addLayout(bottom);
+
+    connect(m_filter, &QLineEdit::textChanged, this, &HistoryWindow::setFilterText);
+    connect(exportButton, &QPushButton::clicked, this, &HistoryWindow::chooseExportFile);
+    connect(m_renotify, &QPushButton::clicked, this, &HistoryWindow::renotifySelected);
+    connect(&m_journal, &DeliveryJournal::recorded, this, &HistoryWindow::refresh);
+    refresh();
+}
+
+void HistoryWindow::setFilterText(const QString& text)
+{
+    if (m_filter->text() != text)
+        m_filter->setText(text);
+    if (text.isEmpty()) {
+        m_model->setFilter(QString());
+    } else {
+        // Titles are typed by payers: the text goes in as an escaped literal.
+        QSqlField pattern(QStringLiteral("pattern"), QMetaType(QMetaType::QString));
+        pattern.setValue(containing(text));
+        const QString literal = m_journal.database().driver()->formatValue(pattern);
+        m_model->setFilter(
+            QStringLiteral("trade_no LIKE %1 ESCAPE '\\' OR title LIKE %1 ESCAPE '\\'")
+                .arg(literal));
+    }
+    refresh();
+}
+
+bool HistoryWindow::exportTo(const QString& path, QString& error)
+{
+    while (m_model->canFetchMore())
+        m_model->fetchMore();
+    QList<int> shown;
+    QStringList headings;
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        if (m_table->isColumnHidden(column))
+            continue;
+        shown.append(column);
+        headings.append(m_model->headerData(column, Qt::Horizontal).toString());
+    }
+    QList<QStringList> rows{headings};
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        QStringList fields;
+        for (int column : shown)
+            fields.append(m_model->index(row, column).data().toString());
+        rows.append(fields);
+    }
+    return writeCsvFile(path, rows, error);
+}
+
+void HistoryWindow::renotifySelected()
+{
+    const QModelIndexList selected = m_table->selectionModel()->selectedRows();
+    if (selected.isEmpty()) {
+        m_message->setText(QStringLiteral("请先选中一笔付款。"));
+        return;
+    }
+    const QSqlRecord row = m_model->record(selected.constFirst().row());
+    const TradeRecord record{row.value(QStringLiteral("trade_no")).toString(),
+                             row.value(QStringLiteral("title")).toString(),
+                             row.value(QStringLiteral("amount")).toString()};
+    m_renotify->setEnabled(false);
+    m_message->setText(QStringLiteral("正在重新通知……"));
+    switch (m_scan.renotify(record)) {
+    case ScanCycle::Refusal::None:
+        m_message->setText(QStringLiteral("已重新通知，结果见第一行。"));
+        break;
+    case ScanCycle::Refusal::ScanRunning:
+        m_message->setText(QStringLiteral("正在扫描或通知，请稍后再试。"));
+        break;
+    case ScanCycle::Refusal::FirstCallBusy:
+        m_message->setText(QStringLiteral("上一笔通知尚未完成，请稍后再试。"));
+        break;
+    }
+    m_renotify->setEnabled(true);
+}
+
+void HistoryWindow::refresh()
+{
+    m_model->select();
+    const DeliveryJournal::Totals today = m_journal.deliveredOn(m_clock.today());
+    m_today->setText(
+        QStringLiteral("今日已发货 %1 笔，合计 %2 元").arg(today.payments).arg(yuan(today.cents)));
+}
+
+void HistoryWindow::chooseExportFile()
+{
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("导出发货记录"),
+                                     QStringLiteral("发货记录.csv"), QStringLiteral("CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    m_message->setText(exportTo(path, error) ? QStringLiteral("已导出到 %1").arg(path)
+                                             : QStringLiteral("导出失败：%1").arg(error));
+}
