@@ -77,16 +77,29 @@ void Sandbox::typeSettings()
     window().Combo1->setEditText(m_options.interval);
     window().Combo2->setEditText(m_options.records);
     window().Combo3->setEditText(m_options.charset);
+    if (!m_options.alertUrl.isEmpty()) {
+        AlertSettings& alerts = m_program->alertSettings();
+        alerts.setAddress(m_options.alertUrl);
+        alerts.setMethod(m_options.alertUrl.contains(QStringLiteral("{text}"))
+                             ? AlertSettings::Method::Get
+                             : AlertSettings::Method::PostJson);
+    }
 }
 
-// Without a person at the window, the sandbox submits the login form itself
-// whenever the browser shows it, through the browser, as a person would.
+// Without a person at the window, the sandbox does what the owner would: it
+// submits the login form whenever the browser shows it, through the browser,
+// and goes back to the home page when told the session was lost.
 void Sandbox::logInWhenAsked()
 {
+    BrowserControl& browser = m_program->platform().browser();
     auto* view = qobject_cast<QWebEngineView*>(m_program->platform().browser().view());
     connect(view, &QWebEngineView::loadFinished, this, [this, view](bool ok) {
         if (ok && view->url().toString().startsWith(m_account.loginUrl()))
             view->page()->runJavaScript(
                 QStringLiteral("document.getElementById('login').submit()"));
+    });
+    connect(&m_program->alerts(), &AlertPolicy::raised, this, [this, &browser](const Alert& alert) {
+        if (alert.cause == Alert::Cause::SessionLost)
+            browser.Navigate(m_account.personalHomeUrl());
     });
 }

@@ -120,12 +120,17 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
         QStringLiteral("The delivery journal's file (default: in the sandbox's data folder)."),
         QStringLiteral("FILE"));
 
+    const QCommandLineOption alertUrl(
+        QStringLiteral("alert-url"),
+        QStringLiteral("Send alerts here: a GET with {text} replaced, or a POST of JSON."),
+        QStringLiteral("URL"));
+
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Runs Tollwick against a simulated payment account and shop on this "
                        "machine, and prints every step as a line of JSON."));
     parser.addOptions({help, headless, payments, page, notifyUrl, key, records, interval, charset,
-                       ticks, port, shopFail, journal});
+                       ticks, port, shopFail, journal, alertUrl});
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return std::nullopt;
@@ -194,5 +199,13 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
     if (parser.isSet(shopFail))
         options.shopFailures = parser.value(shopFail).toInt();
     options.journal = parser.value(journal);
+    if (parser.isSet(alertUrl)) {
+        options.alertUrl = parser.value(alertUrl);
+        if (!isWebAddress(QString(options.alertUrl).replace(QStringLiteral("{text}"), "x"))) {
+            error = QStringLiteral("--alert-url \"%1\": expected an http or https address")
+                        .arg(options.alertUrl);
+            return std::nullopt;
+        }
+    }
     return options;
 }

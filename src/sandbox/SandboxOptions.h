@@ -39,6 +39,9 @@ struct SandboxOptions {
     int shopFailures = 0;
     // The delivery journal's file; empty for the sandbox's own data folder.
     QString journal;
+    // Where alerts go: a GET of this with "{text}" replaced by the message,
+    // or, without "{text}", a POST of JSON to it. Empty for none.
+    QString alertUrl;
 
     // `arguments` starts with the program name. Nothing, and `error` says
     // why, when they cannot be used.

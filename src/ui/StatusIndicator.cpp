@@ -40,8 +40,9 @@ StatusIndicator::StatusIndicator(QWidget& window, WindowState& state, ScanCycle&
     , m_caption(window.windowTitle())
     , m_state(state)
     , m_alerts(alerts)
-    , m_journal(journal)
+
     , m_settings(settings)
+    , m_journalProblem(journal.problem())
 {
     if (trayAvailable)
         m_tray = createTray();
@@ -54,8 +55,14 @@ StatusIndicator::StatusIndicator(QWidget& window, WindowState& state, ScanCycle&
         notify(QStringLiteral("Tollwick 已恢复"), QStringLiteral("已恢复：") + alert.text);
         update();
     });
-    connect(&journal, &DeliveryJournal::failed, this, &StatusIndicator::update);
-    connect(&journal, &DeliveryJournal::recovered, this, &StatusIndicator::update);
+    connect(&journal, &DeliveryJournal::failed, this, [this](const QString& problem) {
+        m_journalProblem = problem;
+        update();
+    });
+    connect(&journal, &DeliveryJournal::recovered, this, [this] {
+        m_journalProblem.clear();
+        update();
+    });
     connect(&scan, &ScanCycle::deliveryFinished, this, &StatusIndicator::onDelivery);
     update();
 }
@@ -94,9 +101,9 @@ QString StatusIndicator::describe() const
 
 void StatusIndicator::update()
 {
-    const QString journalProblem = m_journal.problem().isEmpty()
+    const QString journalProblem = m_journalProblem.isEmpty()
                                        ? QString()
-                                       : QStringLiteral("发货记录出错：") + m_journal.problem();
+                                       : QStringLiteral("发货记录出错：") + m_journalProblem;
     QStringList title{m_caption};
     if (!m_tray)
         title.append(describe());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class AlertPolicy;
 class AlertSettings;
@@ -49,7 +50,7 @@ private:
     const QString m_caption;
     WindowState& m_state;
     AlertPolicy& m_alerts;
-    DeliveryJournal& m_journal;
     AlertSettings& m_settings;
+    QString m_journalProblem;
     QSystemTrayIcon* m_tray = nullptr;
 };

@@ -1,4 +1,6 @@
 #include "sandbox/SandboxLog.h"
+#include "alerts/Alert.h"
+#include "scan/DeliveryAttempt.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -18,9 +20,15 @@ private Q_SLOTS:
         log.page(QStringLiteral("line 1\nline 2"));
         log.shop({"dembro", "0.01", "2024030922001404950501234567", QStringLiteral("订单 & 1")});
         log.exit(3);
+        DeliveryAttempt rejected{.record = {"2024", "t", "1.00"}};
+        rejected.status = 500;
+        log.delivery(rejected);
+        const Alert lost{Alert::Cause::SessionLost, {}, QStringLiteral("失效")};
+        log.alert(lost);
+        log.cleared(lost);
 
         const QList<QByteArray> lines = buffer.data().split('\n');
-        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines.size(), 8);
         QCOMPARE(lines[0],
                  QStringLiteral("{\"box\":\"status\",\"text\":\"正在扫描 \\\"1\\\"\"}").toUtf8());
         QCOMPARE(lines[1], QByteArray(R"({"box":"page","text":"line 1\nline 2"})"));
@@ -29,7 +37,13 @@ private Q_SLOTS:
                                           "\"tradeno\":\"2024030922001404950501234567\"}}")
                                .toUtf8());
         QCOMPARE(lines[3], QByteArray(R"({"exit":{"ticks":3}})"));
-        QVERIFY(lines[4].isEmpty());
+        QCOMPARE(lines[4], QByteArray(R"({"amount":"1.00","event":"rejected","manual":false,)"
+                                      R"("status":500,"title":"t","tradeno":"2024"})"));
+        QCOMPARE(lines[5], QStringLiteral(R"({"alert":"sessionLost","text":"失效"})").toUtf8());
+        QCOMPARE(
+            lines[6],
+            QStringLiteral(R"({"alert":"cleared","cause":"sessionLost","text":"失效"})").toUtf8());
+        QVERIFY(lines[7].isEmpty());
     }
 
     // A script reading a pipe or file must not wait for a buffer to fill.

@@ -60,9 +60,26 @@ private Q_SLOTS:
     void everyOptionIsRead()
     {
         QString error;
-        const auto options = parse({"--headless", "--notify-url", "http://127.0.0.1:9000/n.php",
-                                    "--key", "k 1", "--records", "3", "--interval=5", "--charset",
-                                    "utf-8", "--ticks", "2", "--port", "1000", "--shop-fail", "4"},
+        const auto options = parse({"--headless",
+                                    "--notify-url",
+                                    "http://127.0.0.1:9000/n.php",
+                                    "--key",
+                                    "k 1",
+                                    "--records",
+                                    "3",
+                                    "--interval=5",
+                                    "--charset",
+                                    "utf-8",
+                                    "--ticks",
+                                    "2",
+                                    "--port",
+                                    "1000",
+                                    "--shop-fail",
+                                    "4",
+                                    "--journal",
+                                    "/tmp/j.db",
+                                    "--alert-url",
+                                    "https://bot.example/send?msg={text}"},
                                    error);
         QVERIFY2(options, qPrintable(error));
         QVERIFY(options->headless);
@@ -71,6 +88,8 @@ private Q_SLOTS:
         QCOMPARE(options->records, QStringLiteral("3"));
         QCOMPARE(options->interval, QStringLiteral("5"));
         QCOMPARE(options->charset, QStringLiteral("utf-8"));
+        QCOMPARE(options->journal, QStringLiteral("/tmp/j.db"));
+        QCOMPARE(options->alertUrl, QStringLiteral("https://bot.example/send?msg={text}"));
         QCOMPARE(options->ticks, std::optional<int>(2));
         QCOMPARE(options->port, quint16(1000));
         QCOMPARE(options->shopFailures, 4);
@@ -130,6 +149,8 @@ private Q_SLOTS:
             << QStringList{"--notify-url", "127.0.0.1/notify.php"} << "--notify-url";
         QTest::newRow("notify address of another kind")
             << QStringList{"--notify-url", "ftp://127.0.0.1/n"} << "--notify-url";
+        QTest::newRow("alert address of another kind")
+            << QStringList{"--alert-url", "mailto:owner@example.com"} << "--alert-url";
         QTest::newRow("unreadable page")
             << QStringList{"--page", "/nonexistent/record.htm"} << "/nonexistent/record.htm";
     }

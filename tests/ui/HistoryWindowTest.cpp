@@ -1,0 +1,130 @@
+#include "ui/HistoryWindow.h"
+#include "fakes/FakeWatch.h"
+#include "journal/DeliveryJournal.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A journal with attempts whose titles a payer could have typed to trip a
+// filter pasted into SQL.
+struct HistoryFixture : FakeWatch {
+    QTemporaryDir folder;
+    DeliveryJournal journal{folder.filePath("journal.db"), fake.clock};
+    HistoryWindow window{journal, watch.scanCycle(), fake.clock};
+
+    HistoryFixture()
+    {
+        QObject::connect(&watch.scanCycle(), &ScanCycle::deliveryFinished, &journal,
+                         &DeliveryJournal::record);
+        const QStringList titles{"50% off", "a_b", "O'Brien", "x' OR '1'='1", "plain"};
+        for (int i = 0; i < titles.size(); ++i) {
+            DeliveryAttempt attempt{.record = {QStringLiteral("2024%1").arg(i, 24, 10, QChar(u'0')),
+                                               titles[i], QStringLiteral("1%1.25").arg(i)}};
+            attempt.outcome =
+                i == 4 ? DeliveryAttempt::Outcome::Rejected : DeliveryAttempt::Outcome::Delivered;
+            journal.record(attempt);
+        }
+    }
+
+    QTableView* table() { return window.findChild<QTableView*>(); }
+    QStringList shownTitles()
+    {
+        QStringList titles;
+        QAbstractItemModel* model = table()->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            titles.append(model->index(row, 5).data().toString());
+        return titles;
+    }
+};
+
+} // namespace
+
+class HistoryWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void showsNewestFirstWithTodaysTotals()
+    {
+        HistoryFixture f;
+        QCOMPARE(f.shownTitles(),
+                 (QStringList{"plain", "x' OR '1'='1", "O'Brien", "a_b", "50% off"}));
+        QCOMPARE(f.window.findChild<QLabel*>("today")->text(),
+                 QStringLiteral("今日已发货 4 笔，合计 47.00 元"));
+    }
+
+    // The filter's text is taken literally, whatever a payer put in a title.
+    void filterTakesTheTextLiterally_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("titles");
+        QTest::newRow("percent") << "%" << QStringList{"50% off"};
+        QTest::newRow("underscore") << "_" << QStringList{"a_b"};
+        QTest::newRow("quote") << "'" << QStringList{"x' OR '1'='1", "O'Brien"};
+        QTest::newRow("injection") << "' OR '1'='1" << QStringList{"x' OR '1'='1"};
+        QTest::newRow("trade number") << "000003" << QStringList{"x' OR '1'='1"};
+        QTest::newRow("nothing") << "none" << QStringList{};
+    }
+
+    void filterTakesTheTextLiterally()
+    {
+        QFETCH(QString, text);
+        HistoryFixture f;
+        QTest::keyClicks(f.window.findChild<QLineEdit*>("filter"), text);
+        QTEST(f.shownTitles(), "titles");
+    }
+
+    void exportsWhatTheFilterShows()
+    {
+        HistoryFixture f;
+        f.window.setFilterText(QStringLiteral("'"));
+        const QString path = f.folder.filePath("export.csv");
+        QString error;
+        QVERIFY2(f.window.exportTo(path, error), qPrintable(error));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines.size(), 4);
+        QVERIFY(lines[0].startsWith("\xEF\xBB\xBF\"时间\",\"交易号\""));
+        QVERIFY(lines[1].contains("\"x' OR '1'='1\""));
+        QCOMPARE(QFile::permissions(path) & 0x0077, QFile::Permissions());
+    }
+
+    void renotifyCallsTheShopForTheSelectedPayment()
+    {
+        HistoryFixture f;
+        f.state.setDeliveryUrl(QStringLiteral("http://shop/n.php"));
+        f.fake.requests.respond = [](const QString&) {
+            return FakeResponse("success");
+        };
+        f.fake.pump.onPass = [&](int) {
+            f.fake.clock.advanceMilliseconds(f.fake.pump.wakeRequests.last());
+        };
+        auto* message = f.window.findChild<QLabel*>("message");
+        auto* renotify = f.window.findChild<QPushButton*>("renotify");
+
+        QTest::mouseClick(renotify, Qt::LeftButton);
+        QCOMPARE(message->text(), QStringLiteral("请先选中一笔付款。"));
+        f.table()->selectRow(1);
+        f.fake.inet1.busy = true;
+        QTest::mouseClick(renotify, Qt::LeftButton);
+        QCOMPARE(message->text(), QStringLiteral("上一笔通知尚未完成，请稍后再试。"));
+        f.fake.inet1.busy = false;
+        QTest::mouseClick(renotify, Qt::LeftButton);
+
+        QCOMPARE(f.fake.inet1.executedAddresses.size(), 1);
+        QVERIFY(f.fake.inet1.executedAddresses[0].endsWith("&title=x%27%20OR%20%271%27%3D%271"));
+        QCOMPARE(f.shownTitles().first(), QStringLiteral("x' OR '1'='1"));
+        QCOMPARE(f.table()->model()->index(0, 11).data().toString(), QStringLiteral("重新通知"));
+    }
+};
+
+QTEST_MAIN(HistoryWindowTest)
+#include "HistoryWindowTest.moc"

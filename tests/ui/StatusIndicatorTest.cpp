@@ -1,0 +1,47 @@
+#include "ui/StatusIndicator.h"
+#include "alerts/AlertPolicy.h"
+#include "alerts/AlertSettings.h"
+#include "fakes/FakeWindow.h"
+#include "journal/DeliveryJournal.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+// Offscreen there is no tray, as on many desktops: the window's title then
+// tells the state.
+class StatusIndicatorTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void titleTellsTheStateWithoutATray()
+    {
+        FakeWindow w;
+        QTemporaryDir folder;
+        DeliveryJournal journal(folder.filePath("journal.db"), w.fake.clock);
+        AlertPolicy alerts(w.watch, journal);
+        AlertSettings settings;
+        StatusIndicator indicator(w.window, w.state, w.watch.scanCycle(), alerts, journal, settings,
+                                  false);
+        const auto title = [&] {
+            return w.window.windowTitle();
+        };
+
+        QCOMPARE(title(), QStringLiteral("TollwickV3.5 - 请登录支付宝"));
+        w.logIn();
+        QCOMPARE(title(), QStringLiteral("TollwickV3.5 - 扫描中"));
+        w.window.Command2_Click();
+        QCOMPARE(title(), QStringLiteral("TollwickV3.5 - 已停止"));
+        Q_EMIT w.watch.scanCycle().recordPageRedirected(QStringLiteral("https://login"));
+        QVERIFY(title().startsWith(QStringLiteral("TollwickV3.5 - 出错：支付宝登录已失效")));
+        Q_EMIT journal.failed(QStringLiteral("disk full"));
+        QVERIFY(title().endsWith(QStringLiteral(" - 发货记录出错：disk full")));
+        // The owner logs in again.
+        w.fake.browser.complete(QStringLiteral("https://login"));
+        w.logIn();
+        Q_EMIT journal.recovered();
+        QCOMPARE(title(), QStringLiteral("TollwickV3.5 - 扫描中"));
+    }
+};
+
+QTEST_MAIN(StatusIndicatorTest)
+#include "StatusIndicatorTest.moc"
