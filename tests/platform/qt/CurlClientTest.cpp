@@ -43,6 +43,12 @@ struct RawServer : QTcpServer {
             });
         });
     }
+    // Its connections go with it, and must not report to it while they do.
+    ~RawServer() override
+    {
+        for (QTcpSocket* socket : findChildren<QTcpSocket*>())
+            socket->disconnect();
+    }
     QString address(const QString& path) const
     {
         return u"http://127.0.0.1:%1%2"_qs.arg(serverPort()).arg(path);
