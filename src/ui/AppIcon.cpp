@@ -3,17 +3,19 @@
 #include <QPainter>
 #include <QPixmap>
 
-QIcon appIcon()
+QImage appIconImage(int side)
 {
-    constexpr int Side = 48;
-    QPixmap pixmap(Side, Side);
-    pixmap.fill(Qt::transparent);
+    // Drawn on a 48-unit grid, the size it was designed at.
+    constexpr qreal Grid = 48;
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
 
-    QPainter painter(&pixmap);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(side / Grid, side / Grid);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(64, 64, 200));
-    painter.drawRoundedRect(QRectF(2, 2, Side - 4, Side - 4), 9, 9);
+    painter.drawRoundedRect(QRectF(2, 2, Grid - 4, Grid - 4), 9, 9);
 
     // A coin with a tick: a payment that has arrived.
     painter.setBrush(QColor(255, 214, 64));
@@ -23,6 +25,13 @@ QIcon appIcon()
     painter.setBrush(Qt::NoBrush);
     painter.drawPolyline(QPolygonF({QPointF(16, 24), QPointF(22, 30), QPointF(33, 17)}));
     painter.end();
+    return image;
+}
 
-    return QIcon(pixmap);
+QIcon appIcon()
+{
+    QIcon icon;
+    for (int side : AppIconSizes)
+        icon.addPixmap(QPixmap::fromImage(appIconImage(side)));
+    return icon;
 }
