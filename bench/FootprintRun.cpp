@@ -197,6 +197,9 @@ void FootprintRun::takeSample()
 {
     Sample sample{now() - m_scanningSince, m_ticks, {}};
     const qint64 main = m_sandbox.processId();
+    // Without its process, every child of pid 0 would count: the whole system.
+    if (main == 0)
+        return;
     for (qint64 pid : QList<qint64>{main} + descendantsOf(main)) {
         if (const auto footprint = readFootprint(pid))
             sample.processes.append(*footprint);
