@@ -22,8 +22,8 @@ int main(int argc, char* argv[])
                                       QStringLiteral("Scan interval in seconds (default 2)."),
                                       QStringLiteral("SECONDS"), QStringLiteral("2"));
     const QCommandLineOption every(QStringLiteral("payment-every"),
-                                   QStringLiteral("Seconds between new payments (default 20)."),
-                                   QStringLiteral("SECONDS"), QStringLiteral("20"));
+                                   QStringLiteral("Seconds between new payments (default 45)."),
+                                   QStringLiteral("SECONDS"), QStringLiteral("45"));
     parser.addOptions({sandbox, interval, every});
     parser.process(application);
 
