@@ -3,20 +3,19 @@
 #include <QPainter>
 #include <QPixmap>
 
-namespace {
-
-constexpr int Side = 48;
-
-QPixmap drawnIcon()
+QImage appIconImage(int side)
 {
-    QPixmap pixmap(Side, Side);
-    pixmap.fill(Qt::transparent);
+    // Drawn on a 48-unit grid, the size it was designed at.
+    constexpr qreal Grid = 48;
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
 
-    QPainter painter(&pixmap);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(side / Grid, side / Grid);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(64, 64, 200));
-    painter.drawRoundedRect(QRectF(2, 2, Side - 4, Side - 4), 9, 9);
+    painter.drawRoundedRect(QRectF(2, 2, Grid - 4, Grid - 4), 9, 9);
 
     // A coin with a tick: a payment that has arrived.
     painter.setBrush(QColor(255, 214, 64));
@@ -26,23 +25,29 @@ QPixmap drawnIcon()
     painter.setBrush(Qt::NoBrush);
     painter.drawPolyline(QPolygonF({QPointF(16, 24), QPointF(22, 30), QPointF(33, 17)}));
     painter.end();
-    return pixmap;
+    return image;
 }
-
-} // namespace
 
 QIcon appIcon()
 {
-    return QIcon(drawnIcon());
+    QIcon icon;
+    for (int side : AppIconSizes)
+        icon.addPixmap(QPixmap::fromImage(appIconImage(side)));
+    return icon;
 }
 
 QIcon statusIcon(const QColor& colour)
 {
-    QPixmap pixmap = drawnIcon();
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::white, 3));
-    painter.setBrush(colour);
-    painter.drawEllipse(QRectF(Side - 22, Side - 22, 20, 20));
-    return QIcon(pixmap);
+    QIcon icon;
+    for (int side : AppIconSizes) {
+        QImage image = appIconImage(side);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(side / 48.0, side / 48.0);
+        painter.setPen(QPen(Qt::white, 3));
+        painter.setBrush(colour);
+        painter.drawEllipse(QRectF(26, 26, 20, 20));
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
 }

@@ -17,6 +17,23 @@ namespace {
 // failed load from passing for the address that was asked for.
 const QString errorPageAddress = QStringLiteral("chrome-error://chromewebdata/");
 
+// The profile is off the record, so its HTTP cache lives in memory; left at
+// 0, Chromium sizes it from the machine's memory, up to tens of megabytes.
+constexpr int HttpCacheBytes = 4 * 1024 * 1024;
+
+// Features of the engine a login page does not need, each of which costs
+// memory or work when on.
+void leaveOutUnusedFeatures(QWebEngineProfile& profile)
+{
+    profile.setHttpCacheMaximumSize(HttpCacheBytes);
+    QWebEngineSettings* settings = profile.settings();
+    settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+    settings->setAttribute(QWebEngineSettings::WebGLEnabled, false);
+    settings->setAttribute(QWebEngineSettings::Accelerated2dCanvasEnabled, false);
+    // The window shows no page icon, so none is fetched and decoded.
+    settings->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
+}
+
 } // namespace
 
 QtBrowserControl::QtBrowserControl(SharedCookieJar& jar, QObject* parent)
@@ -24,6 +41,7 @@ QtBrowserControl::QtBrowserControl(SharedCookieJar& jar, QObject* parent)
     , m_profile(new QWebEngineProfile(this))
     , m_view(new QWebEngineView)
 {
+    leaveOutUnusedFeatures(*m_profile);
     auto* page = new QWebEnginePage(m_profile, m_view);
     // Without this, window.open() outside a user gesture is blocked silently and
     // never reaches onNewWindowRequested().

@@ -1,4 +1,5 @@
 #include "platform/qt/QtBrowserControl.h"
+#include "ProcessFootprint.h"
 #include "platform/browser/BrowserTestSite.h"
 #include "platform/qt/SharedCookieJar.h"
 #include "support/PageScripts.h"
@@ -10,12 +11,29 @@
 #include <QTcpServer>
 #include <QTest>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 namespace {
 
 // WebEngine start-up alone can take seconds on a small machine.
 constexpr int timeout = 20000;
+
+// The engine's processes below this one, by what they are, sorted.
+QString engineProcesses()
+{
+    QList<ProcessFootprint> family;
+    for (qint64 pid : descendantsOf(QCoreApplication::applicationPid())) {
+        if (const auto footprint = readFootprint(pid))
+            family.append(*footprint);
+    }
+    QStringList names;
+    for (const ProcessFootprint& process : family)
+        names.append(process.describe(family));
+    names.sort();
+    return names.join(QStringLiteral(", "));
+}
 
 } // namespace
 
@@ -33,6 +51,8 @@ private Q_SLOTS:
     void newWindowStaysInThisBrowser();
     void hoveredLinkIsReported();
     void refusedConnectionShowsErrorPage();
+    void leavesOutWhatALoginPageDoesNotNeed();
+    void runsOneRendererAndNoIdleHelper();
 
 private:
     bool load(const QUrl& url);
@@ -203,6 +223,36 @@ void QtBrowserControlTest::refusedConnectionShowsErrorPage()
     // A later good load must not keep reporting the error page.
     QVERIFY(load(m_site.url("/portal/i.htm")));
     QCOMPARE(m_browser->LocationURL(), m_site.url("/portal/i.htm").toString());
+}
+
+void QtBrowserControlTest::leavesOutWhatALoginPageDoesNotNeed()
+{
+    const QWebEngineProfile* profile = webView()->page()->profile();
+    QVERIFY(profile->isOffTheRecord());
+    QCOMPARE(profile->httpCacheType(), QWebEngineProfile::MemoryHttpCache);
+    QCOMPARE(profile->httpCacheMaximumSize(), 4 * 1024 * 1024);
+    QCOMPARE(profile->persistentCookiesPolicy(), QWebEngineProfile::NoPersistentCookies);
+
+    const QWebEngineSettings* settings = webView()->page()->settings();
+    QVERIFY(!settings->testAttribute(QWebEngineSettings::PdfViewerEnabled));
+    QVERIFY(!settings->testAttribute(QWebEngineSettings::WebGLEnabled));
+    QVERIFY(!settings->testAttribute(QWebEngineSettings::Accelerated2dCanvasEnabled));
+    QVERIFY(!settings->testAttribute(QWebEngineSettings::AutoLoadIconsForPage));
+    // What the login pages do need.
+    QVERIFY(settings->testAttribute(QWebEngineSettings::JavascriptEnabled));
+    QVERIFY(settings->testAttribute(QWebEngineSettings::AutoLoadImages));
+    QVERIFY(settings->testAttribute(QWebEngineSettings::LocalStorageEnabled));
+}
+
+void QtBrowserControlTest::runsOneRendererAndNoIdleHelper()
+{
+    // 127.0.0.1 and localhost are two sites, each wanting its own renderer.
+    QVERIFY(load(m_site.url("/portal/i.htm")));
+    QUrl otherSite = m_site.url("/portal/i.htm");
+    otherSite.setHost(QStringLiteral("localhost"));
+    QVERIFY(load(otherSite));
+    QTRY_COMPARE_WITH_TIMEOUT(engineProcesses(), QStringLiteral("renderer (forked), zygote"),
+                              timeout);
 }
 
 QTEST_MAIN(QtBrowserControlTest)
