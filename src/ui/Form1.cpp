@@ -236,7 +236,11 @@ void Form1::bindToState()
             Text3->setPlainText(text);
     });
     connect(Text4, &QLineEdit::textChanged, &m_state, &WindowState::setInterfaceKey);
-    connect(&m_state, &WindowState::interfaceKeyChanged, Text4, &QLineEdit::setText);
+    connect(&m_state, &WindowState::interfaceKeyChanged, Text4, [this](const QString& text) {
+        // Setting even the same text would move the cursor of someone typing.
+        if (Text4->text() != text)
+            Text4->setText(text);
+    });
     const auto bindList = [this](QComboBox* list, void (WindowState::*set)(const QString&),
                                  void (WindowState::*changed)(const QString&)) {
         connect(list, &QComboBox::editTextChanged, &m_state, set);
