@@ -29,10 +29,10 @@ QString generatedPage()
     return page;
 }
 
-int cutAll(const QString& page)
+int cutAll(QStringView page)
 {
     int records = 0;
-    QString remaining = page;
+    QStringView remaining = page;
     while (const auto cut = CutTradeRecord(remaining)) {
         remaining = cut->remainder;
         ++records;

@@ -54,7 +54,7 @@ QString decodedPage(const QByteArray& body, const QString& label)
 QList<TradeRecord> cutEveryRecord(const QString& page)
 {
     QList<TradeRecord> records;
-    QString remaining = page;
+    QStringView remaining = page;
     QString expectedRemaining = page;
     for (;;) {
         const auto cut = CutTradeRecord(remaining);
@@ -64,9 +64,11 @@ QList<TradeRecord> cutEveryRecord(const QString& page)
             return records;
         REQUIRE(cut->record == expected->record);
         REQUIRE(cut->remainder == expected->remainder);
-        // A proper suffix, so a scan that cuts again and again always ends.
+        // A proper suffix, so a scan that cuts again and again always ends,
+        // and a view of the page rather than a copy.
         REQUIRE(cut->remainder.size() < remaining.size());
-        REQUIRE(remaining.endsWith(cut->remainder));
+        REQUIRE(cut->remainder.data() + cut->remainder.size() ==
+                remaining.data() + remaining.size());
         records.append(cut->record);
         remaining = cut->remainder;
         expectedRemaining = expected->remainder;
