@@ -1,82 +1,84 @@
 #include "scan/RecordPageParser.h"
 
+#include <algorithm>
+
 namespace {
 
-const QString TradeNoMarker = QStringLiteral("tradeNo=");
-const QString TitleMarker = QStringLiteral("title=");
-const QString AmountMarker = QStringLiteral("<span class=\"amount-pay-");
-const QString AmountEnd = QStringLiteral("</span>");
+constexpr QStringView TradeNoMarker = u"tradeNo=";
+constexpr QStringView TitleMarker = u"title=";
+constexpr QStringView AmountMarker = u"<span class=\"amount-pay-";
+constexpr QStringView AmountEnd = u"</span>";
+constexpr qsizetype TradeNoLength = 28;
 
-// The counts below are those of the page format, written with 1-based
-// positions where 0 means "not found".
-qsizetype position(const QString& text, const QString& marker)
+// The text from `offset` on; nothing when that is past its end, where a fixed
+// count after a marker (or after -1 for a missing one) can reach.
+std::optional<QStringView> from(QStringView text, qsizetype offset)
 {
-    return text.indexOf(marker) + 1;
-}
-
-qsizetype position(const QString& text, QChar marker)
-{
-    return text.indexOf(marker) + 1;
-}
-
-// Removes the first `count` characters; nothing when that is more than there are.
-std::optional<QString> withoutFirst(const QString& text, qsizetype count)
-{
-    if (count > text.size())
+    if (offset > text.size())
         return std::nullopt;
-    return text.mid(count);
+    return text.sliced(offset);
 }
 
-std::optional<QString> firstCharacters(const QString& text, qsizetype count)
+// The text before the first `marker`; nothing when there is none.
+std::optional<QStringView> upTo(QStringView text, QStringView marker)
 {
-    if (count < 0)
+    const qsizetype end = text.indexOf(marker);
+    if (end < 0)
         return std::nullopt;
-    return text.left(count);
+    return text.first(end);
 }
 
 } // namespace
 
-std::optional<QString> ExtractAmount(const QString& afterTitle)
+std::optional<QString> ExtractAmount(QStringView afterTitle)
 {
-    // The marker, then the five characters `in">+` (or `out">-`'s first five).
-    const qsizetype markerAt = position(afterTitle, AmountMarker);
-    const auto figure = withoutFirst(afterTitle, markerAt + AmountMarker.size() + 4);
+    // The marker, then `in">+` (or `out">`). Without a marker the count
+    // still applies, from the start.
+    const qsizetype markerAt = afterTitle.indexOf(AmountMarker);
+    const auto figure = from(afterTitle, markerAt + AmountMarker.size() + 5);
     if (!figure)
         return std::nullopt;
-    return firstCharacters(*figure, position(*figure, AmountEnd) - 1);
+    const auto amount = upTo(*figure, AmountEnd);
+    if (!amount)
+        return std::nullopt;
+    return amount->toString();
 }
 
-std::optional<TradeCut> CutTradeRecord(const QString& remaining)
+std::optional<TradeCut> CutTradeRecord(QStringView remaining)
 {
-    const qsizetype tradeNoAt = position(remaining, TradeNoMarker);
-    if (tradeNoAt == 0)
+    const qsizetype tradeNoAt = remaining.indexOf(TradeNoMarker);
+    if (tradeNoAt < 0)
         return std::nullopt;
 
     // Starts two characters into the marker, with "adeNo=".
-    const QString fromMarker = remaining.mid(tradeNoAt + 1);
-    const qsizetype titleAt = position(fromMarker, TitleMarker);
-    // Skips the title's opening quote as well.
-    const auto afterTitle = withoutFirst(fromMarker, titleAt + TitleMarker.size());
+    const QStringView fromMarker = remaining.sliced(tradeNoAt + 2);
+    // Skips the title's opening quote as well; with no title marker, the
+    // count runs from the start.
+    const auto afterTitle =
+        from(fromMarker, fromMarker.indexOf(TitleMarker) + TitleMarker.size() + 1);
     if (!afterTitle)
         return std::nullopt;
 
-    const QString tradeNo = fromMarker.left(34).right(28);
-    const auto title = firstCharacters(*afterTitle, position(*afterTitle, QChar(u'"')) - 1);
+    // The 28 characters that end 34 into the text; its last ones where it is shorter.
+    const QStringView head = fromMarker.first(std::min<qsizetype>(fromMarker.size(), 34));
+    const QStringView tradeNo = head.last(std::min(head.size(), TradeNoLength));
+    const auto title = upTo(*afterTitle, u"\"");
     const auto amount = ExtractAmount(*afterTitle);
     // Every record carries its trade number a second time after the title;
     // the next cut starts on that number's last digit, past the marker. The
     // payer types the title, so a "tradeNo=" inside it must not pass for the
     // second marker: the marker followed by this record's own number does.
-    qsizetype secondMarkerAt = position(*afterTitle, TradeNoMarker + tradeNo);
-    if (secondMarkerAt == 0)
-        secondMarkerAt = position(*afterTitle, TradeNoMarker);
-    const auto remainder = withoutFirst(*afterTitle, secondMarkerAt + TradeNoMarker.size() + 26);
+    qsizetype secondMarkerAt = afterTitle->indexOf(TradeNoMarker.toString().append(tradeNo));
+    if (secondMarkerAt < 0)
+        secondMarkerAt = afterTitle->indexOf(TradeNoMarker);
+    const auto remainder =
+        from(*afterTitle, secondMarkerAt + TradeNoMarker.size() + TradeNoLength - 1);
     if (!title || !amount || !remainder)
         return std::nullopt;
 
     TradeRecord record;
-    record.TradeNo = tradeNo;
-    record.Title = *title;
+    record.TradeNo = tradeNo.toString();
+    record.Title = title->toString();
     record.Amount = *amount;
     return TradeCut{record, *remainder};
 }

@@ -82,7 +82,7 @@ int ScanCycle::deliverNewest(const QString& page)
     // Handlers run during the waits below, so every setting is read again
     // right where it is used; only the count of positions is fixed here.
     const int positions = positionsToScan(m_state.recordCount());
-    QString remaining = page;
+    QStringView remaining = page;
     for (int position = 1; position <= positions; ++position) {
         const auto cut = CutTradeRecord(remaining);
         if (!cut)

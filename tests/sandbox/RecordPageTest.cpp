@@ -74,7 +74,8 @@ private Q_SLOTS:
     // nothing else.
     void theProgramCutsEveryPaymentOut()
     {
-        QString remaining = decoded(RecordPage::render({Newest, Quoted, Oldest}));
+        const QString page = decoded(RecordPage::render({Newest, Quoted, Oldest}));
+        QStringView remaining = page;
         QList<TradeRecord> cut;
         while (const std::optional<TradeCut> next = CutTradeRecord(remaining)) {
             cut.append(next->record);

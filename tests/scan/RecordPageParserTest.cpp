@@ -28,7 +28,8 @@ private Q_SLOTS:
         QCOMPARE(first.size(), 188);
         QCOMPARE(second.size(), 183);
 
-        const auto cut1 = CutTradeRecord(first + second);
+        const QString page = first + second;
+        const auto cut1 = CutTradeRecord(page);
         QVERIFY(cut1);
         QCOMPARE(cut1->record, (TradeRecord{FirstTradeNo, "Order 1001", "0.01"}));
         QCOMPARE(cut1->remainder.size(), 196);
