@@ -30,12 +30,9 @@ public:
 
     QtPlatform& platform() { return m_platform; }
     AccountWatch& watch() { return m_watch; }
-    DeliveryJournal& journal() { return m_journal; }
     AlertPolicy& alerts() { return m_alerts; }
     AlertSettings& alertSettings() { return m_alertSettings; }
-    RemoteAlerts& remoteAlerts() { return m_remoteAlerts; }
     Form1& window() { return m_window; }
-    StatusIndicator& indicator() { return m_indicator; }
 
     // Brings the main window to the front.
     void showWindow();

@@ -83,7 +83,7 @@ QSqlDatabase DeliveryJournal::database() const
 
 void DeliveryJournal::open()
 {
-    const Opening opening = openAt(m_path);
+    const Opening opening = tryOpen();
     if (opening == Opening::Opened)
         return;
     if (opening == Opening::Failed) {
@@ -103,7 +103,7 @@ void DeliveryJournal::open()
         fail(QStringLiteral("发货记录无法打开，也无法另存：%1").arg(problem));
         return;
     }
-    const bool started = openAt(m_path) == Opening::Opened;
+    const bool started = tryOpen() == Opening::Opened;
     fail(
         started
             ? QStringLiteral("发货记录已损坏，已另存为 %1，并新建了一个：%2").arg(setAside, problem)
@@ -111,7 +111,7 @@ void DeliveryJournal::open()
                   .arg(setAside, m_problem));
 }
 
-DeliveryJournal::Opening DeliveryJournal::openAt(const QString& path)
+DeliveryJournal::Opening DeliveryJournal::tryOpen()
 {
     if (QSqlDatabase::contains(m_connection)) {
         QSqlDatabase::database(m_connection, false).close();
@@ -120,20 +120,20 @@ DeliveryJournal::Opening DeliveryJournal::openAt(const QString& path)
     // Created private before SQLite opens them, as SQLite would create them
     // with the umask's permissions.
     QString error;
-    if (!makePrivateFolder(QFileInfo(path).absolutePath(), error) ||
-        !makePrivateFile(path, error)) {
+    if (!makePrivateFolder(QFileInfo(m_path).absolutePath(), error) ||
+        !makePrivateFile(m_path, error)) {
         m_problem = error;
         return Opening::Failed;
     }
     for (const QString& companion : Companions) {
-        if (!makePrivateFile(path + companion, error)) {
+        if (!makePrivateFile(m_path + companion, error)) {
             m_problem = error;
             return Opening::Failed;
         }
     }
 
     QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    database.setDatabaseName(path);
+    database.setDatabaseName(m_path);
     if (!database.open()) {
         m_problem = database.lastError().text();
         return saysUnreadable(database.lastError()) ? Opening::Unreadable : Opening::Failed;

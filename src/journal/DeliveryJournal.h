@@ -25,7 +25,6 @@ public:
     DeliveryJournal(const QString& path, const Clock& clock, QObject* parent = nullptr);
     ~DeliveryJournal() override;
 
-    QString path() const { return m_path; }
     // For views over the table; invalid while the journal cannot be written.
     QSqlDatabase database() const;
     // The last failure, empty while the journal works.
@@ -53,7 +52,7 @@ private:
     enum class Opening { Opened, Unreadable, Failed };
 
     void open();
-    Opening openAt(const QString& path);
+    Opening tryOpen();
     void fail(const QString& problem);
     void succeed();
 
