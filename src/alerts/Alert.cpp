@@ -16,3 +16,8 @@ QString Alert::causeName() const
     }
     Q_UNREACHABLE();
 }
+
+QString Alert::clearedText() const
+{
+    return QStringLiteral("已恢复：") + text;
+}

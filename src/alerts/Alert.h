@@ -25,4 +25,6 @@ struct Alert {
 
     // The cause's name in messages to other programs.
     QString causeName() const;
+    // What the owner is told when the cause has cleared.
+    QString clearedText() const;
 };

@@ -10,8 +10,6 @@
 
 namespace {
 
-const QString ClearedPrefix = QStringLiteral("已恢复：");
-
 bool isSuccess(int status)
 {
     return status >= 200 && status < 300;
@@ -28,9 +26,8 @@ RemoteAlerts::RemoteAlerts(AlertPolicy& policy, const AlertSettings& settings, W
 {
     connect(&policy, &AlertPolicy::raised, this,
             [this](const Alert& alert) { queue(alert.causeName(), alert.text); });
-    connect(&policy, &AlertPolicy::cleared, this, [this](const Alert& alert) {
-        queue(QStringLiteral("cleared"), ClearedPrefix + alert.text);
-    });
+    connect(&policy, &AlertPolicy::cleared, this,
+            [this](const Alert& alert) { queue(QStringLiteral("cleared"), alert.clearedText()); });
 }
 
 void RemoteAlerts::sendTest(const QString& address, AlertSettings::Method method,

@@ -40,7 +40,6 @@ StatusIndicator::StatusIndicator(QWidget& window, WindowState& state, ScanCycle&
     , m_caption(window.windowTitle())
     , m_state(state)
     , m_alerts(alerts)
-
     , m_settings(settings)
     , m_journalProblem(journal.problem())
 {
@@ -52,7 +51,7 @@ StatusIndicator::StatusIndicator(QWidget& window, WindowState& state, ScanCycle&
         update();
     });
     connect(&alerts, &AlertPolicy::cleared, this, [this](const Alert& alert) {
-        notify(QStringLiteral("Tollwick 已恢复"), QStringLiteral("已恢复：") + alert.text);
+        notify(QStringLiteral("Tollwick 已恢复"), alert.clearedText());
         update();
     });
     connect(&journal, &DeliveryJournal::failed, this, [this](const QString& problem) {
