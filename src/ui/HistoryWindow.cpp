@@ -103,8 +103,11 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
 
 void HistoryWindow::setFilterText(const QString& text)
 {
-    if (m_filter->text() != text)
+    if (m_filter->text() != text) {
+        // The box's textChanged comes back here with the same text.
         m_filter->setText(text);
+        return;
+    }
     if (text.isEmpty()) {
         m_model->setFilter(QString());
     } else {
