@@ -91,8 +91,8 @@ void Sandbox::typeSettings()
 // and goes back to the home page when told the session was lost.
 void Sandbox::logInWhenAsked()
 {
-    BrowserControl& browser = m_program->platform().browser();
-    auto* view = qobject_cast<QWebEngineView*>(m_program->platform().browser().view());
+    QtBrowserControl& browser = m_program->platform().browser();
+    auto* view = qobject_cast<QWebEngineView*>(browser.view());
     connect(view, &QWebEngineView::loadFinished, this, [this, view](bool ok) {
         if (ok && view->url().toString().startsWith(m_account.loginUrl()))
             view->page()->runJavaScript(

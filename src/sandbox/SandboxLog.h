@@ -2,12 +2,12 @@
 
 #include "sandbox/ShopNotification.h"
 
-struct Alert;
-struct DeliveryAttempt;
-
 #include <QString>
 
 #include <memory>
+
+struct Alert;
+struct DeliveryAttempt;
 
 class QIODevice;
 class QJsonObject;

@@ -50,11 +50,9 @@ AlertSettingsDialog::AlertSettingsDialog(AlertSettings& settings, RemoteAlerts& 
 void AlertSettingsDialog::sendTest()
 {
     m_testResult->setText(QStringLiteral("正在发送……"));
-    const auto method = m_method->currentIndex() == 1 ? AlertSettings::Method::PostJson
-                                                      : AlertSettings::Method::Get;
     // The answer may come after the dialog has closed.
     QPointer<QLabel> result = m_testResult;
-    m_remote.sendTest(m_address->text().trimmed(), method, [result](int status) {
+    m_remote.sendTest(m_address->text().trimmed(), chosenMethod(), [result](int status) {
         if (!result)
             return;
         result->setText(status == 0 ? QStringLiteral("发送失败：没有回复")
@@ -62,10 +60,15 @@ void AlertSettingsDialog::sendTest()
     });
 }
 
+AlertSettings::Method AlertSettingsDialog::chosenMethod() const
+{
+    return m_method->currentIndex() == 1 ? AlertSettings::Method::PostJson
+                                         : AlertSettings::Method::Get;
+}
+
 void AlertSettingsDialog::accept()
 {
     m_settings.setAddress(m_address->text());
-    m_settings.setMethod(m_method->currentIndex() == 1 ? AlertSettings::Method::PostJson
-                                                       : AlertSettings::Method::Get);
+    m_settings.setMethod(chosenMethod());
     QDialog::accept();
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "alerts/AlertSettings.h"
+
 #include <QDialog>
 
-class AlertSettings;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -20,6 +21,8 @@ public:
     void accept() override;
 
 private:
+    AlertSettings::Method chosenMethod() const;
+
     AlertSettings& m_settings;
     RemoteAlerts& m_remote;
     QLineEdit* m_address;

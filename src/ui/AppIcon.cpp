@@ -3,16 +3,26 @@
 #include <QPainter>
 #include <QPixmap>
 
+namespace {
+
+// The icon is drawn on a 48-unit grid, the size it was designed at.
+constexpr qreal Grid = 48;
+
+void drawOnGrid(QPainter& painter, int side)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(side / Grid, side / Grid);
+}
+
+} // namespace
+
 QImage appIconImage(int side)
 {
-    // Drawn on a 48-unit grid, the size it was designed at.
-    constexpr qreal Grid = 48;
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
 
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(side / Grid, side / Grid);
+    drawOnGrid(painter, side);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(64, 64, 200));
     painter.drawRoundedRect(QRectF(2, 2, Grid - 4, Grid - 4), 9, 9);
@@ -42,8 +52,7 @@ QIcon statusIcon(const QColor& colour)
     for (int side : AppIconSizes) {
         QImage image = appIconImage(side);
         QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(side / 48.0, side / 48.0);
+        drawOnGrid(painter, side);
         painter.setPen(QPen(Qt::white, 3));
         painter.setBrush(colour);
         painter.drawEllipse(QRectF(26, 26, 20, 20));

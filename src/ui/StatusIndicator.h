@@ -6,12 +6,10 @@
 class AlertPolicy;
 class AlertSettings;
 class DeliveryJournal;
-class QAction;
 class QSystemTrayIcon;
 class QWidget;
 class ScanCycle;
 class WindowState;
-struct Alert;
 struct DeliveryAttempt;
 
 // Tells the owner, away from the window, whether the watching goes on: a
