@@ -47,12 +47,15 @@ struct Totals {
     int count = 0;
 };
 
-// main == true adds up the program's own process, otherwise the engine's.
-Totals totals(const QList<ProcessFootprint>& processes, bool main)
+enum class Which { Main, Engine, All };
+
+// Adds up the program's own process, the engine's, or all of them.
+Totals totals(const QList<ProcessFootprint>& processes, Which which)
 {
     Totals sum;
     for (const ProcessFootprint& process : processes) {
-        if (process.engineType.isEmpty() != main)
+        const bool main = process.engineType.isEmpty();
+        if ((which == Which::Main && !main) || (which == Which::Engine && main))
             continue;
         sum.rssKiB += process.rssKiB;
         sum.pssKiB += process.pssKiB.value_or(0);
@@ -204,16 +207,16 @@ void FootprintRun::takeSample()
         if (const auto footprint = readFootprint(pid))
             sample.processes.append(*footprint);
     }
-    const Totals own = totals(sample.processes, true);
-    const Totals engine = totals(sample.processes, false);
+    const Totals own = totals(sample.processes, Which::Main);
+    const Totals engine = totals(sample.processes, Which::Engine);
+    const Totals all = totals(sample.processes, Which::All);
     m_out << QStringLiteral("%1s %2  %3  %4 (%5)  %6")
                  .arg(qRound(sample.at), 5)
                  .arg(sample.ticks, 5)
                  .arg(memory(own.rssKiB, own.pssKiB, own.pssKnown))
                  .arg(memory(engine.rssKiB, engine.pssKiB, engine.pssKnown))
                  .arg(engine.count)
-                 .arg(memory(own.rssKiB + engine.rssKiB, own.pssKiB + engine.pssKiB,
-                             own.pssKnown && engine.pssKnown))
+                 .arg(memory(all.rssKiB, all.pssKiB, all.pssKnown))
           << Qt::endl;
     m_samples.append(sample);
 }
@@ -267,26 +270,24 @@ void FootprintRun::report()
                      .arg(process.threads, 8)
                      .arg(process.cpuSeconds, 7, 'f', 2);
     }
-    const Totals own = totals(last.processes, true);
-    const Totals engine = totals(last.processes, false);
+    const Totals all = totals(last.processes, Which::All);
     m_out << QStringLiteral("  all     %1 %2 %3 %4 %5 %6\n")
                  .arg(QString(), -22)
-                 .arg(megabytes(own.rssKiB + engine.rssKiB), 8, 'f', 1)
-                 .arg(own.pssKnown && engine.pssKnown
-                          ? QString::number(megabytes(own.pssKiB + engine.pssKiB), 'f', 1)
-                          : QStringLiteral("n/a"),
+                 .arg(megabytes(all.rssKiB), 8, 'f', 1)
+                 .arg(all.pssKnown ? QString::number(megabytes(all.pssKiB), 'f', 1)
+                                   : QStringLiteral("n/a"),
                       8)
-                 .arg(own.descriptors + engine.descriptors, 5)
-                 .arg(own.threads + engine.threads, 8)
-                 .arg(own.cpuSeconds + engine.cpuSeconds, 7, 'f', 2);
+                 .arg(all.descriptors, 5)
+                 .arg(all.threads, 8)
+                 .arg(all.cpuSeconds, 7, 'f', 2);
 
     // Cost per tick, after the first scan has delivered the starting payments.
     const Sample& warm = sampleAtOrAfter(WarmUpSeconds);
     const int ticks = last.ticks - warm.ticks;
     if (ticks > 0) {
-        const auto perTick = [&](bool main) {
+        const auto perTick = [&](Which which) {
             const double cpu =
-                totals(last.processes, main).cpuSeconds - totals(warm.processes, main).cpuSeconds;
+                totals(last.processes, which).cpuSeconds - totals(warm.processes, which).cpuSeconds;
             return QString::number(cpu * 1000 / ticks, 'f', 2);
         };
         m_out << QStringLiteral("\nCPU per scan tick, %1 ticks from %2 s to %3 s: main %4 ms, "
@@ -294,23 +295,17 @@ void FootprintRun::report()
                      .arg(ticks)
                      .arg(qRound(warm.at))
                      .arg(qRound(last.at))
-                     .arg(perTick(true), perTick(false));
+                     .arg(perTick(Which::Main), perTick(Which::Engine));
     }
 
     const Sample& steady =
         sampleAtOrAfter(last.at > 2 * SteadyFromSeconds ? SteadyFromSeconds : warm.at);
-    const Totals before = [&] {
-        Totals all = totals(steady.processes, true);
-        const Totals helpers = totals(steady.processes, false);
-        all.rssKiB += helpers.rssKiB;
-        all.pssKiB += helpers.pssKiB;
-        return all;
-    }();
+    const Totals before = totals(steady.processes, Which::All);
     m_out << QStringLiteral("growth from %1 s to %2 s: RSS %3 MB, PSS %4 MB\n")
                  .arg(qRound(steady.at))
                  .arg(qRound(last.at))
-                 .arg(megabytes(own.rssKiB + engine.rssKiB - before.rssKiB), 0, 'f', 1)
-                 .arg(megabytes(own.pssKiB + engine.pssKiB - before.pssKiB), 0, 'f', 1);
+                 .arg(megabytes(all.rssKiB - before.rssKiB), 0, 'f', 1)
+                 .arg(megabytes(all.pssKiB - before.pssKiB), 0, 'f', 1);
 
     m_out << QStringLiteral("payments: %1 appeared, %2 delivered (two calls)\n"
                             "  appearing to first call   min/median/max %3\n"
