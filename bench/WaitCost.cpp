@@ -1,13 +1,10 @@
 #include "WaitCost.h"
 
-#include "platform/qt/QtByteStreamFactory.h"
-#include "platform/qt/QtHttpRequestFactory.h"
-#include "platform/qt/QtMessagePump.h"
-#include "platform/qt/QtTimerControl.h"
-#include "state/WindowState.h"
+#include "platform/qt/QtHttpClient.h"
 #include "web/PageFetch.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QTcpServer>
 #include <QTimer>
@@ -15,8 +12,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-const QString HomeAddress = QStringLiteral("http://127.0.0.1:9/portal/i.htm");
 
 double processorSeconds()
 {
@@ -38,22 +33,23 @@ QString measureWaitCost(int seconds)
         return QStringLiteral("wait cost: cannot listen on 127.0.0.1");
 
     QNetworkAccessManager network;
-    QtHttpRequestFactory requests(network);
-    QtByteStreamFactory streams;
-    QtMessagePump pump;
-    QtTimerControl scanTimer;
-    QtTimerControl keepAliveTimer;
-    WindowState state(scanTimer, keepAliveTimer);
-    PageFetch fetch(requests, streams, pump, state, {HomeAddress});
-
+    QtHttpClient client(network);
+    PageFetch fetch(client);
+    QEventLoop loop;
+    QString body;
+    QObject::connect(&fetch, &PageFetch::finished, &loop, [&](const PageReply& reply) {
+        body = reply.text;
+        loop.quit();
+    });
     // What a keep-alive refresh does: the waiting fetch gives up.
-    QTimer::singleShot(seconds * 1000, [&] { state.setPage(HomeAddress); });
+    QTimer::singleShot(seconds * 1000, &fetch, &PageFetch::giveUp);
 
     const double processorBefore = processorSeconds();
     QElapsedTimer wall;
     wall.start();
-    const QString body = fetch.GetResponse(
-        QStringLiteral("http://127.0.0.1:%1/record").arg(silentServer.serverPort()), "gb2312");
+    fetch.GetResponse(QStringLiteral("http://127.0.0.1:%1/record").arg(silentServer.serverPort()),
+                      QStringLiteral("gb2312"));
+    loop.exec();
     const double processor = processorSeconds() - processorBefore;
 
     return QStringLiteral("wait cost: %1 s of processor time while one fetch waited %2 s "

@@ -3,10 +3,10 @@
 QString Alert::causeName() const
 {
     switch (cause) {
-    case Cause::ScanningHalted:
-        return QStringLiteral("scanningHalted");
     case Cause::SessionLost:
         return QStringLiteral("sessionLost");
+    case Cause::IntervalInvalid:
+        return QStringLiteral("intervalInvalid");
     case Cause::PaymentRejected:
         return QStringLiteral("paymentRejected");
     case Cause::RecordPageUnreadable:

@@ -6,10 +6,10 @@
 // has stopped or keeps failing.
 struct Alert {
     enum class Cause {
-        // The browser left the account's home pages after a login.
-        ScanningHalted,
         // The record page answered from elsewhere, as the login page.
         SessionLost,
+        // The interval list has held no usable number of seconds for a minute.
+        IntervalInvalid,
         // The same payment was rejected by the shop at three scans in a row.
         PaymentRejected,
         // The record page could not be read at three scans in a row.

@@ -9,17 +9,11 @@ AlertPolicy::AlertPolicy(AccountWatch& watch, DeliveryJournal& journal, QObject*
     : QObject(parent)
 {
     using Cause = Alert::Cause;
-    PageTracking& tracking = watch.pageTracking();
     ScanCycle& scan = watch.scanCycle();
-    connect(&tracking, &PageTracking::scanningHalted, this, [this] {
-        // A lost session shows the login page next; that is one problem.
-        if (!isActive(Cause::SessionLost))
-            raise(Cause::ScanningHalted,
-                  QStringLiteral("扫描已停止：浏览器离开了支付宝首页，请在窗口中重新登录。"));
-    });
-    connect(&tracking, &PageTracking::loginDetected, this, &AlertPolicy::onLoginDetected);
-    connect(&scan, &ScanCycle::recordPageRedirected, this, [this] {
-        raise(Cause::SessionLost, QStringLiteral("支付宝登录已失效，请在窗口中重新登录。"));
+    connect(&watch.state(), &WindowState::scanStateChanged, this, &AlertPolicy::onScanState);
+    connect(&watch.schedule(), &ScanSchedule::intervalStillInvalid, this, [this] {
+        raise(Cause::IntervalInvalid,
+              QStringLiteral("扫描间隔无效：请在“扫描间隔”中填写秒数，扫描才会继续。"));
     });
     connect(&scan, &ScanCycle::deliveryFinished, this, &AlertPolicy::onDelivery);
     connect(&scan, &ScanCycle::scanEnded, this,
@@ -57,10 +51,15 @@ bool AlertPolicy::isActive(Alert::Cause cause, const QString& subject) const
     });
 }
 
-void AlertPolicy::onLoginDetected()
+void AlertPolicy::onScanState(ScanState state)
 {
-    clear(Alert::Cause::ScanningHalted);
-    clear(Alert::Cause::SessionLost);
+    using Cause = Alert::Cause;
+    if (state == ScanState::SessionLost) {
+        raise(Cause::SessionLost, QStringLiteral("支付宝登录已失效，请在窗口中重新登录。"));
+    } else if (state == ScanState::Scanning) {
+        clear(Cause::SessionLost);
+        clear(Cause::IntervalInvalid);
+    }
 }
 
 void AlertPolicy::onDelivery(const DeliveryAttempt& attempt)

@@ -2,6 +2,7 @@
 
 #include "alerts/Alert.h"
 #include "scan/DeliveryAttempt.h"
+#include "state/ScanState.h"
 
 #include <QHash>
 #include <QList>
@@ -10,8 +11,9 @@
 class AccountWatch;
 class DeliveryJournal;
 
-// Decides from the watch's and the journal's events when the owner is to be
-// alerted: once per cause when it arises, and once more when it clears.
+// Decides from the watch's state and events and the journal's when the owner
+// is to be alerted: once per cause when it arises, and once more when it
+// clears.
 class AlertPolicy : public QObject {
     Q_OBJECT
 
@@ -33,7 +35,7 @@ private:
     void clear(Alert::Cause cause, const QString& subject = {});
     bool isActive(Alert::Cause cause, const QString& subject = {}) const;
 
-    void onLoginDetected();
+    void onScanState(ScanState state);
     void onDelivery(const DeliveryAttempt& attempt);
     void onScanEnded(bool pageRead);
 

@@ -67,6 +67,8 @@ void Program::showHistory()
 
 void Program::showAlertSettings()
 {
-    AlertSettingsDialog dialog(m_alertSettings, m_remoteAlerts, &m_window);
-    dialog.exec();
+    // Window-modal without a loop of its own: deliveries go on behind it.
+    auto* dialog = new AlertSettingsDialog(m_alertSettings, m_remoteAlerts, &m_window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }

@@ -23,6 +23,7 @@ Q_SIGNALS:
     // does not say which address it wants. Setting cancel keeps the window
     // from opening.
     void NewWindow2(const QString& requestedAddress, bool& cancel);
-    // The top-level page finished loading.
-    void DocumentComplete();
+    // The top-level page finished loading; `loaded` is false when the
+    // engine could not load it and shows its error page instead.
+    void DocumentComplete(bool loaded);
 };

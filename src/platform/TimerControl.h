@@ -2,9 +2,11 @@
 
 #include <QObject>
 
+#include <memory>
+
 // A window timer: Timer() every Interval() ms while Enabled(), and never with
-// an interval of 0. A tick is an event of its own, so a handler that handles
-// events while it waits can receive the next tick of the same timer.
+// an interval of 0. A tick is an event of its own, delivered by the event
+// loop once the handler that runs has returned.
 class TimerControl : public QObject {
     Q_OBJECT
 
@@ -20,4 +22,13 @@ public:
 
 Q_SIGNALS:
     void Timer();
+};
+
+// Makes timers beyond the window's two, for pauses and limits; each starts
+// off and without an interval.
+class TimerFactory {
+public:
+    virtual ~TimerFactory() = default;
+
+    virtual std::unique_ptr<TimerControl> createTimer() = 0;
 };

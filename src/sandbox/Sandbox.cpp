@@ -87,19 +87,13 @@ void Sandbox::typeSettings()
 }
 
 // Without a person at the window, the sandbox does what the owner would: it
-// submits the login form whenever the browser shows it, through the browser,
-// and goes back to the home page when told the session was lost.
+// submits the login form whenever the browser shows it, through the browser.
 void Sandbox::logInWhenAsked()
 {
-    QtBrowserControl& browser = m_program->platform().browser();
-    auto* view = qobject_cast<QWebEngineView*>(browser.view());
+    auto* view = qobject_cast<QWebEngineView*>(m_program->platform().browser().view());
     connect(view, &QWebEngineView::loadFinished, this, [this, view](bool ok) {
         if (ok && view->url().toString().startsWith(m_account.loginUrl()))
             view->page()->runJavaScript(
                 QStringLiteral("document.getElementById('login').submit()"));
-    });
-    connect(&m_program->alerts(), &AlertPolicy::raised, this, [this, &browser](const Alert& alert) {
-        if (alert.cause == Alert::Cause::SessionLost)
-            browser.Navigate(m_account.personalHomeUrl());
     });
 }

@@ -1,17 +1,14 @@
 #include "scan/ScanCycle.h"
 
 #include "platform/Clock.h"
-#include "platform/TransferControl.h"
 #include "scan/NotificationAddress.h"
 #include "scan/RecordPageParser.h"
 #include "state/Endpoints.h"
 #include "state/SettingValues.h"
-#include "state/StatusTexts.h"
 #include "state/WindowState.h"
-#include "web/Delay.h"
 #include "web/PageFetch.h"
+#include "web/TransferControl.h"
 
-#include <QScopedValueRollback>
 #include <QUrl>
 
 const QString ScanCycle::DeliveredOutcome = QStringLiteral("发送成功");
@@ -34,7 +31,7 @@ bool isSuccessStatus(int status)
 
 ScanCycle::ScanCycle(WindowState& state, const Endpoints& endpoints, PageFetch& accountPages,
                      PageFetch& shopPages, TransferControl& inet1, const Clock& clock,
-                     MessagePump& pump, QObject* parent)
+                     TimerFactory& timers, QObject* parent)
     : QObject(parent)
     , m_state(state)
     , m_endpoints(endpoints)
@@ -42,31 +39,25 @@ ScanCycle::ScanCycle(WindowState& state, const Endpoints& endpoints, PageFetch& 
     , m_shopPages(shopPages)
     , m_inet1(inet1)
     , m_clock(clock)
-    , m_pump(pump)
+    , m_pause(clock, timers)
 {
+    connect(&m_accountPages, &PageFetch::finished, this, &ScanCycle::onRecordPage);
+    connect(&m_pause, &Delay::finished, this, &ScanCycle::secondCall);
+    connect(&m_shopPages, &PageFetch::finished, this, &ScanCycle::onShopReply);
 }
 
 void ScanCycle::Timer1_Timer()
 {
-    // The waits below handle events, this timer's own ticks among them; a
-    // scan started inside a running one would deliver payments twice and
-    // erase the outer scan's lines.
-    if (m_running)
+    // A scan started beside a running one would deliver payments twice and
+    // erase the other's lines.
+    if (running() || m_state.scanState() != ScanState::Scanning)
         return;
-    const QString address = recordPageAddress();
-    if (m_state.status() != ScanningStatus)
-        return;
-    const QScopedValueRollback running(m_running, true);
+    m_job = Job::Scan;
+    m_recordAddress = recordPageAddress();
     Q_EMIT scanStarted();
     m_state.setPage(QString());
-
-    const PageReply page = m_accountPages.fetch(address, RecordPageCharset);
-    const bool atAddressAsked = QUrl(page.address) == QUrl(address);
-    if (!page.address.isEmpty() && !atAddressAsked)
-        Q_EMIT recordPageRedirected(page.address);
-
-    const int found = deliverNewest(page.text);
-    Q_EMIT scanEnded(found, isSuccessStatus(page.status) && atAddressAsked);
+    setFetching(true);
+    m_accountPages.GetResponse(m_recordAddress, RecordPageCharset);
 }
 
 QString ScanCycle::recordPageAddress() const
@@ -77,33 +68,47 @@ QString ScanCycle::recordPageAddress() const
            QStringLiteral("&endDate=") + today.toString(format);
 }
 
-int ScanCycle::deliverNewest(const QString& page)
+void ScanCycle::onRecordPage(const PageReply& page)
 {
-    // Handlers run during the waits below, so every setting is read again
-    // right where it is used; only the count of positions is fixed here.
-    const int positions = positionsToScan(m_state.recordCount());
-    QStringView remaining = page;
-    for (int position = 1; position <= positions; ++position) {
-        const auto cut = CutTradeRecord(remaining);
+    setFetching(false);
+    const bool atAddressAsked = QUrl(page.address) == QUrl(m_recordAddress);
+    m_pageRead = isSuccessStatus(page.status) && atAddressAsked;
+    if (!page.address.isEmpty() && !atAddressAsked)
+        Q_EMIT recordPageRedirected(page.address);
+
+    m_page = page.text;
+    m_remaining = m_page;
+    // Settings are read where they are used; only the count of positions is
+    // fixed for the whole scan.
+    m_positions = positionsToScan(m_state.recordCount());
+    m_position = 0;
+    nextPosition();
+}
+
+void ScanCycle::nextPosition()
+{
+    while (++m_position <= m_positions) {
+        // A Stop ends the scan before its next payment.
+        if (m_state.scanState() != ScanState::Scanning)
+            break;
+        const auto cut = CutTradeRecord(m_remaining);
         if (!cut)
-            return position - 1;
-        remaining = cut->remainder;
+            break;
+        m_remaining = cut->remainder;
         const TradeRecord& record = cut->record;
 
         const bool delivered = alreadyDelivered(record.TradeNo);
-        DeliveryAttempt attempt{.record = record};
-        if (m_inet1.StillExecuting())
-            attempt.outcome = DeliveryAttempt::Outcome::Busy;
-        else if (delivered)
-            attempt.outcome = DeliveryAttempt::Outcome::AlreadyDelivered;
-        else
-            attempt = notify(record, PageFetch::Progress::Shown);
-        if (attempt.outcome == DeliveryAttempt::Outcome::Delivered)
-            m_state.SentTradeNo[position] = record.TradeNo;
-        writeResultLine(record, outcomeText(attempt.outcome));
-        Q_EMIT deliveryFinished(attempt);
+        if (m_inet1.StillExecuting()) {
+            finishPosition({.record = record, .outcome = DeliveryAttempt::Outcome::Busy});
+        } else if (delivered) {
+            finishPosition(
+                {.record = record, .outcome = DeliveryAttempt::Outcome::AlreadyDelivered});
+        } else {
+            startNotification(record);
+            return;
+        }
     }
-    return positions;
+    endScan();
 }
 
 bool ScanCycle::alreadyDelivered(const QString& tradeNo) const
@@ -118,40 +123,87 @@ bool ScanCycle::alreadyDelivered(const QString& tradeNo) const
 
 ScanCycle::Refusal ScanCycle::renotify(const TradeRecord& record)
 {
-    if (m_running)
+    if (running())
         return Refusal::ScanRunning;
     if (m_inet1.StillExecuting())
         return Refusal::FirstCallBusy;
-    const QScopedValueRollback running(m_running, true);
-    DeliveryAttempt attempt = notify(record, PageFetch::Progress::Hidden);
-    attempt.manual = true;
-    Q_EMIT deliveryFinished(attempt);
+    m_job = Job::Renotify;
+    startNotification(record);
     return Refusal::None;
 }
 
-DeliveryAttempt ScanCycle::notify(const TradeRecord& record, PageFetch::Progress progress)
+void ScanCycle::startNotification(const TradeRecord& record)
 {
     // The first call's reply is never read; the second one, after a pause,
     // is the one whose answer counts.
-    m_inet1.Execute(currentNotificationAddress(record), QStringLiteral("get"));
-    Delay(PauseBetweenCallsSeconds, m_clock, m_pump);
+    m_attempt = DeliveryAttempt{.record = record, .manual = m_job == Job::Renotify};
+    m_inet1.Execute(currentNotificationAddress(record));
+    m_pause.start(PauseBetweenCallsSeconds);
+}
 
-    const QString key = trimSpaces(m_state.interfaceKey());
-    const QString address = currentNotificationAddress(record);
-    DeliveryAttempt attempt{.record = record};
-    attempt.charset = m_state.shopCharset();
-    const PageReply reply = m_shopPages.fetch(address, attempt.charset, progress);
+void ScanCycle::secondCall()
+{
+    const QString address = currentNotificationAddress(m_attempt.record);
+    // Listeners keep the address; the key stays with the shop.
+    m_attempt.address = withoutKey(address);
+    m_attempt.charset = m_state.shopCharset();
+    setFetching(true);
+    m_shopPages.GetResponse(address, m_attempt.charset);
+}
+
+void ScanCycle::onShopReply(const PageReply& reply)
+{
+    setFetching(false);
+    DeliveryAttempt attempt = m_attempt;
     attempt.outcome = reply.text.contains(QStringLiteral("success"))
                           ? DeliveryAttempt::Outcome::Delivered
                           : DeliveryAttempt::Outcome::Rejected;
     attempt.status = reply.status;
-    // Listeners keep these; the key stays with the shop.
-    attempt.address = withoutKey(address);
     attempt.reply = reply.text;
+    const QString key = trimSpaces(m_state.interfaceKey());
     if (!key.isEmpty())
         attempt.reply.replace(key, QStringLiteral("***"));
     attempt.reply.truncate(ReplyExcerptLength);
-    return attempt;
+
+    if (m_job == Job::Renotify) {
+        m_job = Job::None;
+        Q_EMIT deliveryFinished(attempt);
+        return;
+    }
+    if (attempt.outcome == DeliveryAttempt::Outcome::Delivered)
+        m_state.SentTradeNo[m_position] = attempt.record.TradeNo;
+    finishPosition(attempt);
+    nextPosition();
+}
+
+void ScanCycle::finishPosition(const DeliveryAttempt& attempt)
+{
+    writeResultLine(attempt.record, outcomeText(attempt.outcome));
+    Q_EMIT deliveryFinished(attempt);
+}
+
+void ScanCycle::endScan()
+{
+    // The position that ended the loop is past the last record handled.
+    const int found = m_position - 1;
+    const bool pageRead = m_pageRead;
+    m_job = Job::None;
+    m_page.clear();
+    m_remaining = {};
+    Q_EMIT scanEnded(found, pageRead);
+}
+
+void ScanCycle::giveUpWaitingFetch()
+{
+    m_accountPages.giveUp();
+    m_shopPages.giveUp();
+}
+
+void ScanCycle::setFetching(bool fetching)
+{
+    // Only a scan shows its progress; a re-notify leaves the box to it.
+    if (m_job == Job::Scan)
+        m_state.setActivity(fetching ? Activity::Fetching : Activity::Idle);
 }
 
 QString ScanCycle::currentNotificationAddress(const TradeRecord& record) const

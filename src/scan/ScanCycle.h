@@ -1,21 +1,26 @@
 #pragma once
 
 #include "scan/DeliveryAttempt.h"
-#include "web/PageFetch.h"
+#include "web/Delay.h"
+#include "web/PageReply.h"
 
 #include <QObject>
 #include <QString>
+#include <QStringView>
 
 class Clock;
-class MessagePump;
+class PageFetch;
+class TimerFactory;
 class TransferControl;
 class WindowState;
 struct Endpoints;
 
 // The scan timer's tick: reads the newest payments from the record page and
 // delivers each new one to the shop, one result line per payment in the page
-// box. What happens is also told as events, for listeners that keep records
-// or raise alarms.
+// box. A scan is a sequence of steps on the event loop: the record page's
+// reply, then for each payment in page order its first call, a pause, the
+// second call and its line. What happens is also told as events, for
+// listeners that keep records or raise alarms.
 class ScanCycle : public QObject {
     Q_OBJECT
 
@@ -27,9 +32,11 @@ public:
 
     // `accountPages` reads the record page, `shopPages` the shop's replies.
     ScanCycle(WindowState& state, const Endpoints& endpoints, PageFetch& accountPages,
-              PageFetch& shopPages, TransferControl& inet1, const Clock& clock, MessagePump& pump,
-              QObject* parent = nullptr);
+              PageFetch& shopPages, TransferControl& inet1, const Clock& clock,
+              TimerFactory& timers, QObject* parent = nullptr);
 
+    // Starts a scan while scanning and none runs; a tick that falls due
+    // during a scan does nothing.
     void Timer1_Timer();
 
     enum class Refusal { None, ScanRunning, FirstCallBusy };
@@ -39,6 +46,12 @@ public:
     // scan's ticks do nothing meanwhile. Leaves the slots, the page box and
     // the status box alone; the attempt is told like any other, as manual.
     Refusal renotify(const TradeRecord& record);
+    // Whether a scan or a re-notify is under way.
+    bool running() const { return m_job != Job::None; }
+
+    // A waiting fetch of the scan ends at once with the empty reply, as
+    // when the session was just refreshed.
+    void giveUpWaitingFetch();
 
 Q_SIGNALS:
     void scanStarted();
@@ -51,12 +64,22 @@ Q_SIGNALS:
     void deliveryFinished(const DeliveryAttempt& attempt);
 
 private:
+    enum class Job { None, Scan, Renotify };
+
     QString recordPageAddress() const;
-    // Handles the newest payments on `page`; returns how many were cut.
-    int deliverNewest(const QString& page);
+    void onRecordPage(const PageReply& page);
+    // Handles the positions up to the next payment that needs the shop, and
+    // starts its calls; ends the scan after the last.
+    void nextPosition();
     bool alreadyDelivered(const QString& tradeNo) const;
-    // Both calls to the shop for one payment.
-    DeliveryAttempt notify(const TradeRecord& record, PageFetch::Progress progress);
+    // The first call to the shop, then the pause.
+    void startNotification(const TradeRecord& record);
+    // After the pause: the call whose answer counts.
+    void secondCall();
+    void onShopReply(const PageReply& reply);
+    void finishPosition(const DeliveryAttempt& attempt);
+    void endScan();
+    void setFetching(bool fetching);
     QString currentNotificationAddress(const TradeRecord& record) const;
     // The end of the result line; a rejection names the delivery URL as it
     // reads now.
@@ -69,6 +92,16 @@ private:
     PageFetch& m_shopPages;
     TransferControl& m_inet1;
     const Clock& m_clock;
-    MessagePump& m_pump;
-    bool m_running = false;
+    Delay m_pause;
+
+    Job m_job = Job::None;
+    // Of the scan under way.
+    QString m_recordAddress;
+    QString m_page;
+    QStringView m_remaining;
+    int m_positions = 0;
+    int m_position = 0;
+    bool m_pageRead = false;
+    // The payment whose calls are under way.
+    DeliveryAttempt m_attempt;
 };

@@ -1,10 +1,9 @@
 #include "session/KeepAlive.h"
 
 #include "platform/TimerControl.h"
-#include "platform/TransferControl.h"
 #include "state/Endpoints.h"
-#include "state/StatusTexts.h"
 #include "state/WindowState.h"
+#include "web/TransferControl.h"
 
 KeepAlive::KeepAlive(WindowState& state, const Endpoints& endpoints, TransferControl& inet2,
                      QObject* parent)
@@ -26,15 +25,17 @@ void KeepAlive::Timer2_Timer()
 
 void KeepAlive::refresh()
 {
-    m_state.setStatus(RefreshingStatus);
+    m_state.setActivity(Activity::Refreshing);
+    // Switched off and on again, so the next scan tick comes one full period
+    // after the refresh.
+    const bool scanTimerOn = m_state.Timer1.Enabled();
     m_state.Timer1.setEnabled(false);
     if (m_inet2.StillExecuting())
         m_inet2.Cancel();
-    m_inet2.Execute(m_endpoints.AccountRootUrl, QStringLiteral("get"));
-    m_state.setStatus(ScanningStatus);
-    // A home address in the page box also makes a waiting fetch give up.
+    m_inet2.Execute(m_endpoints.AccountRootUrl);
     m_state.setPage(m_endpoints.PersonalHomeUrl);
-    m_state.Timer1.setEnabled(true);
+    m_state.Timer1.setEnabled(scanTimerOn);
     m_state.RefreshTicks = 0;
+    m_state.setActivity(Activity::Idle);
     Q_EMIT refreshed();
 }

@@ -7,7 +7,8 @@ class WindowState;
 struct Endpoints;
 
 // Refreshes the account session every 121 seconds once the browser has shown
-// a page, and puts scanning back into its running state at the same time.
+// a page. The scan's timer counts anew from the refresh, and a fetch still
+// waiting is given up through refreshed(); the scan state is left as it is.
 class KeepAlive : public QObject {
     Q_OBJECT
 

@@ -3,19 +3,29 @@
 #include "platform/BrowserControl.h"
 #include "platform/TimerControl.h"
 #include "state/Endpoints.h"
-#include "state/SettingValues.h"
-#include "state/StatusTexts.h"
 #include "state/WindowState.h"
 
 #include <utility>
 
 PageTracking::PageTracking(WindowState& state, const Endpoints& endpoints, BrowserControl& browser,
-                           QObject* parent)
+                           TimerFactory& timers, QObject* parent)
     : QObject(parent)
     , m_state(state)
     , m_endpoints(endpoints)
     , m_browser(browser)
+    , m_retry(timers.createTimer())
 {
+    m_retry->setInterval(RetryMs);
+    connect(m_retry.get(), &TimerControl::Timer, this, &PageTracking::openHomePage);
+}
+
+PageTracking::~PageTracking() = default;
+
+void PageTracking::openHomePage()
+{
+    m_retry->setEnabled(false);
+    m_ownLoad = true;
+    m_browser.Navigate(m_endpoints.PersonalHomeUrl);
 }
 
 void PageTracking::WebBrowser1_StatusTextChange(const QString& text)
@@ -31,26 +41,24 @@ void PageTracking::WebBrowser1_NewWindow2(const QString& requestedAddress, bool&
     m_browser.Navigate(requestedAddress.isEmpty() ? m_state.LinkUrl : requestedAddress);
 }
 
-void PageTracking::WebBrowser1_DocumentComplete()
+void PageTracking::WebBrowser1_DocumentComplete(bool loaded)
 {
     // The top-level address decides, whichever frame completed.
     const QString address = m_browser.LocationURL();
     m_state.setPage(address.left(Endpoints::HomePrefixLength));
     m_state.CurrentUrl = address;
 
-    if (!m_endpoints.homePagePrefixes().contains(m_state.page())) {
-        m_state.setStatus(LoginRequestStatus);
-        if (std::exchange(m_loggedIn, false))
-            Q_EMIT scanningHalted();
+    // Only the program's own load is tried again: a page the owner asked
+    // for that fails is the owner's to retry.
+    if (std::exchange(m_ownLoad, false) && !loaded) {
+        m_state.setBrowserNote(BrowserNote::LoadFailed);
+        m_retry->setEnabled(true);
         return;
     }
-
-    m_state.setPageBoxShown(true);
-    m_state.Timer1.setEnabled(true);
-    m_state.Timer1.setInterval(scanIntervalMilliseconds(m_state.scanInterval()));
-    m_state.setStopButtonShown(true);
-    m_state.setStartButtonShown(false);
-    m_state.setStatus(ScanningStatus);
-    if (!std::exchange(m_loggedIn, true))
-        Q_EMIT loginDetected();
+    m_retry->setEnabled(false);
+    if (m_endpoints.homePagePrefixes().contains(m_state.page())) {
+        Q_EMIT homePageCompleted();
+        return;
+    }
+    m_state.setBrowserNote(BrowserNote::OtherPage);
 }

@@ -3,33 +3,45 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class BrowserControl;
+class TimerControl;
+class TimerFactory;
 class WindowState;
 struct Endpoints;
 
-// Watches where the embedded browser is. A completed home page means the
-// user is logged in, and scanning starts; any other page asks for a login.
+// Watches where the embedded browser is: every completed page shows in the
+// page box, a home page is reported, any other page is noted as what the
+// owner sees while a login is awaited. The account's home page, when the
+// program itself opens it and it fails to load, is loaded again every 30 s
+// until it loads.
 class PageTracking : public QObject {
     Q_OBJECT
 
 public:
+    static constexpr int RetryMs = 30000;
+
     PageTracking(WindowState& state, const Endpoints& endpoints, BrowserControl& browser,
-                 QObject* parent = nullptr);
+                 TimerFactory& timers, QObject* parent = nullptr);
+    ~PageTracking() override;
+
+    // Sends the browser to the personal home page.
+    void openHomePage();
 
     void WebBrowser1_StatusTextChange(const QString& text);
     void WebBrowser1_NewWindow2(const QString& requestedAddress, bool& cancel);
-    void WebBrowser1_DocumentComplete();
+    void WebBrowser1_DocumentComplete(bool loaded);
 
 Q_SIGNALS:
-    // A home page completed, the first one or the first since scanning halted.
-    void loginDetected();
-    // A page that is not a home page completed after a login was detected:
-    // the status now asks for a login, and the ticks scan nothing.
-    void scanningHalted();
+    // A home page completed: the account is logged in.
+    void homePageCompleted();
 
 private:
     WindowState& m_state;
     const Endpoints& m_endpoints;
     BrowserControl& m_browser;
-    bool m_loggedIn = false;
+    std::unique_ptr<TimerControl> m_retry;
+    // The next completion is of a load the program started.
+    bool m_ownLoad = false;
 };

@@ -22,7 +22,7 @@ struct Endpoints {
 
     QStringList homePagePrefixes() const;
     // Empty when the configuration can be used. PersonalHomeUrl must be a
-    // whole prefix: it is written into the page box to make a waiting fetch
-    // give up, and a longer or shorter text would never match.
+    // whole prefix: a home page is recognised by the first 34 characters of
+    // its address, and the personal home page by all of its own.
     QString validationError() const;
 };

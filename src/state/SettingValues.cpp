@@ -20,12 +20,13 @@ std::optional<double> wholeNumber(const QString& text)
 
 } // namespace
 
-int scanIntervalMilliseconds(const QString& text)
+std::optional<int> scanIntervalMilliseconds(const QString& text)
 {
+    constexpr double LongestSeconds = std::numeric_limits<int>::max() / 1000;
     const auto seconds = wholeNumber(text);
-    if (!seconds || *seconds <= 0)
-        return 0;
-    return static_cast<int>(std::min(*seconds * 1000, double(std::numeric_limits<int>::max())));
+    if (!seconds || *seconds <= 0 || *seconds > LongestSeconds)
+        return std::nullopt;
+    return static_cast<int>(*seconds * 1000);
 }
 
 int positionsToScan(const QString& text)

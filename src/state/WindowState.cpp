@@ -1,5 +1,7 @@
 #include "state/WindowState.h"
 
+#include "state/StatusTexts.h"
+
 WindowState::WindowState(TimerControl& scanTimer, TimerControl& keepAliveTimer, QObject* parent)
     : QObject(parent)
     , Timer1(scanTimer)
@@ -10,16 +12,56 @@ WindowState::WindowState(TimerControl& scanTimer, TimerControl& keepAliveTimer, 
 template <typename Value, typename Signal>
 void WindowState::change(Value& field, const Value& value, Signal changed)
 {
-    // The waits write the same status on every pass; only real changes count.
     if (field == value)
         return;
     field = value;
     Q_EMIT(this->*changed)(field);
 }
 
-void WindowState::setStatus(const QString& text)
+void WindowState::setScanState(ScanState state)
 {
-    change(m_status, text, &WindowState::statusChanged);
+    if (state == m_scanState)
+        return;
+    m_scanState = state;
+    // The texts and buttons first, so a listener to the state sees them done.
+    derive();
+    Q_EMIT scanStateChanged(state);
+}
+
+void WindowState::setActivity(Activity activity)
+{
+    m_activity = activity;
+    derive();
+}
+
+void WindowState::setBrowserNote(BrowserNote note)
+{
+    m_browserNote = note;
+    derive();
+}
+
+bool WindowState::startButtonShown() const
+{
+    return m_scanState == ScanState::WaitingForLogin || m_scanState == ScanState::Stopped;
+}
+
+bool WindowState::startButtonEnabled() const
+{
+    return m_scanState == ScanState::Stopped;
+}
+
+bool WindowState::stopButtonShown() const
+{
+    return !startButtonShown();
+}
+
+void WindowState::derive()
+{
+    change(m_status, statusText(m_scanState, m_activity, m_browserNote),
+           &WindowState::statusChanged);
+    change(m_startShown, startButtonShown(), &WindowState::startButtonShownChanged);
+    change(m_startEnabled, startButtonEnabled(), &WindowState::startButtonEnabledChanged);
+    change(m_stopShown, stopButtonShown(), &WindowState::stopButtonShownChanged);
 }
 
 void WindowState::setPage(const QString& text)
@@ -55,19 +97,4 @@ void WindowState::setShopCharset(const QString& text)
 void WindowState::setPageBoxShown(bool shown)
 {
     change(m_pageBoxShown, shown, &WindowState::pageBoxShownChanged);
-}
-
-void WindowState::setStartButtonShown(bool shown)
-{
-    change(m_startButtonShown, shown, &WindowState::startButtonShownChanged);
-}
-
-void WindowState::setStartButtonEnabled(bool enabled)
-{
-    change(m_startButtonEnabled, enabled, &WindowState::startButtonEnabledChanged);
-}
-
-void WindowState::setStopButtonShown(bool shown)
-{
-    change(m_stopButtonShown, shown, &WindowState::stopButtonShownChanged);
 }

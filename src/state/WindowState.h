@@ -1,5 +1,7 @@
 #pragma once
 
+#include "state/ScanState.h"
+
 #include <QObject>
 #include <QString>
 
@@ -7,20 +9,27 @@
 
 class TimerControl;
 
-// The window's shared state, without the window: the boxes and settings the
-// handlers steer one another through, the window-level variables and the two
-// timers. The window shows it and writes what the owner types into it; the
-// handlers read every value at the moment they need it. A value that changes
-// is announced, so anything can follow it without a widget.
+// The window's shared state, without the window: the watch's scan state, the
+// boxes and settings, the window-level variables and the two timers. The
+// window shows it and writes what the owner types into it; the handlers read
+// every setting at the moment they need it. A value that changes is
+// announced, so anything can follow it without a widget. The status box and
+// the buttons are derived from the scan state, never read back as state.
 class WindowState : public QObject {
     Q_OBJECT
 
 public:
     WindowState(TimerControl& scanTimer, TimerControl& keepAliveTimer, QObject* parent = nullptr);
 
-    // The status box, Text1: read by the scan as state.
+    ScanState scanState() const { return m_scanState; }
+    void setScanState(ScanState state);
+    Activity activity() const { return m_activity; }
+    void setActivity(Activity activity);
+    BrowserNote browserNote() const { return m_browserNote; }
+    void setBrowserNote(BrowserNote note);
+
+    // The status box, Text1: the scan state and activity in words.
     QString status() const { return m_status; }
-    void setStatus(const QString& text);
     // The page box, Text2: the browser's address, then the scan's result lines.
     QString page() const { return m_page; }
     void setPage(const QString& text);
@@ -41,16 +50,15 @@ public:
     QString shopCharset() const { return m_shopCharset; }
     void setShopCharset(const QString& text);
 
-    // Whether the page box, the Start button (Command1) and the Stop button
-    // (Command2) are shown, and whether Start can be clicked.
+    // Whether the page box is shown: from the first login on.
     bool pageBoxShown() const { return m_pageBoxShown; }
     void setPageBoxShown(bool shown);
-    bool startButtonShown() const { return m_startButtonShown; }
-    void setStartButtonShown(bool shown);
-    bool startButtonEnabled() const { return m_startButtonEnabled; }
-    void setStartButtonEnabled(bool enabled);
-    bool stopButtonShown() const { return m_stopButtonShown; }
-    void setStopButtonShown(bool shown);
+    // The Start button (Command1) and the Stop button (Command2), from the
+    // scan state: Start shows before the first login (disabled) and while
+    // stopped; Stop whenever scanning is meant to go on.
+    bool startButtonShown() const;
+    bool startButtonEnabled() const;
+    bool stopButtonShown() const;
 
     // Slot k holds the trade number last delivered from page position k;
     // slot 0 is unused.
@@ -66,6 +74,7 @@ public:
     TimerControl& Timer2;
 
 Q_SIGNALS:
+    void scanStateChanged(ScanState state);
     void statusChanged(const QString& text);
     void pageChanged(const QString& text);
     void deliveryUrlChanged(const QString& text);
@@ -82,8 +91,16 @@ private:
     // Stores `value` and announces it through `changed` when it differs.
     template <typename Value, typename Signal>
     void change(Value& field, const Value& value, Signal changed);
+    // Announces what follows from the scan state, activity and note.
+    void derive();
 
+    ScanState m_scanState = ScanState::WaitingForLogin;
+    Activity m_activity = Activity::Idle;
+    BrowserNote m_browserNote = BrowserNote::None;
     QString m_status;
+    bool m_startShown = true;
+    bool m_startEnabled = false;
+    bool m_stopShown = false;
     QString m_page;
     QString m_deliveryUrl;
     QString m_interfaceKey = QStringLiteral("dembro");
@@ -91,7 +108,4 @@ private:
     QString m_recordCount = QStringLiteral("1");
     QString m_shopCharset = QStringLiteral("gb2312");
     bool m_pageBoxShown = false;
-    bool m_startButtonShown = true;
-    bool m_startButtonEnabled = false;
-    bool m_stopButtonShown = false;
 };

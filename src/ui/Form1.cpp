@@ -1,8 +1,6 @@
 #include "ui/Form1.h"
 
-#include "platform/BrowserControl.h"
 #include "platform/Shell.h"
-#include "state/StatusTexts.h"
 #include "state/WindowState.h"
 #include "ui/AppIcon.h"
 #include "ui/CaptionFit.h"
@@ -260,24 +258,17 @@ void Form1::Form_Load()
     appendItems(Combo1, {"20", "30", "40", "50", "60", "70"});
     appendItems(Combo2, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"});
     appendItems(Combo3, {"gb2312", "utf-8"});
-    m_watch.platform().browser.Navigate(m_watch.endpoints().PersonalHomeUrl);
+    m_watch.pageTracking().openHomePage();
 }
 
 void Form1::Command1_Click()
 {
-    m_state.setStopButtonShown(true);
-    m_state.setStartButtonShown(false);
-    m_state.setStartButtonEnabled(false);
-    m_state.setStatus(ScanningStatus);
+    m_watch.start();
 }
 
 void Form1::Command2_Click()
 {
-    m_state.setStatus(StoppedStatus);
-    m_state.setPage(QString());
-    m_state.setStopButtonShown(false);
-    m_state.setStartButtonShown(true);
-    m_state.setStartButtonEnabled(true);
+    m_watch.stop();
 }
 
 void Form1::Label10_Click()

@@ -98,6 +98,7 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
     connect(exportButton, &QPushButton::clicked, this, &HistoryWindow::chooseExportFile);
     connect(m_renotify, &QPushButton::clicked, this, &HistoryWindow::renotifySelected);
     connect(&m_journal, &DeliveryJournal::recorded, this, &HistoryWindow::refresh);
+    connect(&m_scan, &ScanCycle::deliveryFinished, this, &HistoryWindow::onDelivery);
     refresh();
 }
 
@@ -155,11 +156,11 @@ void HistoryWindow::renotifySelected()
     const TradeRecord record{row.value(QStringLiteral("trade_no")).toString(),
                              row.value(QStringLiteral("title")).toString(),
                              row.value(QStringLiteral("amount")).toString()};
-    m_renotify->setEnabled(false);
-    m_message->setText(QStringLiteral("正在重新通知……"));
     switch (m_scan.renotify(record)) {
     case ScanCycle::Refusal::None:
-        m_message->setText(QStringLiteral("已重新通知，结果见第一行。"));
+        // The outcome comes as the attempt's event, a few seconds on.
+        m_renotify->setEnabled(false);
+        m_message->setText(QStringLiteral("正在重新通知……"));
         break;
     case ScanCycle::Refusal::ScanRunning:
         m_message->setText(QStringLiteral("正在扫描或通知，请稍后再试。"));
@@ -168,7 +169,14 @@ void HistoryWindow::renotifySelected()
         m_message->setText(QStringLiteral("上一笔通知尚未完成，请稍后再试。"));
         break;
     }
+}
+
+void HistoryWindow::onDelivery(const DeliveryAttempt& attempt)
+{
+    if (!attempt.manual)
+        return;
     m_renotify->setEnabled(true);
+    m_message->setText(QStringLiteral("已重新通知，结果见第一行。"));
 }
 
 void HistoryWindow::refresh()
@@ -181,12 +189,16 @@ void HistoryWindow::refresh()
 
 void HistoryWindow::chooseExportFile()
 {
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("导出发货记录"),
-                                     QStringLiteral("发货记录.csv"), QStringLiteral("CSV (*.csv)"));
-    if (path.isEmpty())
-        return;
-    QString error;
-    m_message->setText(exportTo(path, error) ? QStringLiteral("已导出到 %1").arg(path)
-                                             : QStringLiteral("导出失败：%1").arg(error));
+    // Opened without a loop of its own, so scans go on while the owner picks.
+    auto* dialog = new QFileDialog(this, QStringLiteral("导出发货记录"),
+                                   QStringLiteral("发货记录.csv"), QStringLiteral("CSV (*.csv)"));
+    dialog->setObjectName(QStringLiteral("exportDialog"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& path) {
+        QString error;
+        m_message->setText(exportTo(path, error) ? QStringLiteral("已导出到 %1").arg(path)
+                                                 : QStringLiteral("导出失败：%1").arg(error));
+    });
+    dialog->open();
 }

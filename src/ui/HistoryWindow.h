@@ -10,6 +10,7 @@ class QPushButton;
 class QSqlTableModel;
 class QTableView;
 class ScanCycle;
+struct DeliveryAttempt;
 
 // "发货记录": the delivery journal for the owner. Every attempt newest first,
 // read-only; a filter by trade number or title; the payments delivered today
@@ -28,10 +29,12 @@ public:
     bool exportTo(const QString& path, QString& error);
     // Calls the shop again for the payment in the selected row.
     void renotifySelected();
+    // Asks where to export, in a dialog that leaves the program running.
+    void chooseExportFile();
 
 private:
     void refresh();
-    void chooseExportFile();
+    void onDelivery(const DeliveryAttempt& attempt);
 
     DeliveryJournal& m_journal;
     ScanCycle& m_scan;

@@ -45,7 +45,7 @@ StatusIndicator::StatusIndicator(QWidget& window, WindowState& state, ScanCycle&
 {
     if (trayAvailable)
         m_tray = createTray();
-    connect(&state, &WindowState::statusChanged, this, &StatusIndicator::update);
+    connect(&state, &WindowState::scanStateChanged, this, &StatusIndicator::update);
     connect(&alerts, &AlertPolicy::raised, this, [this](const Alert& alert) {
         notify(QStringLiteral("Tollwick 提醒"), alert.text);
         update();
@@ -75,12 +75,18 @@ StatusIndicator::State StatusIndicator::current() const
 {
     if (!m_alerts.active().isEmpty())
         return State::Failing;
-    const QString status = m_state.status();
-    if (status == StoppedStatus)
+    switch (m_state.scanState()) {
+    case ScanState::Scanning:
+        return State::Scanning;
+    case ScanState::Stopped:
         return State::Stopped;
-    if (status.isEmpty() || status == LoginRequestStatus)
+    case ScanState::WaitingForLogin:
+    case ScanState::SessionLost:
         return State::LoginNeeded;
-    return State::Scanning;
+    case ScanState::IntervalInvalid:
+        return State::Failing;
+    }
+    Q_UNREACHABLE();
 }
 
 QString StatusIndicator::describe() const
@@ -93,6 +99,8 @@ QString StatusIndicator::describe() const
     case State::LoginNeeded:
         return QStringLiteral("请登录支付宝");
     case State::Failing:
+        if (m_alerts.active().isEmpty())
+            return QStringLiteral("出错：") + IntervalInvalidStatus;
         return QStringLiteral("出错：") + m_alerts.active().constLast().text;
     }
     Q_UNREACHABLE();

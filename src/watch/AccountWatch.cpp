@@ -23,20 +23,24 @@ AccountWatch::AccountWatch(const Platform& platform, const Endpoints& endpoints,
     , m_platform(platform)
     , m_endpoints(usable(endpoints))
     , m_state(platform.timer1, platform.timer2)
-    , m_accountPages(platform.accountRequests, platform.streams, platform.pump, m_state,
-                     m_endpoints.homePagePrefixes())
-    , m_shopPages(platform.shopRequests, platform.streams, platform.pump, m_state,
-                  m_endpoints.homePagePrefixes())
-    , m_scanCycle(m_state, m_endpoints, m_accountPages, m_shopPages, platform.inet1, platform.clock,
-                  platform.pump)
-    , m_pageTracking(m_state, m_endpoints, platform.browser)
-    , m_keepAlive(m_state, m_endpoints, platform.inet2)
+    , m_inet1(platform.shopCalls, platform.timers)
+    , m_inet2(platform.accountPages, platform.timers)
+    , m_accountPages(platform.accountPages)
+    , m_shopPages(platform.shopCalls)
+    , m_scanCycle(m_state, m_endpoints, m_accountPages, m_shopPages, m_inet1, platform.clock,
+                  platform.timers)
+    , m_pageTracking(m_state, m_endpoints, platform.browser, platform.timers)
+    , m_keepAlive(m_state, m_endpoints, m_inet2)
+    , m_schedule(m_state, platform.timers)
 {
     // The keep-alive's rhythm runs from the start; the scan timer waits for a login.
     m_state.Timer2.setInterval(KeepAliveTickMs);
     m_state.Timer2.setEnabled(true);
 
-    connect(&m_state.Timer1, &TimerControl::Timer, this, [this] { m_scanCycle.Timer1_Timer(); });
+    connect(&m_state.Timer1, &TimerControl::Timer, this, [this] {
+        if (m_schedule.tick())
+            m_scanCycle.Timer1_Timer();
+    });
     connect(&m_state.Timer2, &TimerControl::Timer, this, [this] { m_keepAlive.Timer2_Timer(); });
     BrowserControl& browser = platform.browser;
     connect(&browser, &BrowserControl::StatusTextChange, this,
@@ -46,5 +50,55 @@ AccountWatch::AccountWatch(const Platform& platform, const Endpoints& endpoints,
                 m_pageTracking.WebBrowser1_NewWindow2(requested, cancel);
             });
     connect(&browser, &BrowserControl::DocumentComplete, this,
-            [this] { m_pageTracking.WebBrowser1_DocumentComplete(); });
+            [this](bool loaded) { m_pageTracking.WebBrowser1_DocumentComplete(loaded); });
+
+    connect(&m_pageTracking, &PageTracking::homePageCompleted, this,
+            &AccountWatch::onHomePageCompleted);
+    connect(&m_keepAlive, &KeepAlive::refreshed, &m_scanCycle, &ScanCycle::giveUpWaitingFetch);
+    connect(&m_scanCycle, &ScanCycle::recordPageRedirected, this,
+            &AccountWatch::onRecordPageRedirected);
+    connect(&m_scanCycle, &ScanCycle::scanEnded, this, [this](int, bool pageRead) {
+        if (pageRead)
+            m_redirectsWithoutLogout = false;
+    });
+}
+
+void AccountWatch::start()
+{
+    if (m_state.scanState() == ScanState::Stopped)
+        m_schedule.resume();
+}
+
+void AccountWatch::stop()
+{
+    if (m_state.scanState() == ScanState::WaitingForLogin)
+        return;
+    m_state.setScanState(ScanState::Stopped);
+    m_state.setPage(QString());
+}
+
+void AccountWatch::onHomePageCompleted()
+{
+    const ScanState state = m_state.scanState();
+    if (state == ScanState::WaitingForLogin || state == ScanState::SessionLost) {
+        // Straight back to a home page, with no login form in between: the
+        // session was not what sent the record page away.
+        if (state == ScanState::SessionLost && m_state.browserNote() != BrowserNote::OtherPage)
+            m_redirectsWithoutLogout = true;
+        m_state.setPageBoxShown(true);
+        m_schedule.resume();
+        m_state.setBrowserNote(BrowserNote::None);
+    }
+    m_scanCycle.giveUpWaitingFetch();
+}
+
+void AccountWatch::onRecordPageRedirected()
+{
+    // Redirects that are no lost session count as unreadable pages instead.
+    if (m_redirectsWithoutLogout || m_state.scanState() != ScanState::Scanning)
+        return;
+    m_state.setBrowserNote(BrowserNote::None);
+    m_state.setScanState(ScanState::SessionLost);
+    // The login form shows in the browser once; the next login is awaited.
+    m_pageTracking.openHomePage();
 }

@@ -6,14 +6,18 @@
 #include "session/PageTracking.h"
 #include "state/Endpoints.h"
 #include "state/WindowState.h"
+#include "watch/ScanSchedule.h"
 #include "web/PageFetch.h"
+#include "web/TransferControl.h"
 
 #include <QObject>
 
-// The program without its window: the shared state, and the scan, the page
-// tracking and the keep-alive wired to the timers and the browser that drive
-// them. The window binds to state(); a journal or an alarm subscribes to the
-// handlers' events.
+// The program without its window: the scan state and the shared state, and
+// the scan, the page tracking and the keep-alive wired to the timers and the
+// browser that drive them. It moves the scan state: a login starts scanning,
+// a record page sent elsewhere means the session is lost, Stop holds until
+// Start. The window binds to state(); a journal or an alarm subscribes to
+// the state's and the handlers' events.
 class AccountWatch : public QObject {
     Q_OBJECT
 
@@ -27,14 +31,30 @@ public:
     ScanCycle& scanCycle() { return m_scanCycle; }
     PageTracking& pageTracking() { return m_pageTracking; }
     KeepAlive& keepAlive() { return m_keepAlive; }
+    ScanSchedule& schedule() { return m_schedule; }
+
+    // Start resumes scanning after a Stop; Stop holds until Start. A scan
+    // under way finishes the payment whose first call went out.
+    void start();
+    void stop();
 
 private:
+    void onHomePageCompleted();
+    void onRecordPageRedirected();
+
     const Platform m_platform;
     const Endpoints m_endpoints;
     WindowState m_state;
+    TransferControl m_inet1;
+    TransferControl m_inet2;
     PageFetch m_accountPages;
     PageFetch m_shopPages;
     ScanCycle m_scanCycle;
     PageTracking m_pageTracking;
     KeepAlive m_keepAlive;
+    ScanSchedule m_schedule;
+    // The last lost session came back without a login: the record page is
+    // sent elsewhere for another reason, and that is no lost session until
+    // the page has been read again.
+    bool m_redirectsWithoutLogout = false;
 };

@@ -1,44 +1,57 @@
 #include "web/Delay.h"
 
 #include "platform/Clock.h"
-#include "platform/MessagePump.h"
-
-#include <QDateTime>
+#include "platform/TimerControl.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
-// Date plus time of day, compared as plain calendar values: a wait spans
-// midnight and ignores daylight-saving shifts.
-QDateTime reading(const Clock& clock)
-{
-    const QDate date = clock.today();
-    return QDateTime(date, clock.timeOfDay(), Qt::UTC);
-}
-
-int secondsBetween(const QDateTime& earlier, const QDateTime& later)
-{
-    return int(std::clamp<qint64>(earlier.secsTo(later), std::numeric_limits<int>::min(),
-                                  std::numeric_limits<int>::max()));
-}
-
-// The clock is only read in whole seconds, so waking at each second boundary
-// is enough to end on time; it also notices the clock being set forward.
-int millisecondsToNextSecond(const Clock& clock)
-{
-    return 1000 - clock.now().time().msec();
-}
+// The clock is read in whole seconds, so waking at least once a second is
+// enough to end on time, and also notices the clock being set forward.
+constexpr qint64 LongestSleepMs = 1000;
 
 } // namespace
 
-void Delay(int seconds, const Clock& clock, MessagePump& pump)
+Delay::Delay(const Clock& clock, TimerFactory& timers, QObject* parent)
+    : QObject(parent)
+    , m_clock(clock)
+    , m_timer(timers.createTimer())
 {
-    const QDateTime start = reading(clock);
-    int elapsed = 0;
-    while (elapsed < seconds) {
-        pump.processPendingMessages(millisecondsToNextSecond(clock));
-        elapsed = secondsBetween(start, reading(clock));
+    connect(m_timer.get(), &TimerControl::Timer, this, &Delay::check);
+}
+
+Delay::~Delay() = default;
+
+void Delay::start(int seconds)
+{
+    m_end = reading().addSecs(seconds);
+    check();
+}
+
+bool Delay::running() const
+{
+    return m_timer->Enabled();
+}
+
+// Date plus time of day, compared as plain calendar values: a pause spans
+// midnight and ignores daylight-saving shifts.
+QDateTime Delay::reading() const
+{
+    return QDateTime(m_clock.today(), m_clock.timeOfDay(), Qt::UTC);
+}
+
+void Delay::check()
+{
+    const QDateTime now = reading();
+    if (now >= m_end) {
+        m_timer->setEnabled(false);
+        Q_EMIT finished();
+        return;
     }
+    // To the next whole second of the wall clock, or to the end if sooner.
+    const qint64 toNextSecond = 1000 - m_clock.now().time().msec();
+    const qint64 sleep = std::min({now.msecsTo(m_end), toNextSecond, LongestSleepMs});
+    m_timer->setInterval(int(std::max<qint64>(sleep, 1)));
+    m_timer->setEnabled(true);
 }

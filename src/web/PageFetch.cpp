@@ -1,58 +1,40 @@
 #include "web/PageFetch.h"
 
-#include "platform/HttpRequest.h"
-#include "platform/MessagePump.h"
-#include "state/StatusTexts.h"
-#include "state/WindowState.h"
+#include "platform/HttpClient.h"
 #include "web/EncodingConvertor.h"
 
-namespace {
-constexpr int Completed = 4;
-}
+#include <utility>
 
-PageFetch::PageFetch(HttpRequestFactory& requests, ByteStreamFactory& streams, MessagePump& pump,
-                     WindowState& state, QStringList homePagePrefixes)
-    : m_requests(requests)
-    , m_streams(streams)
-    , m_pump(pump)
-    , m_state(state)
-    , m_homePagePrefixes(std::move(homePagePrefixes))
+PageFetch::PageFetch(HttpClient& client, QObject* parent)
+    : QObject(parent)
+    , m_client(client)
 {
 }
 
-QString PageFetch::GetResponse(const QString& address, const QString& charset)
+PageFetch::~PageFetch() = default;
+
+void PageFetch::GetResponse(const QString& address, const QString& charset)
 {
-    return fetch(address, charset).text;
+    m_request.reset();
+    m_charset = charset;
+    m_request = m_client.get(address);
+    connect(m_request.get(), &HttpRequest::finished, this, &PageFetch::onAnswer);
 }
 
-PageReply PageFetch::fetch(const QString& address, const QString& charset, Progress progress)
+void PageFetch::giveUp()
 {
-    const auto show = [&](const QString& status) {
-        if (progress == Progress::Shown)
-            m_state.setStatus(status);
-    };
-    const auto request = m_requests.createRequest();
-    if (request) {
-        request->Open(QStringLiteral("GET"), address, true);
-        request->send();
-    }
-
-    // A completed request wins over a give-up signal that arrived meanwhile.
     // Giving up only lets go of the request, which runs on to its end.
-    while (!request || request->ReadyState() != Completed) {
-        if (m_homePagePrefixes.contains(m_state.page())) {
-            show(ScanningStatus);
-            return {};
-        }
-        show(FetchingStatus);
-        // Sleeps until the next event (the reply, a tick, a click) arrives.
-        m_pump.processPendingMessages();
-    }
+    if (!std::exchange(m_request, nullptr))
+        return;
+    Q_EMIT finished({});
+}
 
-    show(ScanningStatus);
-    PageReply reply{QString(), request->status(), request->responseURL()};
-    const QByteArray body = request->responseBody();
-    if (!body.isEmpty())
-        reply.text = EncodingConvertor(m_streams, body, charset);
-    return reply;
+void PageFetch::onAnswer(const HttpAnswer& answer)
+{
+    // The request's finished() is its last act, so it may go now.
+    const auto done = std::exchange(m_request, nullptr);
+    PageReply reply{QString(), answer.status, answer.address};
+    if (!answer.body.isEmpty())
+        reply.text = EncodingConvertor(answer.body, m_charset);
+    Q_EMIT finished(reply);
 }

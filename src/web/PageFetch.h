@@ -2,37 +2,39 @@
 
 #include "web/PageReply.h"
 
+#include <QObject>
 #include <QString>
-#include <QStringList>
 
-class ByteStreamFactory;
-class HttpRequestFactory;
-class MessagePump;
-class WindowState;
+#include <memory>
 
-// Reads one web page while the program goes on handling its events. Progress
-// shows in the status box; another handler makes a waiting fetch give up by
-// writing a home-page prefix into the page box.
-class PageFetch {
+class HttpClient;
+class HttpRequest;
+struct HttpAnswer;
+
+// Reads one web page at a time, taking the body as bytes and decoding it in
+// the charset the caller names rather than the one the server announces.
+// The reply comes through finished(); a waiting fetch can be told to give up.
+class PageFetch : public QObject {
+    Q_OBJECT
+
 public:
-    PageFetch(HttpRequestFactory& requests, ByteStreamFactory& streams, MessagePump& pump,
-              WindowState& state, QStringList homePagePrefixes);
+    explicit PageFetch(HttpClient& client, QObject* parent = nullptr);
+    ~PageFetch() override;
 
-    // The body decoded in `charset`; the empty text when there is no body,
-    // it cannot be decoded, or the fetch gave up.
-    QString GetResponse(const QString& address, const QString& charset);
-    // Whether a fetch writes its progress into the status box. A fetch made
-    // outside a scan must leave the box, which steers the scan, alone.
-    enum class Progress { Shown, Hidden };
+    // Starts reading `address`; finished() follows, once. A fetch still
+    // waiting is abandoned first, without a reply of its own.
+    void GetResponse(const QString& address, const QString& charset);
+    bool waiting() const { return m_request != nullptr; }
+    // Ends a waiting fetch at once with the empty reply; nothing otherwise.
+    void giveUp();
 
-    // The same fetch, with what the transport knows of the answer.
-    PageReply fetch(const QString& address, const QString& charset,
-                    Progress progress = Progress::Shown);
+Q_SIGNALS:
+    void finished(const PageReply& reply);
 
 private:
-    HttpRequestFactory& m_requests;
-    ByteStreamFactory& m_streams;
-    MessagePump& m_pump;
-    WindowState& m_state;
-    QStringList m_homePagePrefixes;
+    void onAnswer(const HttpAnswer& answer);
+
+    HttpClient& m_client;
+    std::unique_ptr<HttpRequest> m_request;
+    QString m_charset;
 };

@@ -30,7 +30,7 @@ struct AlertFixture : FakeWatch {
     }
 
     ScanCycle& scan() { return watch.scanCycle(); }
-    PageTracking& tracking() { return watch.pageTracking(); }
+    void enter(ScanState scanState) { state.setScanState(scanState); }
     void scanEnded(bool pageRead) { Q_EMIT scan().scanEnded(1, pageRead); }
     void delivery(const QString& tradeNo, DeliveryAttempt::Outcome outcome)
     {
@@ -50,26 +50,26 @@ class AlertsTest : public QObject {
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    // One alert per cause until it clears, one clearing; a lost session and
-    // the login page it leads to are one problem.
+    // One alert per cause until it clears, one clearing; the unreadable
+    // pages of a lost session are that one problem. Stop is no problem.
     void eachCauseAlertsOnceUntilItClears()
     {
         AlertFixture f;
-        Q_EMIT f.tracking().scanningHalted();
-        Q_EMIT f.tracking().scanningHalted();
-        Q_EMIT f.tracking().loginDetected();
-        Q_EMIT f.scan().recordPageRedirected(QStringLiteral("https://auth/login"));
-        Q_EMIT f.scan().recordPageRedirected(QStringLiteral("https://auth/login"));
-        f.scanEnded(false);
-        Q_EMIT f.tracking().scanningHalted();
-        f.scanEnded(false);
-        f.scanEnded(false);
-        Q_EMIT f.tracking().loginDetected();
+        f.enter(ScanState::Scanning);
+        f.enter(ScanState::SessionLost);
+        for (int scan = 0; scan < 3; ++scan)
+            f.scanEnded(false);
+        f.enter(ScanState::Scanning);
+        f.enter(ScanState::Stopped);
+        f.enter(ScanState::IntervalInvalid);
+        Q_EMIT f.watch.schedule().intervalStillInvalid();
+        Q_EMIT f.watch.schedule().intervalStillInvalid();
+        f.enter(ScanState::Scanning);
         Q_EMIT f.journal.failed(QStringLiteral("disk full"));
         Q_EMIT f.journal.failed(QStringLiteral("disk full"));
         Q_EMIT f.journal.recovered();
-        QCOMPARE(f.heard, (QStringList{"+scanningHalted", "-scanningHalted", "+sessionLost",
-                                       "-sessionLost", "+journalFailed", "-journalFailed"}));
+        QCOMPARE(f.heard, (QStringList{"+sessionLost", "-sessionLost", "+intervalInvalid",
+                                       "-intervalInvalid", "+journalFailed", "-journalFailed"}));
     }
 
     void failuresCountOnlyInARow()
@@ -105,15 +105,15 @@ private Q_SLOTS:
         settings.setMethod(AlertSettings::Method::Get);
         RemoteAlerts remote(f.policy, settings, f.fake.webHook, f.fake.clock);
 
-        Q_EMIT f.tracking().scanningHalted();
+        f.enter(ScanState::SessionLost);
         QCOMPARE(f.fake.webHook.calls.size(), 1);
-        QVERIFY(f.fake.webHook.calls[0].address.startsWith("http://bot/send?msg=%E6%89%AB"));
+        QVERIFY(f.fake.webHook.calls[0].address.startsWith("http://bot/send?msg=%E6%94%AF"));
         QVERIFY(f.fake.webHook.calls[0].json.isEmpty());
         f.fake.webHook.answer(0);
         QCOMPARE(remote.waiting(), 1);
 
         settings.setMethod(AlertSettings::Method::PostJson);
-        Q_EMIT f.tracking().loginDetected();
+        f.enter(ScanState::Scanning);
         QCOMPARE(f.fake.webHook.calls.size(), 2);
         f.fake.webHook.answer(200);
         QCOMPARE(f.fake.webHook.calls.size(), 3);
@@ -123,7 +123,7 @@ private Q_SLOTS:
         const auto body = [&](int call) {
             return QJsonDocument::fromJson(f.fake.webHook.calls[call].json).object();
         };
-        QCOMPARE(body(1).value("cause").toString(), QStringLiteral("scanningHalted"));
+        QCOMPARE(body(1).value("cause").toString(), QStringLiteral("sessionLost"));
         QCOMPARE(body(2).value("cause").toString(), QStringLiteral("cleared"));
         QVERIFY(body(2).value("text").toString().startsWith(QStringLiteral("已恢复：")));
         const QString time = body(2).value("time").toString();
@@ -132,7 +132,7 @@ private Q_SLOTS:
                  qPrintable(time));
 
         settings.setAddress(QString());
-        Q_EMIT f.tracking().scanningHalted();
+        f.enter(ScanState::SessionLost);
         QCOMPARE(f.fake.webHook.calls.size(), 3);
     }
 };

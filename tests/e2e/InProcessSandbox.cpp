@@ -2,6 +2,7 @@
 
 #include "platform/BrowserControl.h"
 #include "platform/TimerControl.h"
+#include "scan/ScanCycle.h"
 #include "state/StatusTexts.h"
 #include "support/PageScripts.h"
 #include "ui/Form1.h"
@@ -60,9 +61,10 @@ bool InProcessSandbox::waitUntilScanning()
     return QTest::qWaitFor([this] { return state().status() == ScanningStatus; }, Timeout);
 }
 
-void InProcessSandbox::tick()
+bool InProcessSandbox::tick()
 {
     Q_EMIT state().Timer1.Timer();
+    return QTest::qWaitFor([this] { return !watch().scanCycle().running(); }, Timeout);
 }
 
 QStringList InProcessSandbox::resultLines()

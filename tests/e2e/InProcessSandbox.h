@@ -27,8 +27,9 @@ public:
     QString start();
     // Waits until the window has recognised the home page and scans.
     bool waitUntilScanning();
-    // One scan tick, as the window's timer runs it; returns once it ended.
-    void tick();
+    // One scan tick, as the window's timer runs it; returns once its scan
+    // ended, false when that took longer than Timeout.
+    bool tick();
     // The page box's result lines, without the times written in front.
     QStringList resultLines();
     // The value of `script` in the browser's page; invalid after Timeout.

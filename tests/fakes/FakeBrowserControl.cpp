@@ -1,9 +1,9 @@
 #include "fakes/FakeBrowserControl.h"
 
-void FakeBrowserControl::complete(const QString& address)
+void FakeBrowserControl::complete(const QString& address, bool loaded)
 {
     location = address;
-    Q_EMIT DocumentComplete();
+    Q_EMIT DocumentComplete(loaded);
 }
 
 bool FakeBrowserControl::requestNewWindow(const QString& requestedAddress)

@@ -13,8 +13,9 @@ public:
     void Navigate(const QString& address) override { navigations.append(address); }
     QString LocationURL() const override { return location; }
 
-    // Shows `address` and reports the page as completed.
-    void complete(const QString& address);
+    // Shows `address` and reports the page as completed; not `loaded`, the
+    // engine's error page stands at that address.
+    void complete(const QString& address, bool loaded = true);
     void hover(const QString& text) { Q_EMIT StatusTextChange(text); }
     // Returns whether the handler cancelled the new window.
     bool requestNewWindow(const QString& requestedAddress);

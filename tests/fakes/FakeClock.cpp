@@ -5,3 +5,31 @@ QTime FakeClock::timeOfDay() const
     const QTime time = m_now.time();
     return QTime(time.hour(), time.minute(), time.second());
 }
+
+void FakeClock::advance(qint64 milliseconds)
+{
+    const qint64 end = m_elapsed + milliseconds;
+    while (!m_due.empty() && m_due.begin()->first.first <= end) {
+        const auto next = m_due.begin();
+        const qint64 at = next->first.first;
+        const std::function<void()> action = std::move(next->second);
+        m_due.erase(next);
+        m_now = m_now.addMSecs(at - m_elapsed);
+        m_elapsed = at;
+        action();
+    }
+    m_now = m_now.addMSecs(end - m_elapsed);
+    m_elapsed = end;
+}
+
+FakeClock::Handle FakeClock::schedule(qint64 delayMs, std::function<void()> action)
+{
+    const Handle handle = ++m_next;
+    m_due.emplace(std::pair(m_elapsed + std::max<qint64>(delayMs, 0), handle), std::move(action));
+    return handle;
+}
+
+void FakeClock::cancel(Handle handle)
+{
+    std::erase_if(m_due, [handle](const auto& due) { return due.first.second == handle; });
+}

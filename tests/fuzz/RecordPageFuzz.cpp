@@ -1,7 +1,6 @@
 #include "ReferenceCut.h"
 
 #include "platform/CharsetLabels.h"
-#include "platform/qt/QtByteStreamFactory.h"
 #include "scan/NotificationAddress.h"
 #include "scan/RecordPageParser.h"
 #include "web/EncodingConvertor.h"
@@ -42,8 +41,7 @@ QByteArrayView takeLine(QByteArrayView& input)
 
 QString decodedPage(const QByteArray& body, const QString& label)
 {
-    QtByteStreamFactory streams;
-    const QString text = EncodingConvertor(streams, body, label);
+    const QString text = EncodingConvertor(body, label);
     // A page in a charset nobody can name must not be read as some other one.
     if (encodingForLabel(label).isEmpty())
         REQUIRE(text.isEmpty());

@@ -81,24 +81,21 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString path = folder.filePath("journal.db");
         FakeWatch w;
-        w.fake.pump.onPass = [&](int) {
-            w.fake.clock.advanceMilliseconds(w.fake.pump.wakeRequests.last());
-        };
         DeliveryJournal journal(path, w.fake.clock);
         connect(&w.watch.scanCycle(), &ScanCycle::deliveryFinished, &journal,
                 &DeliveryJournal::record);
-        w.state.setStatus(QStringLiteral("扫描中"));
+        w.logIn();
         w.state.setDeliveryUrl(QStringLiteral("http://shop/n.php"));
         w.state.setInterfaceKey(Key);
         w.state.setRecordCount(QStringLiteral("2"));
-        w.fake.requests.respond = [](const QString& address) {
+        w.fake.http.respond = [](const QString& address) {
             if (address.startsWith(Endpoints::service().RecordQueryUrl))
-                return FakeResponse(recordPage({{tradeNumber(1), "a", "1.00"},
-                                                {tradeNumber(2), "=cmd|' /C calc'!A0", "2.00"}}));
+                return FakeResponse{recordPage({{tradeNumber(1), "a", "1.00"},
+                                                {tradeNumber(2), "=cmd|' /C calc'!A0", "2.00"}})};
             // A shop that echoes its query back.
-            return FakeResponse(address.toUtf8());
+            return FakeResponse{address.toUtf8()};
         };
-        Q_EMIT w.fake.timer1.Timer();
+        w.fake.clock.advanceSeconds(30);
         QCOMPARE(rows(journal), 2);
 
         const QString csv = folder.filePath("export.csv");

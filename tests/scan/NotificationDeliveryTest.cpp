@@ -1,14 +1,13 @@
-#include "platform/qt/CurlHttpRequestFactory.h"
+#include "platform/qt/CurlHttpClient.h"
 #include "platform/qt/CurlMulti.h"
-#include "platform/qt/CurlTransferControl.h"
 #include "sandbox/SimulatedShop.h"
 #include "scan/NotificationAddress.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-// Notifications travel through the shop's real request object and transfer control
-// to a shop that reads its query as a PHP site in its charset would.
+// Notifications travel through the shop's real client, both calls, to a shop
+// that reads its query as a PHP site in its charset would.
 class NotificationDeliveryTest : public QObject {
     Q_OBJECT
 
@@ -37,14 +36,12 @@ private Q_SLOTS:
         const QString address = notificationAddress(shop.notifyUrl(), "k&y=1", record, charset);
 
         CurlMulti curl;
-        CurlTransferControl transfer(curl, nullptr);
-        transfer.Execute(address, QStringLiteral("get"));
-        CurlHttpRequestFactory requests(curl, nullptr);
-        const auto request = requests.createRequest();
-        request->Open(QStringLiteral("GET"), address, true);
-        request->send();
-        QTRY_COMPARE(request->ReadyState(), 4);
-        QCOMPARE(request->responseBody(), QByteArray("success"));
+        CurlHttpClient client(curl, nullptr);
+        const auto first = client.get(address, HttpClient::Body::Dropped);
+        const auto second = client.get(address, HttpClient::Body::Kept);
+        QSignalSpy answered(second.get(), &HttpRequest::finished);
+        QTRY_COMPARE(answered.size(), 1);
+        QCOMPARE(answered[0][0].value<HttpAnswer>().body, QByteArray("success"));
         QTRY_COMPARE(notified.size(), 2);
 
         for (const ShopNotification& received : shop.notifications()) {

@@ -1,5 +1,6 @@
 #include "session/KeepAlive.h"
 #include "fakes/FakeWatch.h"
+#include "state/StatusTexts.h"
 #include "support/RecordPages.h"
 
 #include <QSignalSpy>
@@ -7,10 +8,11 @@
 
 namespace {
 
-void tick(FakeWatch& w, int times)
+QStringList refreshesSent(const FakeWatch& w)
 {
-    for (int i = 0; i < times; ++i)
-        Q_EMIT w.fake.timer2.Timer();
+    QStringList sent = w.fake.http.sent;
+    sent.removeIf([](const QString& a) { return a != Endpoints::service().AccountRootUrl; });
+    return sent;
 }
 
 } // namespace
@@ -22,66 +24,69 @@ private Q_SLOTS:
     void countsOnlyOnceThePageIsKnown()
     {
         FakeWatch w;
-        tick(w, 500);
+        w.fake.clock.advanceSeconds(500);
         QCOMPARE(w.state.RefreshTicks, qint16(0));
-        QVERIFY(w.fake.inet2.calls.isEmpty());
+        QVERIFY(w.fake.http.sent.isEmpty());
     }
 
-    void refreshesEvery121stTick()
+    void refreshesEvery121Seconds()
     {
         FakeWatch w;
+        w.state.setScanInterval("100000");
         w.logIn();
-        w.state.setStatus(QStringLiteral("已停止"));
-        tick(w, 120);
+        w.fake.clock.advanceSeconds(120);
         QCOMPARE(w.state.RefreshTicks, qint16(120));
-        QVERIFY(w.fake.inet2.calls.isEmpty());
-        QCOMPARE(w.state.status(), QStringLiteral("已停止"));
+        QVERIFY(refreshesSent(w).isEmpty());
 
         QStringList statuses;
         connect(&w.state, &WindowState::statusChanged,
                 [&](const QString& text) { statuses.append(text); });
         QSignalSpy refreshes(&w.watch.keepAlive(), &KeepAlive::refreshed);
-        w.fake.inet2.busy = true;
-        tick(w, 1);
+        w.fake.clock.advanceSeconds(1);
 
-        QCOMPARE(statuses, (QStringList{"正在刷新，请等待……", "扫描中"}));
-        QCOMPARE(w.fake.inet2.calls,
-                 (QStringList{"StillExecuting", "Cancel", "Execute get https://my.alipay.com"}));
+        QCOMPARE(statuses, (QStringList{RefreshingStatus, ScanningStatus}));
+        QCOMPARE(refreshesSent(w).size(), 1);
         QCOMPARE(w.state.page(), Endpoints::service().PersonalHomeUrl);
         QVERIFY(w.state.Timer1.Enabled());
         QCOMPARE(w.state.RefreshTicks, qint16(0));
         QCOMPARE(refreshes.size(), 1);
 
-        tick(w, 121);
-        QCOMPARE(w.fake.inet2.calls.size(), 5);
+        w.fake.clock.advanceSeconds(121);
+        QCOMPARE(refreshesSent(w).size(), 2);
     }
 
-    // Before any home page the scan timer has no period: still no ticks.
-    void refreshBeforeLoginScansNothing()
+    // Nobody has logged in: the refresh keeps the session warm and nothing
+    // else; the window still asks for a login, and nothing is scanned.
+    void refreshBeforeLoginLeavesTheLoginRequest()
     {
         FakeWatch w;
         w.fake.browser.complete("https://auth.alipay.com/login/index.htm");
-        tick(w, 121);
-        QCOMPARE(w.state.status(), QStringLiteral("扫描中"));
-        QVERIFY(w.state.Timer1.Enabled());
-        QCOMPARE(w.state.Timer1.Interval(), 0);
+        QStringList statuses;
+        connect(&w.state, &WindowState::statusChanged,
+                [&](const QString& text) { statuses.append(text); });
+        w.fake.clock.advanceSeconds(250);
+        QCOMPARE(refreshesSent(w).size(), 2);
+        QCOMPARE(w.state.status(), LoginRequestStatus);
+        QVERIFY(statuses.isEmpty());
+        QCOMPARE(w.fake.http.sent, refreshesSent(w));
+        QVERIFY(!w.state.Timer1.Enabled());
+        QVERIFY(w.state.startButtonShown());
     }
 
     void refreshMakesAWaitingFetchGiveUp()
     {
         FakeWatch w;
         w.logIn();
-        w.fake.requests.respond = [](const QString&) {
-            return FakeResponse{recordPage({{tradeNumber(1), "t", "1.00"}}), -1};
-        };
-        w.fake.pump.onPass = [&](int pass) {
-            if (pass == 1)
-                tick(w, 121);
+        w.fake.http.respond = [](const QString&) {
+            return FakeResponse::silent();
         };
         Q_EMIT w.fake.timer1.Timer();
-        QCOMPARE(w.fake.pump.passes, 1);
+        QCOMPARE(w.state.status(), FetchingStatus);
+        w.state.RefreshTicks = KeepAlive::TicksBetweenRefreshes - 1;
+        Q_EMIT w.fake.timer2.Timer();
+        QVERIFY(!w.watch.scanCycle().running());
         QCOMPARE(w.state.page(), Endpoints::service().PersonalHomeUrl);
-        QCOMPARE(w.state.status(), QStringLiteral("扫描中"));
+        QCOMPARE(w.state.status(), ScanningStatus);
     }
 };
 

@@ -97,15 +97,14 @@ private Q_SLOTS:
         QCOMPARE(QFile::permissions(path) & 0x0077, QFile::Permissions());
     }
 
+    // The outcome comes seconds later; meanwhile the button waits, and a
+    // first call still under way refuses another.
     void renotifyCallsTheShopForTheSelectedPayment()
     {
         HistoryFixture f;
         f.state.setDeliveryUrl(QStringLiteral("http://shop/n.php"));
-        f.fake.requests.respond = [](const QString&) {
-            return FakeResponse("success");
-        };
-        f.fake.pump.onPass = [&](int) {
-            f.fake.clock.advanceMilliseconds(f.fake.pump.wakeRequests.last());
+        f.fake.http.respond = [](const QString&) {
+            return FakeResponse{"success", 200, {}, 100};
         };
         auto* message = f.window.findChild<QLabel*>("message");
         auto* renotify = f.window.findChild<QPushButton*>("renotify");
@@ -113,16 +112,28 @@ private Q_SLOTS:
         QTest::mouseClick(renotify, Qt::LeftButton);
         QCOMPARE(message->text(), QStringLiteral("请先选中一笔付款。"));
         f.table()->selectRow(1);
-        f.fake.inet1.busy = true;
         QTest::mouseClick(renotify, Qt::LeftButton);
-        QCOMPARE(message->text(), QStringLiteral("上一笔通知尚未完成，请稍后再试。"));
-        f.fake.inet1.busy = false;
-        QTest::mouseClick(renotify, Qt::LeftButton);
+        QCOMPARE(message->text(), QStringLiteral("正在重新通知……"));
+        QVERIFY(!renotify->isEnabled());
+        f.fake.clock.advanceSeconds(5);
+        QCOMPARE(message->text(), QStringLiteral("已重新通知，结果见第一行。"));
+        QVERIFY(renotify->isEnabled());
 
-        QCOMPARE(f.fake.inet1.executedAddresses.size(), 1);
-        QVERIFY(f.fake.inet1.executedAddresses[0].endsWith("&title=x%27%20OR%20%271%27%3D%271"));
+        QCOMPARE(f.fake.http.sent.size(), 2);
+        QVERIFY(f.fake.http.sent[0].endsWith("&title=x%27%20OR%20%271%27%3D%271"));
         QCOMPARE(f.shownTitles().first(), QStringLiteral("x' OR '1'='1"));
         QCOMPARE(f.table()->model()->index(0, 11).data().toString(), QStringLiteral("重新通知"));
+
+        // The first call of the next one hangs on past the second.
+        f.fake.http.respond = [&](const QString&) {
+            return FakeResponse{"success", 200, {}, f.fake.http.sent.size() % 2 ? 60000 : 0};
+        };
+        f.table()->selectRow(1);
+        QTest::mouseClick(renotify, Qt::LeftButton);
+        f.fake.clock.advanceSeconds(5);
+        f.table()->selectRow(1);
+        QTest::mouseClick(renotify, Qt::LeftButton);
+        QCOMPARE(message->text(), QStringLiteral("上一笔通知尚未完成，请稍后再试。"));
     }
 };
 

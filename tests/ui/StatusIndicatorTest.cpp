@@ -31,6 +31,7 @@ private Q_SLOTS:
         QCOMPARE(title(), QStringLiteral("TollwickV3.5 - 扫描中"));
         w.window.Command2_Click();
         QCOMPARE(title(), QStringLiteral("TollwickV3.5 - 已停止"));
+        w.window.Command1_Click();
         Q_EMIT w.watch.scanCycle().recordPageRedirected(QStringLiteral("https://login"));
         QVERIFY(title().startsWith(QStringLiteral("TollwickV3.5 - 出错：支付宝登录已失效")));
         Q_EMIT journal.failed(QStringLiteral("disk full"));
@@ -40,6 +41,9 @@ private Q_SLOTS:
         w.logIn();
         Q_EMIT journal.recovered();
         QCOMPARE(title(), QStringLiteral("TollwickV3.5 - 扫描中"));
+        w.state.setScanInterval(QStringLiteral("soon"));
+        w.fake.clock.advanceSeconds(20);
+        QCOMPARE(title(), QStringLiteral("TollwickV3.5 - 出错：扫描间隔无效，请填写秒数"));
     }
 };
 

@@ -1,20 +1,25 @@
 #include "web/Delay.h"
-#include "fakes/FakeClock.h"
-#include "fakes/FakeMessagePump.h"
+#include "fakes/FakeTimerControl.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
 
-// Each pass of the pump lets the clock run on to where the wait asked to be
-// woken, as the real event loop would.
-void runClockWithPump(FakeClock& clock, FakeMessagePump& pump)
-{
-    pump.onPass = [&](int) {
-        QVERIFY(pump.wakeRequests.last() > 0);
-        clock.advanceMilliseconds(pump.wakeRequests.last());
-    };
-}
+const QDate Day(2024, 3, 9);
+
+struct DelayFixture {
+    explicit DelayFixture(const QDateTime& start)
+        : clock(start)
+    {
+        QObject::connect(&delay, &Delay::finished, [this] { endedAt = clock.now(); });
+    }
+
+    FakeClock clock;
+    FakeTimerFactory timers{clock};
+    Delay delay{clock, timers};
+    QDateTime endedAt;
+};
 
 } // namespace
 
@@ -22,84 +27,63 @@ class DelayTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void nothingToWaitReturnsWithoutHandlingEvents_data()
+    void nothingToWaitEndsAtOnce_data()
     {
         QTest::addColumn<int>("seconds");
         QTest::newRow("zero") << 0;
         QTest::newRow("negative") << -5;
     }
 
-    void nothingToWaitReturnsWithoutHandlingEvents()
+    void nothingToWaitEndsAtOnce()
     {
         QFETCH(int, seconds);
-        FakeClock clock;
-        FakeMessagePump pump;
-        Delay(seconds, clock, pump);
-        QCOMPARE(pump.passes, 0);
+        DelayFixture f(QDateTime(Day, QTime(12, 0, 0, 500)));
+        f.delay.start(seconds);
+        QCOMPARE(f.endedAt, f.clock.now());
+        QVERIFY(!f.delay.running());
     }
 
-    // Whole seconds decide: the wait ends at the first whole second at or
+    // Whole seconds decide: the pause ends at the first whole second at or
     // after start + 3, wherever within its second it began.
     void endsAtTheWholeSecondBoundary_data()
     {
         QTest::addColumn<QDateTime>("start");
         QTest::addColumn<QDateTime>("end");
-        const QDate day(2024, 3, 9);
         QTest::newRow("on the second")
-            << QDateTime(day, QTime(12, 0, 0)) << QDateTime(day, QTime(12, 0, 3));
+            << QDateTime(Day, QTime(12, 0, 0)) << QDateTime(Day, QTime(12, 0, 3));
         QTest::newRow("late in the second")
-            << QDateTime(day, QTime(12, 0, 0, 900)) << QDateTime(day, QTime(12, 0, 3));
+            << QDateTime(Day, QTime(12, 0, 0, 900)) << QDateTime(Day, QTime(12, 0, 3));
         QTest::newRow("across midnight")
-            << QDateTime(day, QTime(23, 59, 59)) << QDateTime(day.addDays(1), QTime(0, 0, 2));
+            << QDateTime(Day, QTime(23, 59, 59)) << QDateTime(Day.addDays(1), QTime(0, 0, 2));
     }
 
     void endsAtTheWholeSecondBoundary()
     {
         QFETCH(QDateTime, start);
         QFETCH(QDateTime, end);
-        FakeClock clock(start);
-        FakeMessagePump pump;
-        runClockWithPump(clock, pump);
-        Delay(3, clock, pump);
-        QCOMPARE(clock.now(), end);
+        DelayFixture f(start);
+        f.delay.start(3);
+        f.clock.advanceSeconds(10);
+        QCOMPARE(f.endedAt, end);
     }
 
-    void clockSetBackWaitsUntilTheStartIsPassedAgain()
+    void clockSetBackWaitsUntilTheEndIsReachedAgain()
     {
-        const QDate day(2024, 3, 9);
-        FakeClock clock(QDateTime(day, QTime(12, 0, 0)));
-        FakeMessagePump pump;
-        pump.onPass = [&](int pass) {
-            if (pass == 1)
-                clock.set(QDateTime(day, QTime(11, 0, 0)));
-            else
-                clock.advanceMilliseconds(pump.wakeRequests.last());
-        };
-        Delay(3, clock, pump);
-        QCOMPARE(clock.now(), QDateTime(day, QTime(12, 0, 3)));
+        DelayFixture f(QDateTime(Day, QTime(12, 0, 0)));
+        f.delay.start(3);
+        f.clock.advance(1000);
+        f.clock.set(QDateTime(Day, QTime(11, 0, 0)));
+        f.clock.advanceSeconds(7200);
+        QCOMPARE(f.endedAt, QDateTime(Day, QTime(12, 0, 3)));
     }
 
-    void clockSetForwardEndsAtTheNextCheck()
+    void clockSetForwardEndsWithinASecond()
     {
-        const QDate day(2024, 3, 9);
-        FakeClock clock(QDateTime(day, QTime(12, 0, 0)));
-        FakeMessagePump pump;
-        pump.onPass = [&](int) {
-            clock.set(QDateTime(day, QTime(13, 0, 0)));
-        };
-        Delay(3, clock, pump);
-        QCOMPARE(pump.passes, 1);
-    }
-
-    // Waking at every whole second, never sooner: the wait costs nothing in
-    // between and still ends on time.
-    void asksToBeWokenAtEachSecond()
-    {
-        FakeClock clock(QDateTime(QDate(2024, 3, 9), QTime(12, 0, 0, 250)));
-        FakeMessagePump pump;
-        runClockWithPump(clock, pump);
-        Delay(3, clock, pump);
-        QCOMPARE(pump.wakeRequests, (QList<int>{750, 1000, 1000}));
+        DelayFixture f(QDateTime(Day, QTime(12, 0, 0)));
+        f.delay.start(3);
+        f.clock.set(QDateTime(Day, QTime(13, 0, 0)));
+        f.clock.advance(1000);
+        QCOMPARE(f.endedAt, QDateTime(Day, QTime(13, 0, 1)));
     }
 };
 

@@ -87,7 +87,7 @@ QWidget* QtBrowserControl::view()
 void QtBrowserControl::onLoadFinished(bool ok)
 {
     m_lastLoadFailed = !ok;
-    Q_EMIT DocumentComplete();
+    Q_EMIT DocumentComplete(ok);
 }
 
 void QtBrowserControl::onNewWindowRequested(QWebEngineNewWindowRequest& request)

@@ -1,18 +1,15 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "platform/qt/CurlHttpRequestFactory.h"
+#include "platform/qt/CurlHttpClient.h"
 #include "platform/qt/CurlMulti.h"
-#include "platform/qt/CurlTransferControl.h"
 #include "platform/qt/CurlWebHook.h"
 #include "platform/qt/QtBrowserControl.h"
-#include "platform/qt/QtByteStreamFactory.h"
 #include "platform/qt/QtClock.h"
-#include "platform/qt/QtHttpRequestFactory.h"
-#include "platform/qt/QtMessagePump.h"
+#include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtTimerControl.h"
-#include "platform/qt/QtTransferControl.h"
+#include "platform/qt/QtTimerFactory.h"
 #include "platform/qt/SharedCookieJar.h"
 
 #include <QNetworkAccessManager>
@@ -35,15 +32,12 @@ private:
     QtBrowserControl m_browser;
     // Before the calls made on it.
     CurlMulti m_curl;
-    CurlTransferControl m_inet1;
-    QtTransferControl m_inet2;
-    QtHttpRequestFactory m_accountRequests;
-    CurlHttpRequestFactory m_shopRequests;
-    QtByteStreamFactory m_streams;
+    QtHttpClient m_accountPages;
+    CurlHttpClient m_shopCalls;
     QtClock m_clock;
-    QtMessagePump m_pump;
-    QtShell m_shell;
     QtTimerControl m_timer1;
     QtTimerControl m_timer2;
+    QtTimerFactory m_timers;
+    QtShell m_shell;
     CurlWebHook m_webHook;
 };

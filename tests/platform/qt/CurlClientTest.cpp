@@ -1,13 +1,13 @@
-#include "platform/qt/CurlHttpRequestFactory.h"
+#include "platform/qt/CurlHttpClient.h"
 #include "platform/qt/CurlMulti.h"
-#include "platform/qt/CurlTransferControl.h"
 #include "platform/qt/CurlWebHook.h"
-#include "platform/qt/QtHttpRequest.h"
+#include "platform/qt/QtHttpClient.h"
 
 #include <QEventLoop>
 #include <QHttpServer>
 #include <QNetworkAccessManager>
 #include <QNetworkCookieJar>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -75,11 +75,14 @@ bool waitFor(const std::function<bool()>& done)
     return done();
 }
 
-bool run(HttpRequest& request, const QString& address)
+// A GET through `client`, waited for; status -1 when no answer came in time.
+HttpAnswer run(HttpClient& client, const QString& address)
 {
-    request.Open(u"GET"_qs, address, true);
-    request.send();
-    return waitFor([&] { return request.ReadyState() == 4; });
+    const auto request = client.get(address, HttpClient::Body::Kept);
+    QSignalSpy finished(request.get(), &HttpRequest::finished);
+    if (!waitFor([&] { return !finished.isEmpty(); }))
+        return {-1, {}, {}};
+    return finished[0][0].value<HttpAnswer>();
 }
 
 } // namespace
@@ -96,7 +99,6 @@ private Q_SLOTS:
     void answer();
     void addressAndUserAgentAsQtSendsThem();
     void droppedRequestRunsToItsEndOrTheLimit();
-    void transferControlIsBusyUntilTheCallEnds();
     void webHookSendsEachMessageOnce();
 
 private:
@@ -107,7 +109,7 @@ private:
 
     CurlMulti m_multi;
     QNetworkCookieJar m_jar;
-    CurlHttpRequestFactory m_requests{m_multi, &m_jar};
+    CurlHttpClient m_client{m_multi, &m_jar};
     QHttpServer m_server;
     quint16 m_port = 0;
     std::vector<QHttpServerResponder> m_unanswered;
@@ -161,14 +163,12 @@ void TestCurlClient::eachCallArrivesOnceOnItsOwnConnection()
     RawServer server(keepOpen ? "HTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\nsuccess"
                               : "HTTP/1.1 200 OK\r\n\r\nsuccess",
                      keepOpen);
-    CurlTransferControl control(m_multi, nullptr);
     for (int call = 0; call < Calls; ++call) {
         // Both calls of a payment, as the program makes them.
-        control.Execute(server.address(u"/"_qs), u"get"_qs);
-        const auto request = m_requests.createRequest();
-        QVERIFY(run(*request, server.address(u"/"_qs)));
-        QCOMPARE(request->responseBody(), "success"_qba);
-        QVERIFY(waitFor([&] { return !control.StillExecuting(); }));
+        const auto first = m_client.get(server.address(u"/"_qs), HttpClient::Body::Dropped);
+        QSignalSpy firstEnded(first.get(), &HttpRequest::finished);
+        QCOMPARE(run(m_client, server.address(u"/"_qs)).body, "success"_qba);
+        QVERIFY(waitFor([&] { return !firstEnded.isEmpty(); }));
     }
     // A resent call would follow within milliseconds.
     QTest::qWait(200);
@@ -208,21 +208,20 @@ void TestCurlClient::answer()
     QFETCH(int, status);
     QFETCH(QByteArray, body);
     QFETCH(QString, from);
-    const auto request = m_requests.createRequest();
-    QVERIFY(run(*request, asked));
-    QCOMPARE(request->status(), status);
-    QCOMPARE(request->responseBody(), body);
-    QCOMPARE(request->responseURL(), from);
+    const HttpAnswer answer = run(m_client, asked);
+    QCOMPARE(answer.status, status);
+    QCOMPARE(answer.body, body);
+    QCOMPARE(answer.address, from);
 }
 
 void TestCurlClient::addressAndUserAgentAsQtSendsThem()
 {
     const QString target = u"/notify.php?title=订单 1001&memo=a b&sign=%2B/"_qs;
     RawServer curlServer("HTTP/1.1 200 OK\r\n\r\nok"), qtServer("HTTP/1.1 200 OK\r\n\r\nok");
-    QVERIFY(run(*m_requests.createRequest(), curlServer.address(target)));
+    QCOMPARE(run(m_client, curlServer.address(target)).status, 200);
     QNetworkAccessManager network;
-    QtHttpRequest qtRequest(network);
-    QVERIFY(run(qtRequest, qtServer.address(target)));
+    QtHttpClient qtClient(network);
+    QCOMPARE(run(qtClient, qtServer.address(target)).status, 200);
     // Qt's client may send its request again; its first one is the one to match.
     QCOMPARE(curlServer.heads.size(), 1);
     const QByteArray curl = curlServer.heads.front(), qt = qtServer.heads.front();
@@ -239,12 +238,9 @@ void TestCurlClient::droppedRequestRunsToItsEndOrTheLimit()
     RawServer silent{QByteArray()};
     {
         CurlMulti multi;
-        CurlHttpRequestFactory requests(multi, nullptr, 500ms);
-        for (const QString& asked : {address(u"/never"_qs), silent.address(u"/"_qs)}) {
-            const auto request = requests.createRequest();
-            request->Open(u"GET"_qs, asked, true);
-            request->send();
-        }
+        CurlHttpClient client(multi, nullptr, 500ms);
+        for (const QString& asked : {address(u"/never"_qs), silent.address(u"/"_qs)})
+            client.get(asked, HttpClient::Body::Kept);
         QTRY_COMPARE(m_unanswered.size(), 1u);
         QTRY_COMPARE(silent.heads.size(), 1);
         m_unanswered.front().write("late", "text/plain");
@@ -255,37 +251,10 @@ void TestCurlClient::droppedRequestRunsToItsEndOrTheLimit()
         QCOMPARE(multi.transferCount(), 0);
 
         // What a destroyed multi still holds is stopped and freed.
-        const auto request = requests.createRequest();
-        request->Open(u"GET"_qs, silent.address(u"/"_qs), true);
-        request->send();
+        client.get(silent.address(u"/"_qs), HttpClient::Body::Kept);
         QTRY_COMPARE(silent.heads.size(), 2);
     }
     QTRY_COMPARE(silent.hungUpUnanswered, 2);
-    m_unanswered.clear();
-}
-
-void TestCurlClient::transferControlIsBusyUntilTheCallEnds()
-{
-    CurlTransferControl control(m_multi, nullptr), limited(m_multi, nullptr, 300ms);
-    control.Execute(address(u"/never"_qs), u"post"_qs);
-    QVERIFY(!control.StillExecuting());
-    control.Execute(address(u"/never"_qs), u"GET"_qs);
-    control.Execute(address(u"/never"_qs), u"get"_qs);
-    QTRY_COMPARE(m_unanswered.size(), 1u);
-    limited.Execute(address(u"/never"_qs), u"Get"_qs);
-    QTRY_COMPARE(m_unanswered.size(), 2u);
-    QTest::qWait(100);
-    QCOMPARE(m_unanswered.size(), 2u);
-    QVERIFY(control.StillExecuting());
-    QTRY_VERIFY(!limited.StillExecuting());
-    m_unanswered.front().write("late", "text/plain");
-    QTRY_VERIFY(!control.StillExecuting());
-
-    control.Execute(address(u"/never"_qs), u"get"_qs);
-    QTRY_COMPARE(m_unanswered.size(), 3u);
-    control.Cancel();
-    QVERIFY(!control.StillExecuting());
-    QCOMPARE(m_multi.transferCount(), 0);
     m_unanswered.clear();
 }
 

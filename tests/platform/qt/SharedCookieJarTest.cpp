@@ -1,6 +1,5 @@
 #include "platform/qt/SharedCookieJar.h"
-#include "platform/qt/QtHttpRequest.h"
-#include "platform/qt/QtTransferControl.h"
+#include "platform/qt/QtHttpClient.h"
 
 #include <QHttpServer>
 #include <QNetworkAccessManager>
@@ -8,8 +7,6 @@
 #include <QTest>
 
 namespace {
-
-constexpr int Done = 4;
 
 QNetworkCookie hostCookie(const QByteArray& name, const QByteArray& value)
 {
@@ -37,7 +34,8 @@ private Q_SLOTS:
 
 private:
     QUrl url(const QString& path) const;
-    void fetch(const QString& path);
+    // A GET with its body kept or dropped, waited for.
+    void fetch(const QString& path, HttpClient::Body body = HttpClient::Body::Kept);
 
     QHttpServer m_server;
     quint16 m_port = 0;
@@ -91,12 +89,12 @@ QUrl TestSharedCookieJar::url(const QString& path) const
     return QUrl(u"http://127.0.0.1:%1%2"_qs.arg(m_port).arg(path));
 }
 
-void TestSharedCookieJar::fetch(const QString& path)
+void TestSharedCookieJar::fetch(const QString& path, HttpClient::Body body)
 {
-    QtHttpRequest request(*m_network);
-    request.Open(u"GET"_qs, url(path).toString(), true);
-    request.send();
-    QTRY_COMPARE(request.ReadyState(), Done);
+    QtHttpClient client(*m_network);
+    const auto request = client.get(url(path).toString(), body);
+    QSignalSpy finished(request.get(), &HttpRequest::finished);
+    QVERIFY(finished.wait());
 }
 
 void TestSharedCookieJar::jarCookiesGoOutWithBothKindsOfRequest()
@@ -104,9 +102,7 @@ void TestSharedCookieJar::jarCookiesGoOutWithBothKindsOfRequest()
     m_jar->insertFromBrowser(hostCookie("session", "abc"));
 
     fetch(u"/echo"_qs);
-    QtTransferControl control(*m_network);
-    control.Execute(url(u"/echo"_qs).toString(), u"get"_qs);
-    QTRY_VERIFY(!control.StillExecuting());
+    fetch(u"/echo"_qs, HttpClient::Body::Dropped);
 
     QCOMPARE(m_cookieHeaders, QList<QByteArray>({"session=abc", "session=abc"}));
 }

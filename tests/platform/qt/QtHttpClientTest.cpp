@@ -1,9 +1,10 @@
-#include "platform/qt/QtHttpRequest.h"
-#include "platform/qt/QtByteStream.h"
+#include "platform/qt/QtHttpClient.h"
+#include "web/EncodingConvertor.h"
 
 #include <QHttpServer>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -19,12 +20,11 @@ const QString orderText = QString::fromUtf8("镕瑢测试訂單");
 // orderText in GBK; the first two and the last two characters are not in GB 2312.
 const QByteArray orderTextGbk = QByteArray::fromHex("e946ac8cb2e2cad4d38686ce");
 
-constexpr int Done = 4;
 constexpr int ReplyTimeoutMs = 10000;
 
 } // namespace
 
-class TestQtHttpRequest : public QObject {
+class TestQtHttpClient : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -37,27 +37,24 @@ private Q_SLOTS:
     void redirectIsFollowed();
     void refusedConnectionEndsWithEmptyBody();
     void bodyCutShortEndsEmpty();
-    void statesBeforeSending();
-    void onlyGetIsSent();
     void droppedRequestRunsToItsEndOrTheLimit();
 
 private:
     QString address(const QString& path) const;
-    // Sends a GET and waits for it to end.
-    static bool run(HttpRequest& request, const QString& address);
+    // Sends a GET and waits for its answer; status -1 when none came in time.
+    HttpAnswer run(const QString& address);
 
     QNetworkAccessManager m_network;
+    QtHttpClient m_client{m_network};
     QHttpServer m_server;
     quint16 m_port = 0;
-    int m_hits = 0;
     std::vector<QHttpServerResponder> m_unanswered;
 };
 
-void TestQtHttpRequest::initTestCase()
+void TestQtHttpClient::initTestCase()
 {
     using Status = QHttpServerResponse::StatusCode;
-    m_server.route("/order", [this] {
-        ++m_hits;
+    m_server.route("/order", [] {
         return QHttpServerResponse("text/html; charset=gb2312", orderTextGbk);
     });
     m_server.route("/ok", [] { return QHttpServerResponse("text/plain", "all well"); });
@@ -86,41 +83,33 @@ void TestQtHttpRequest::initTestCase()
     QVERIFY(m_port != 0);
 }
 
-void TestQtHttpRequest::cleanup()
+void TestQtHttpClient::cleanup()
 {
     m_unanswered.clear();
-    m_hits = 0;
 }
 
-QString TestQtHttpRequest::address(const QString& path) const
+QString TestQtHttpClient::address(const QString& path) const
 {
     return u"http://127.0.0.1:%1%2"_qs.arg(m_port).arg(path);
 }
 
-bool TestQtHttpRequest::run(HttpRequest& request, const QString& address)
+HttpAnswer TestQtHttpClient::run(const QString& address)
 {
-    request.Open(u"GET"_qs, address, true);
-    request.send();
-    return QTest::qWaitFor([&] { return request.ReadyState() == Done; }, ReplyTimeoutMs);
+    const auto request = m_client.get(address, HttpClient::Body::Kept);
+    QSignalSpy finished(request.get(), &HttpRequest::finished);
+    if (!finished.wait(ReplyTimeoutMs))
+        return {-1, {}, {}};
+    return finished[0][0].value<HttpAnswer>();
 }
 
-void TestQtHttpRequest::gbkPageKeepsEveryCharacter()
+void TestQtHttpClient::gbkPageKeepsEveryCharacter()
 {
-    QtHttpRequest request(m_network);
-    QVERIFY(run(request, address(u"/order"_qs)));
-    const QByteArray body = request.responseBody();
-    QCOMPARE(body, orderTextGbk);
-
-    QtByteStream stream;
-    QVERIFY(stream.Open());
-    QVERIFY(stream.Write(body));
-    QVERIFY(stream.setPosition(0));
-    QVERIFY(stream.setType(ByteStream::TextType));
-    QVERIFY(stream.setCharset(u"gb2312"_qs));
-    QCOMPARE(stream.ReadText(), orderText);
+    const HttpAnswer answer = run(address(u"/order"_qs));
+    QCOMPARE(answer.body, orderTextGbk);
+    QCOMPARE(EncodingConvertor(answer.body, u"gb2312"_qs), orderText);
 }
 
-void TestQtHttpRequest::bodyOfEveryStatusIsKept_data()
+void TestQtHttpClient::bodyOfEveryStatusIsKept_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QByteArray>("body");
@@ -133,42 +122,39 @@ void TestQtHttpRequest::bodyOfEveryStatusIsKept_data()
     QTest::newRow("200 without a body") << u"/empty"_qs << QByteArray() << 200;
 }
 
-void TestQtHttpRequest::bodyOfEveryStatusIsKept()
+void TestQtHttpClient::bodyOfEveryStatusIsKept()
 {
     QFETCH(QString, path);
     QFETCH(QByteArray, body);
     QFETCH(int, status);
-    QtHttpRequest request(m_network);
-    QVERIFY(run(request, address(path)));
-    QCOMPARE(request.responseBody(), body);
-    QCOMPARE(request.status(), status);
-    QCOMPARE(request.responseURL(), address(path));
+    const HttpAnswer answer = run(address(path));
+    QCOMPARE(answer.body, body);
+    QCOMPARE(answer.status, status);
+    QCOMPARE(answer.address, address(path));
 }
 
-void TestQtHttpRequest::redirectIsFollowed()
+void TestQtHttpClient::redirectIsFollowed()
 {
-    QtHttpRequest request(m_network);
-    QVERIFY(run(request, address(u"/moved"_qs)));
-    QCOMPARE(request.responseBody(), orderTextGbk);
-    QCOMPARE(request.status(), 200);
-    QCOMPARE(request.responseURL(), address(u"/order"_qs));
+    const HttpAnswer answer = run(address(u"/moved"_qs));
+    QCOMPARE(answer.body, orderTextGbk);
+    QCOMPARE(answer.status, 200);
+    QCOMPARE(answer.address, address(u"/order"_qs));
 }
 
-void TestQtHttpRequest::refusedConnectionEndsWithEmptyBody()
+void TestQtHttpClient::refusedConnectionEndsWithEmptyBody()
 {
     QTcpServer closed;
     QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
     const quint16 port = closed.serverPort();
     closed.close();
 
-    QtHttpRequest request(m_network);
-    QVERIFY(run(request, u"http://127.0.0.1:%1/order"_qs.arg(port)));
-    QCOMPARE(request.responseBody(), QByteArray());
-    QCOMPARE(request.status(), 0);
-    QCOMPARE(request.responseURL(), QString());
+    const HttpAnswer answer = run(u"http://127.0.0.1:%1/order"_qs.arg(port));
+    QCOMPARE(answer.body, QByteArray());
+    QCOMPARE(answer.status, 0);
+    QCOMPARE(answer.address, QString());
 }
 
-void TestQtHttpRequest::bodyCutShortEndsEmpty()
+void TestQtHttpClient::bodyCutShortEndsEmpty()
 {
     // Promises 100 bytes, sends 10 and hangs up.
     QTcpServer server;
@@ -182,44 +168,16 @@ void TestQtHttpRequest::bodyCutShortEndsEmpty()
         });
     });
 
-    QtHttpRequest request(m_network);
-    QVERIFY(run(request, u"http://127.0.0.1:%1/page"_qs.arg(server.serverPort())));
-    QCOMPARE(request.responseBody(), QByteArray());
-    QCOMPARE(request.status(), 0);
+    const HttpAnswer answer = run(u"http://127.0.0.1:%1/page"_qs.arg(server.serverPort()));
+    QCOMPARE(answer.body, QByteArray());
+    QCOMPARE(answer.status, 0);
 }
 
-void TestQtHttpRequest::statesBeforeSending()
+void TestQtHttpClient::droppedRequestRunsToItsEndOrTheLimit()
 {
-    QtHttpRequest request(m_network);
-    QCOMPARE(request.ReadyState(), 0);
-    request.send();
-    QCOMPARE(request.ReadyState(), 0);
-    request.Open(u"GET"_qs, address(u"/order"_qs), true);
-    QCOMPARE(request.ReadyState(), 1);
-    QCOMPARE(request.responseBody(), QByteArray());
-}
-
-void TestQtHttpRequest::onlyGetIsSent()
-{
-    QtHttpRequest request(m_network);
-    request.Open(u"POST"_qs, address(u"/order"_qs), true);
-    request.send();
-    QTest::qWait(300);
-    QCOMPARE(m_hits, 0);
-    QCOMPARE(request.ReadyState(), 1);
-
-    QVERIFY(run(request, address(u"/order"_qs)));
-    QCOMPARE(request.responseBody(), orderTextGbk);
-    QCOMPARE(m_hits, 1);
-}
-
-void TestQtHttpRequest::droppedRequestRunsToItsEndOrTheLimit()
-{
-    for (int request = 0; request < 2; ++request) {
-        QtHttpRequest dropped(m_network, 500ms);
-        dropped.Open(u"GET"_qs, address(u"/never"_qs), true);
-        dropped.send();
-    }
+    QtHttpClient client(m_network, 500ms);
+    for (int request = 0; request < 2; ++request)
+        client.get(address(u"/never"_qs), HttpClient::Body::Kept);
     QTRY_COMPARE(m_unanswered.size(), 2u);
     m_unanswered.front().write("late", "text/plain");
     QTRY_COMPARE(m_network.findChildren<QNetworkReply*>().size(), 1);
@@ -228,5 +186,5 @@ void TestQtHttpRequest::droppedRequestRunsToItsEndOrTheLimit()
     QTRY_VERIFY(m_network.findChildren<QNetworkReply*>().isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestQtHttpRequest)
-#include "QtHttpRequestTest.moc"
+QTEST_GUILESS_MAIN(TestQtHttpClient)
+#include "QtHttpClientTest.moc"

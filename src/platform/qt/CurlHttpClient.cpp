@@ -1,0 +1,67 @@
+#include "platform/qt/CurlHttpClient.h"
+
+#include "platform/qt/CurlCall.h"
+#include "platform/qt/CurlMulti.h"
+
+#include <QTimer>
+
+namespace {
+
+class CurlHttpRequest : public HttpRequest {
+public:
+    CurlHttpRequest(CurlMulti& multi, std::unique_ptr<CurlCall> call,
+                    std::chrono::milliseconds abandonedLimit)
+        : m_multi(multi)
+        , m_call(std::move(call))
+        , m_abandonedLimit(abandonedLimit)
+    {
+        m_call->onFinished([this](const CurlCall::Answer& answer) { finish(answer); });
+    }
+
+    ~CurlHttpRequest() override
+    {
+        // The shop must still get a call whose answer nobody waits for any more.
+        if (m_call)
+            m_multi.leaveBehind(std::move(m_call), m_abandonedLimit);
+    }
+
+    // A call that could not start ends as a transport failure, once the
+    // caller has had the request and connected to it.
+    void failSoon()
+    {
+        m_call.reset();
+        QTimer::singleShot(0, this, [this] { Q_EMIT finished({}); });
+    }
+
+private:
+    void finish(const CurlCall::Answer& answer)
+    {
+        // The call is done with; freed before the signal, which is the last act.
+        const auto call = std::move(m_call);
+        Q_EMIT finished({answer.status, answer.url.toString(QUrl::FullyEncoded), answer.body});
+    }
+
+    CurlMulti& m_multi;
+    std::unique_ptr<CurlCall> m_call;
+    std::chrono::milliseconds m_abandonedLimit;
+};
+
+} // namespace
+
+CurlHttpClient::CurlHttpClient(CurlMulti& multi, QNetworkCookieJar* jar,
+                               std::chrono::milliseconds abandonedLimit)
+    : m_multi(multi)
+    , m_jar(jar)
+    , m_abandonedLimit(abandonedLimit)
+{
+}
+
+std::unique_ptr<HttpRequest> CurlHttpClient::get(const QString& address, Body body)
+{
+    auto call = std::make_unique<CurlCall>(m_multi, m_jar, body == Body::Kept);
+    CurlCall& started = *call;
+    auto request = std::make_unique<CurlHttpRequest>(m_multi, std::move(call), m_abandonedLimit);
+    if (!started.start(address))
+        request->failSoon();
+    return request;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/HttpClient.h"
+
+#include <chrono>
+
+class CurlMulti;
+class QNetworkCookieJar;
+
+// GETs through libcurl, each on a connection of its own, so the shop's
+// delivery page is called exactly once per request.
+class CurlHttpClient : public HttpClient {
+public:
+    // `jar` may be null. A call whose request is abandoned goes on for
+    // `abandonedLimit` at most, so a server that never answers cannot pile
+    // calls up.
+    CurlHttpClient(CurlMulti& multi, QNetworkCookieJar* jar,
+                   std::chrono::milliseconds abandonedLimit = AbandonedRequestLimit);
+
+    std::unique_ptr<HttpRequest> get(const QString& address, Body body) override;
+
+private:
+    CurlMulti& m_multi;
+    QNetworkCookieJar* m_jar;
+    std::chrono::milliseconds m_abandonedLimit;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/HttpClient.h"
+
+#include <chrono>
+
+class QNetworkAccessManager;
+
+// GETs over the program's shared network access manager, so that they carry
+// the cookies of the shared jar.
+class QtHttpClient : public HttpClient {
+public:
+    // A reply whose request is abandoned goes on for `abandonedLimit` at most.
+    explicit QtHttpClient(QNetworkAccessManager& network,
+                          std::chrono::milliseconds abandonedLimit = AbandonedRequestLimit);
+
+    std::unique_ptr<HttpRequest> get(const QString& address, Body body) override;
+
+private:
+    QNetworkAccessManager& m_network;
+    std::chrono::milliseconds m_abandonedLimit;
+};

@@ -1,0 +1,8 @@
+#include "platform/qt/QtTimerFactory.h"
+
+#include "platform/qt/QtTimerControl.h"
+
+std::unique_ptr<TimerControl> QtTimerFactory::createTimer()
+{
+    return std::make_unique<QtTimerControl>();
+}

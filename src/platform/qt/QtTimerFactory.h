@@ -1,0 +1,8 @@
+#pragma once
+
+#include "platform/TimerControl.h"
+
+class QtTimerFactory : public TimerFactory {
+public:
+    std::unique_ptr<TimerControl> createTimer() override;
+};

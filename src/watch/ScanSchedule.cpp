@@ -1,0 +1,60 @@
+#include "watch/ScanSchedule.h"
+
+#include "platform/TimerControl.h"
+#include "state/SettingValues.h"
+#include "state/WindowState.h"
+
+ScanSchedule::ScanSchedule(WindowState& state, TimerFactory& timers, QObject* parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_invalidFor(timers.createTimer())
+{
+    m_invalidFor->setInterval(InvalidAlertMs);
+    connect(m_invalidFor.get(), &TimerControl::Timer, this, [this] {
+        m_invalidFor->setEnabled(false);
+        if (m_state.scanState() == ScanState::IntervalInvalid)
+            Q_EMIT intervalStillInvalid();
+    });
+}
+
+ScanSchedule::~ScanSchedule() = default;
+
+void ScanSchedule::resume()
+{
+    if (const auto period = scanIntervalMilliseconds(m_state.scanInterval()))
+        scanEvery(*period);
+    else
+        becomeInvalid();
+}
+
+bool ScanSchedule::tick()
+{
+    const ScanState state = m_state.scanState();
+    if (state != ScanState::Scanning && state != ScanState::IntervalInvalid)
+        return false;
+    const auto period = scanIntervalMilliseconds(m_state.scanInterval());
+    if (!period) {
+        becomeInvalid();
+        return false;
+    }
+    scanEvery(*period);
+    return true;
+}
+
+void ScanSchedule::scanEvery(int milliseconds)
+{
+    m_invalidFor->setEnabled(false);
+    // An unchanged period keeps the countdown under way.
+    m_state.Timer1.setInterval(milliseconds);
+    m_state.Timer1.setEnabled(true);
+    m_state.setScanState(ScanState::Scanning);
+}
+
+void ScanSchedule::becomeInvalid()
+{
+    m_state.Timer1.setInterval(RecheckMs);
+    m_state.Timer1.setEnabled(true);
+    if (m_state.scanState() != ScanState::IntervalInvalid)
+        m_invalidFor->setEnabled(true);
+    m_state.setScanState(ScanState::IntervalInvalid);
+}

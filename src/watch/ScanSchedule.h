@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+class TimerControl;
+class TimerFactory;
+class WindowState;
+
+// Gives the scan timer the period the interval list holds, read when
+// scanning starts and at every tick, never as the owner types. A list that
+// holds no usable period makes the state interval-invalid rather than
+// stopping the ticks unseen: the timer then looks again every second, and
+// scanning resumes at the first usable value.
+class ScanSchedule : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int RecheckMs = 1000;
+    // Retyping a value passes through an empty list; only a list that stays
+    // unusable this long is worth an alert.
+    static constexpr int InvalidAlertMs = 60000;
+
+    ScanSchedule(WindowState& state, TimerFactory& timers, QObject* parent = nullptr);
+    ~ScanSchedule() override;
+
+    // Scanning from now on, at the period the list holds.
+    void resume();
+    // The scan timer's tick; true when it is to scan. A changed interval
+    // applies from here: the next tick comes one new period later.
+    bool tick();
+
+Q_SIGNALS:
+    // The list has held no usable period for InvalidAlertMs.
+    void intervalStillInvalid();
+
+private:
+    void scanEvery(int milliseconds);
+    void becomeInvalid();
+
+    WindowState& m_state;
+    std::unique_ptr<TimerControl> m_invalidFor;
+};

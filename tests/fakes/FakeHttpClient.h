@@ -1,0 +1,57 @@
+#pragma once
+
+#include "fakes/FakeClock.h"
+#include "platform/HttpClient.h"
+
+#include <QStringList>
+
+#include <functional>
+
+// How the fake network answers one request.
+struct FakeResponse {
+    FakeResponse(QByteArray body = {}, int status = 200, QString finalAddress = {},
+                 qint64 delayMs = 0)
+        : body(std::move(body))
+        , status(status)
+        , finalAddress(std::move(finalAddress))
+        , delayMs(delayMs)
+    {
+    }
+    // A server that never answers.
+    static FakeResponse silent()
+    {
+        FakeResponse response;
+        response.never = true;
+        return response;
+    }
+
+    QByteArray body;
+    int status;
+    // Where the answer came from; empty for the address asked for.
+    QString finalAddress;
+    // How long the answer takes on the fake clock.
+    qint64 delayMs;
+    bool never = false;
+};
+
+// Records every request and answers it on the fake clock through `respond`.
+class FakeHttpClient : public HttpClient {
+public:
+    explicit FakeHttpClient(FakeClock& clock)
+        : m_clock(clock)
+    {
+    }
+
+    std::unique_ptr<HttpRequest> get(const QString& address, Body body) override;
+
+    std::function<FakeResponse(const QString& address)> respond = [](const QString&) {
+        return FakeResponse{};
+    };
+    // Every address requested, in order.
+    QStringList sent;
+    // Requests let go before their answer came.
+    int abandoned = 0;
+
+private:
+    FakeClock& m_clock;
+};
