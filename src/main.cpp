@@ -1,14 +1,26 @@
+#include "app/ChineseInterface.h"
+#include "app/CommandLine.h"
 #include "app/Program.h"
 #include "platform/qt/EngineEnvironment.h"
 #include "platform/qt/SingleInstance.h"
 
 #include <QApplication>
+#include <QTextStream>
 
 int main(int argc, char* argv[])
 {
+    // Answered before anything starts: without a display, and while a copy runs.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    QTextStream out(stdout), errors(stderr);
+    if (const std::optional<int> answered = answerCommandLine(arguments, out, errors))
+        return *answered;
+
     prepareEngineEnvironment(false);
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("tollwick"));
+    speakChinese(application);
 
     // A second scanner would deliver every payment twice.
     SingleInstance instance(QStringLiteral("tollwick"));

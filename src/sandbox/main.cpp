@@ -1,3 +1,4 @@
+#include "app/ChineseInterface.h"
 #include "app/Program.h"
 #include "platform/qt/EngineEnvironment.h"
 #include "sandbox/Sandbox.h"
@@ -38,6 +39,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     // Its own data folder and settings, never the program's.
     application.setApplicationName(QStringLiteral("tollwick-sandbox"));
+    speakChinese(application);
 
     SandboxLog log;
     Sandbox sandbox(*options);

@@ -55,6 +55,42 @@ private Q_SLOTS:
         QTRY_COMPARE(activated.size(), 1);
     }
 
+    // Answered at once, also while a copy runs, which must not be asked to show.
+    void helpAndVersionAnswerWhileACopyRuns_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("version") << "--version"
+                                 << "tollwick 3.5\n"
+                                 << 0;
+        QTest::newRow("help") << "--help"
+                              << "Usage: tollwick [options]" << 0;
+        QTest::newRow("unknown") << "--frobnicate"
+                                 << "tollwick: " << 2;
+    }
+
+    void helpAndVersionAnswerWhileACopyRuns()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, answer);
+        QFETCH(int, exitCode);
+        SingleInstance first(QStringLiteral("tollwick"));
+        QVERIFY(first.claim());
+        QSignalSpy activated(&first, &SingleInstance::activated);
+
+        QProcess program;
+        program.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+        program.start(QStringLiteral(TOLLWICK), {option});
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitCode(), exitCode);
+        const QByteArray output =
+            exitCode == 0 ? program.readAllStandardOutput() : program.readAllStandardError();
+        QVERIFY2(QString::fromUtf8(output).startsWith(answer), output.constData());
+        QTest::qWait(200);
+        QCOMPARE(activated.size(), 0);
+    }
+
     void aCrashedHolderDoesNotBlockTheNextStart()
     {
         QProcess crashing;

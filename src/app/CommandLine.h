@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QStringList>
+
+#include <optional>
+
+class QTextStream;
+
+// What `tollwick` answers on its command line without starting: --help and
+// --version, and a word on anything it does not know. The exit status when it
+// answered; nothing when the program is to start.
+std::optional<int> answerCommandLine(const QStringList& arguments, QTextStream& out,
+                                     QTextStream& errors);
