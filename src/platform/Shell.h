@@ -7,5 +7,6 @@ class Shell {
 public:
     virtual ~Shell() = default;
 
-    virtual void openAddress(const QString& address) = 0;
+    // False when no handler took it.
+    virtual bool openAddress(const QString& address) = 0;
 };

@@ -50,7 +50,7 @@ bool Sandbox::start(QString& error)
         .MerchantHomeUrl = m_account.merchantHomeUrl(),
         .AccountRootUrl = m_account.accountRootUrl(),
         .RecordQueryUrl = m_account.recordQueryUrl(),
-        .HelpPageUrl = m_account.accountRootUrl() + QStringLiteral("/news-1.asp"),
+        .HelpPageUrl = Endpoints::service().HelpPageUrl,
         .DefaultNotifyUrl = m_shop.notifyUrl(),
     };
     if (const QString invalid = endpoints.validationError(); !invalid.isEmpty()) {

@@ -1,5 +1,25 @@
 #include "state/Endpoints.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace {
+
+// The help page shipped with the program: installed under share/ beside its
+// bin/, or in the source tree for a program run from its build tree.
+QString helpPageUrl()
+{
+    const QFileInfo installed(QCoreApplication::applicationDirPath() +
+                              QStringLiteral("/../share/tollwick/help/index.html"));
+    const QString page = installed.exists()
+                             ? installed.canonicalFilePath()
+                             : QStringLiteral(TOLLWICK_SOURCE_DIR "/help/index.html");
+    return QUrl::fromLocalFile(page).toString();
+}
+
+} // namespace
+
 Endpoints Endpoints::service()
 {
     return {
@@ -11,7 +31,7 @@ Endpoints Endpoints::service()
             "https://consumeprod.alipay.com/record/standard.htm?_input_charset=utf-8"
             "&tradeType=all&status=success&fundFlow=in&beginTime=00%3A00&dateType=createDate"
             "&endTime=24%3A00&dateRange=customDate&beginDate="),
-        .HelpPageUrl = QStringLiteral("http://help.tollwick.com/news-1.asp"),
+        .HelpPageUrl = helpPageUrl(),
         .DefaultNotifyUrl = QStringLiteral("http://localhost/notify.php"),
     };
 }

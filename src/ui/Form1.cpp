@@ -13,8 +13,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QUrl>
 
 namespace {
 
@@ -105,7 +107,7 @@ void Form1::createControls()
     setBackground(this, QColor(192, 192, 255));
 
     Frame2 = new QGroupBox(QStringLiteral("基本信息"), this);
-    Label1 = new QLabel(QStringLiteral("技术支持：support@tollwick.com"), Frame2);
+    Label1 = new QLabel(QStringLiteral("技术支持：请看“常见问题”"), Frame2);
     Frame1 = new QGroupBox(QStringLiteral("系统配置"), this);
     Label3 = new QLabel(QStringLiteral("扫描间隔："), Frame1);
     Combo1 = editableList(m_state.scanInterval(), Frame1);
@@ -138,7 +140,6 @@ void Form1::createControls()
     Command1 = new QPushButton(QStringLiteral("开始扫描"), this);
     Command2 = new QPushButton(QStringLiteral("停止扫描"), this);
     Label10 = new ClickableLabel(QStringLiteral("常见问题（点击打开）"), this);
-    Label10->setCursor(Qt::PointingHandCursor);
     setBackground(Label10, palette().color(QPalette::Dark));
     Label13 = new QLabel(QStringLiteral("2015年6月20日版本更新:解决内存和CPU使用率过高问题。"
                                         "本程序免费使用，如有问题，欢迎来信"),
@@ -208,6 +209,8 @@ void Form1::placeControls()
     setTabOrder(Text3, Combo2);
     setTabOrder(Combo2, Combo3);
     setTabOrder(Combo3, Text4);
+    // The help link is reached from the keyboard too.
+    setTabOrder(Text4, Label10);
 }
 
 void Form1::bindToState()
@@ -278,5 +281,15 @@ void Form1::Label10_Click()
 
 void Form1::OpenInShell(const QString& address)
 {
-    m_watch.platform().shell.openAddress(address);
+    if (m_watch.platform().shell.openAddress(address))
+        return;
+    auto* message =
+        new QMessageBox(QMessageBox::Information, QStringLiteral("常见问题"),
+                        QStringLiteral("没有找到可以打开网页的浏览器。请用浏览器打开这个文件：\n%1")
+                            .arg(QUrl(address).toDisplayString(QUrl::PreferLocalFile)),
+                        QMessageBox::Ok, this);
+    message->setObjectName(QStringLiteral("helpUnavailable"));
+    message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    message->setAttribute(Qt::WA_DeleteOnClose);
+    message->open();
 }

@@ -6,7 +6,12 @@
 
 class FakeShell : public Shell {
 public:
-    void openAddress(const QString& address) override { opened.append(address); }
+    bool openAddress(const QString& address) override
+    {
+        opened.append(address);
+        return handlerAvailable;
+    }
 
     QStringList opened;
+    bool handlerAvailable = true;
 };

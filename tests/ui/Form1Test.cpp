@@ -6,9 +6,11 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -282,11 +284,35 @@ private Q_SLOTS:
         QTest::mouseClick(w.window.Label10, Qt::LeftButton);
         QTest::mouseClick(w.window.Label10, Qt::LeftButton);
 
-        QCOMPARE(w.fake.shell.opened, QStringList(2, "http://help.tollwick.com/news-1.asp"));
+        // The page shipped with the program, which exists; no host of anybody's.
+        QCOMPARE(w.fake.shell.opened, QStringList(2, Endpoints::service().HelpPageUrl));
+        QVERIFY(QFileInfo::exists(QUrl(w.fake.shell.opened[0]).toLocalFile()));
+        QVERIFY(!w.window.Label1->text().contains(u'@'));
         QCOMPARE(w.state.status(), status);
         QCOMPARE(w.state.page(), page);
         verifyArrangement(w.window, {false, false, true});
         QVERIFY(w.state.Timer1.Enabled());
+    }
+
+    // Tab reaches the help link after the last setting; Enter opens it, and
+    // a desktop with no browser gets a word, not silence.
+    void helpLinkWorksFromTheKeyboard()
+    {
+        FakeWindow w;
+        w.window.show();
+        QApplication::setActiveWindow(&w.window);
+        w.window.Text4->setFocus();
+        QTest::keyClick(w.window.Text4, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.window.Label10);
+        QTest::keyClick(w.window.Label10, Qt::Key_Return);
+        QCOMPARE(w.fake.shell.opened.size(), 1);
+        QVERIFY(!w.window.findChild<QMessageBox*>("helpUnavailable"));
+
+        w.fake.shell.handlerAvailable = false;
+        QTest::keyClick(w.window.Label10, Qt::Key_Space);
+        auto* message = w.window.findChild<QMessageBox*>("helpUnavailable");
+        QVERIFY(message && message->isVisible());
+        QVERIFY(message->text().contains(QStringLiteral("help/index.html")));
     }
 };
 

@@ -3,7 +3,7 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-void QtShell::openAddress(const QString& address)
+bool QtShell::openAddress(const QString& address)
 {
-    QDesktopServices::openUrl(QUrl(address));
+    return QDesktopServices::openUrl(QUrl(address));
 }

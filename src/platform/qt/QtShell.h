@@ -4,5 +4,5 @@
 
 class QtShell : public Shell {
 public:
-    void openAddress(const QString& address) override;
+    bool openAddress(const QString& address) override;
 };
