@@ -18,6 +18,7 @@ Program::Program(const Endpoints& endpoints, const QString& journalPath, QObject
     , m_window(m_watch, m_platform.browser().view())
     , m_indicator(m_window, m_watch.state(), m_watch.scanCycle(), m_alerts, m_journal,
                   m_alertSettings, QSystemTrayIcon::isSystemTrayAvailable())
+    , m_quitGuard(m_window, m_watch.state(), QSystemTrayIcon::isSystemTrayAvailable())
 {
     connect(&m_watch.scanCycle(), &ScanCycle::deliveryFinished, &m_journal,
             &DeliveryJournal::record);
@@ -32,7 +33,10 @@ Program::Program(const Endpoints& endpoints, const QString& journalPath, QObject
     connect(&m_indicator, &StatusIndicator::historyRequested, this, &Program::showHistory);
     connect(&m_indicator, &StatusIndicator::alertSettingsRequested, this,
             &Program::showAlertSettings);
-    connect(&m_indicator, &StatusIndicator::quitRequested, qApp, &QApplication::quit);
+    connect(&m_indicator, &StatusIndicator::quitRequested, &m_quitGuard, &QuitGuard::requestQuit);
+    // After the window's close has run its course.
+    connect(&m_quitGuard, &QuitGuard::quitConfirmed, qApp, &QApplication::quit,
+            Qt::QueuedConnection);
 }
 
 Program::~Program()

@@ -6,6 +6,7 @@
 #include "journal/DeliveryJournal.h"
 #include "platform/qt/QtPlatform.h"
 #include "ui/Form1.h"
+#include "ui/QuitGuard.h"
 #include "ui/StatusIndicator.h"
 #include "watch/AccountWatch.h"
 
@@ -48,5 +49,6 @@ private:
     RemoteAlerts m_remoteAlerts;
     Form1 m_window;
     StatusIndicator m_indicator;
+    QuitGuard m_quitGuard;
     QPointer<HistoryWindow> m_history;
 };
