@@ -15,5 +15,9 @@ QImage appIconImage(int side);
 // The window's icon, at every size of AppIconSizes.
 QIcon appIcon();
 
-// The same with a dot of `colour` in its corner, for the tray.
-QIcon statusIcon(const QColor& colour);
+// The symbols the tray's icon carries, one for each state it shows, so that
+// the states read without telling colours apart.
+enum class StatusSymbol { Tick, Pause, Padlock, Exclamation };
+
+// The program's coin with a badge of `colour` holding `symbol`, for the tray.
+QIcon statusIcon(StatusSymbol symbol, const QColor& colour);

@@ -13,24 +13,20 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
-namespace {
-
-QColor colourOf(StatusIndicator::State state)
+QIcon StatusIndicator::iconOf(State state)
 {
     switch (state) {
-    case StatusIndicator::State::Scanning:
-        return QColor(40, 160, 60);
-    case StatusIndicator::State::Stopped:
-        return QColor(140, 140, 140);
-    case StatusIndicator::State::LoginNeeded:
-        return QColor(240, 150, 20);
-    case StatusIndicator::State::Failing:
-        return QColor(210, 30, 30);
+    case State::Scanning:
+        return statusIcon(StatusSymbol::Tick, QColor(40, 140, 60));
+    case State::Stopped:
+        return statusIcon(StatusSymbol::Pause, QColor(110, 110, 110));
+    case State::LoginNeeded:
+        return statusIcon(StatusSymbol::Padlock, QColor(200, 110, 0));
+    case State::Failing:
+        return statusIcon(StatusSymbol::Exclamation, QColor(200, 30, 30));
     }
     Q_UNREACHABLE();
 }
-
-} // namespace
 
 StatusIndicator::StatusIndicator(QWidget& window, WindowState& state, ScanCycle& scan,
                                  AlertPolicy& alerts, DeliveryJournal& journal,
@@ -118,7 +114,7 @@ void StatusIndicator::update()
         title.append(journalProblem);
     m_window.setWindowTitle(title.join(QStringLiteral(" - ")));
     if (m_tray) {
-        m_tray->setIcon(statusIcon(colourOf(current())));
+        m_tray->setIcon(iconOf(current()));
         QStringList tip{QStringLiteral("Tollwick：") + describe()};
         if (!journalProblem.isEmpty())
             tip.append(journalProblem);

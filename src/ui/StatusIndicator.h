@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QObject>
 #include <QString>
 
@@ -29,6 +30,8 @@ public:
     ~StatusIndicator() override;
 
     State current() const;
+    // The tray's icon for `state`: each with a symbol of its own.
+    static QIcon iconOf(State state);
     // The state in the owner's words.
     QString describe() const;
 

@@ -46,6 +46,35 @@ private Q_SLOTS:
         QVERIFY2(tick.green() > tick.red() && tick.green() > tick.blue(), qPrintable(tick.name()));
     }
 
+    // The tray's four states differ by their symbols, not only by hue: an
+    // owner who cannot tell red from green still reads them, at tray size.
+    void statusIconsDifferWithoutColour()
+    {
+        const QList<StatusSymbol> symbols{StatusSymbol::Tick, StatusSymbol::Pause,
+                                          StatusSymbol::Padlock, StatusSymbol::Exclamation};
+        const auto grey = [](StatusSymbol symbol) {
+            // One hue for all: what is left to tell them apart is the symbol.
+            return statusIcon(symbol, Qt::darkGray)
+                .pixmap(22, 22)
+                .toImage()
+                .convertToFormat(QImage::Format_Grayscale8);
+        };
+        for (qsizetype a = 0; a < symbols.size(); ++a) {
+            for (qsizetype b = a + 1; b < symbols.size(); ++b) {
+                const QImage first = grey(symbols[a]), second = grey(symbols[b]);
+                int differing = 0;
+                for (int y = 0; y < first.height(); ++y) {
+                    for (int x = 0; x < first.width(); ++x)
+                        differing +=
+                            std::abs(qGray(first.pixel(x, y)) - qGray(second.pixel(x, y))) > 80;
+                }
+                QVERIFY2(differing >= 12,
+                         qPrintable(
+                             QStringLiteral("%1 and %2: %3 pixels").arg(a).arg(b).arg(differing)));
+            }
+        }
+    }
+
     void windowIconHoldsEveryThemeSize()
     {
         const QIcon icon = appIcon();
