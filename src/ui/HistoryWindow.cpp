@@ -10,7 +10,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSqlDriver>
 #include <QSqlField>
 #include <QSqlRecord>
@@ -36,6 +38,18 @@ QString containing(QString text)
     return u'%' + text + u'%';
 }
 
+// Every cell tells its whole text when pointed at, for the columns that
+// show only its ends.
+class JournalModel : public QSqlTableModel {
+public:
+    using QSqlTableModel::QSqlTableModel;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        return QSqlTableModel::data(index, role == Qt::ToolTipRole ? int(Qt::DisplayRole) : role);
+    }
+};
+
 QString yuan(qint64 cents)
 {
     return QStringLiteral("%1.%2").arg(cents / 100).arg(cents % 100, 2, 10, QLatin1Char('0'));
@@ -49,12 +63,13 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
     , m_journal(journal)
     , m_scan(scan)
     , m_clock(clock)
-    , m_model(new QSqlTableModel(this, journal.database()))
+    , m_model(new JournalModel(this, journal.database()))
     , m_filter(new QLineEdit(this))
     , m_table(new QTableView(this))
     , m_today(new QLabel(this))
     , m_renotify(new QPushButton(QStringLiteral("重新通知"), this))
     , m_message(new QLabel(this))
+    , m_empty(new QLabel(m_table->viewport()))
 {
     setWindowTitle(QStringLiteral("发货记录"));
     setObjectName(QStringLiteral("HistoryWindow"));
@@ -72,7 +87,21 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setColumnHidden(m_model->fieldIndex(QStringLiteral("id")), true);
     m_table->setColumnHidden(m_model->fieldIndex(QStringLiteral("amount_cents")), true);
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    // Time, trade number and amount whole; long addresses and replies show
+    // both ends, and the whole text when pointed at.
+    QHeaderView* header = m_table->horizontalHeader();
+    for (const char* field : {"time", "trade_no", "amount", "outcome", "http_status", "kind"})
+        header->setSectionResizeMode(m_model->fieldIndex(QString::fromLatin1(field)),
+                                     QHeaderView::ResizeToContents);
+    header->setStretchLastSection(true);
+    m_table->setTextElideMode(Qt::ElideMiddle);
+    m_table->setWordWrap(false);
+    // Tab goes past the table in one step, on to the buttons.
+    m_table->setTabKeyNavigation(false);
+    m_empty->setObjectName(QStringLiteral("empty"));
+    m_empty->setAlignment(Qt::AlignCenter);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
 
     m_filter->setPlaceholderText(QStringLiteral("按交易号或付款说明查找"));
     auto* exportButton = new QPushButton(QStringLiteral("导出 CSV"), this);
@@ -85,6 +114,9 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
     top->addWidget(m_filter, 1);
     top->addWidget(exportButton);
     top->addWidget(m_renotify);
+    setTabOrder(m_filter, m_table);
+    setTabOrder(m_table, exportButton);
+    setTabOrder(exportButton, m_renotify);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_today);
     bottom->addStretch();
@@ -156,6 +188,26 @@ void HistoryWindow::renotifySelected()
     const TradeRecord record{row.value(QStringLiteral("trade_no")).toString(),
                              row.value(QStringLiteral("title")).toString(),
                              row.value(QStringLiteral("amount")).toString()};
+    // The shop may deliver the goods again: the owner says so first.
+    auto* question = new QMessageBox(
+        QMessageBox::Question, QStringLiteral("重新通知"),
+        QStringLiteral("再通知网站一次这笔付款吗？\n\n付款说明：%1\n金额：%2 元\n交易号：%3")
+            .arg(record.Title, record.Amount, record.TradeNo),
+        QMessageBox::NoButton, this);
+    question->setObjectName(QStringLiteral("renotifyQuestion"));
+    question->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton* send = question->addButton(QStringLiteral("重新通知"), QMessageBox::AcceptRole);
+    QPushButton* cancel = question->addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    question->setDefaultButton(cancel);
+    connect(question, &QMessageBox::finished, this, [this, question, send, record] {
+        if (question->clickedButton() == send)
+            renotify(record);
+    });
+    question->open();
+}
+
+void HistoryWindow::renotify(const TradeRecord& record)
+{
     switch (m_scan.renotify(record)) {
     case ScanCycle::Refusal::None:
         // The outcome comes as the attempt's event, a few seconds on.
@@ -182,6 +234,10 @@ void HistoryWindow::onDelivery(const DeliveryAttempt& attempt)
 void HistoryWindow::refresh()
 {
     m_model->select();
+    m_empty->setText(m_model->filter().isEmpty() ? QStringLiteral("还没有发货记录")
+                                                 : QStringLiteral("没有符合的记录"));
+    m_empty->setVisible(m_model->rowCount() == 0);
+    m_empty->resize(m_table->viewport()->size());
     const DeliveryJournal::Totals today = m_journal.deliveredOn(m_clock.today());
     m_today->setText(
         QStringLiteral("今日已发货 %1 笔，合计 %2 元").arg(today.payments).arg(yuan(today.cents)));
@@ -201,4 +257,10 @@ void HistoryWindow::chooseExportFile()
                                                  : QStringLiteral("导出失败：%1").arg(error));
     });
     dialog->open();
+}
+
+void HistoryWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_empty->resize(m_table->viewport()->size());
 }

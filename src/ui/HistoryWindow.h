@@ -11,6 +11,7 @@ class QSqlTableModel;
 class QTableView;
 class ScanCycle;
 struct DeliveryAttempt;
+struct TradeRecord;
 
 // "发货记录": the delivery journal for the owner. Every attempt newest first,
 // read-only; a filter by trade number or title; the payments delivered today
@@ -27,13 +28,18 @@ public:
     void setFilterText(const QString& text);
     // Writes the rows the filter shows, with their headings, as CSV.
     bool exportTo(const QString& path, QString& error);
-    // Calls the shop again for the payment in the selected row.
+    // Calls the shop again for the payment in the selected row, once the
+    // owner has said yes.
     void renotifySelected();
     // Asks where to export, in a dialog that leaves the program running.
     void chooseExportFile();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void refresh();
+    void renotify(const TradeRecord& record);
     void onDelivery(const DeliveryAttempt& attempt);
 
     DeliveryJournal& m_journal;
@@ -45,4 +51,6 @@ private:
     QLabel* m_today;
     QPushButton* m_renotify;
     QLabel* m_message;
+    // Over the table while it shows no row.
+    QLabel* m_empty;
 };

@@ -2,9 +2,11 @@
 #include "fakes/FakeWatch.h"
 #include "journal/DeliveryJournal.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableView>
@@ -45,6 +47,22 @@ struct HistoryFixture : FakeWatch {
     }
 };
 
+// Answers the question "重新通知" asks, which must name the payment.
+void answerRenotifyQuestion(HistoryFixture& f, bool send)
+{
+    auto* question = f.window.findChild<QMessageBox*>("renotifyQuestion");
+    QVERIFY(question);
+    QVERIFY(question->text().contains(QStringLiteral("x' OR '1'='1")));
+    const QList<QAbstractButton*> buttons = question->buttons();
+    for (QAbstractButton* button : buttons) {
+        if ((button->text() == QStringLiteral("重新通知")) == send) {
+            button->click();
+            break;
+        }
+    }
+    QTRY_VERIFY(!f.window.findChild<QMessageBox*>("renotifyQuestion"));
+}
+
 } // namespace
 
 class HistoryWindowTest : public QObject {
@@ -79,6 +97,36 @@ private Q_SLOTS:
         HistoryFixture f;
         QTest::keyClicks(f.window.findChild<QLineEdit*>("filter"), text);
         QTEST(f.shownTitles(), "titles");
+        // A search that finds nothing says so.
+        const auto* empty = f.window.findChild<QLabel*>("empty");
+        QCOMPARE(empty->isVisibleTo(f.table()), f.shownTitles().isEmpty());
+        QCOMPARE(empty->text(), QStringLiteral("没有符合的记录"));
+    }
+
+    // The time, the trade number and the amount are read whole; Tab crosses
+    // the table in one step; Esc closes the window.
+    void readsWholeAndWorksFromTheKeyboard()
+    {
+        HistoryFixture f;
+        f.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        QAbstractItemModel* model = f.table()->model();
+        for (int column : {1, 2, 3}) {
+            const QString text = model->index(0, column).data().toString();
+            const int needed = f.table()->fontMetrics().horizontalAdvance(text);
+            QVERIFY2(f.table()->columnWidth(column) > needed, qPrintable(text));
+        }
+        QCOMPARE(model->index(0, 10).data(Qt::ToolTipRole), model->index(0, 10).data());
+
+        auto* filter = f.window.findChild<QLineEdit*>("filter");
+        filter->setFocus();
+        QTest::keyClick(filter, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.table());
+        QTest::keyClick(f.table(), Qt::Key_Tab);
+        QCOMPARE(qobject_cast<QPushButton*>(QApplication::focusWidget())->text(),
+                 QStringLiteral("导出 CSV"));
+        QTest::keyClick(&f.window, Qt::Key_Escape);
+        QVERIFY(!f.window.isVisible());
     }
 
     void exportsWhatTheFilterShows()
@@ -113,6 +161,11 @@ private Q_SLOTS:
         QCOMPARE(message->text(), QStringLiteral("请先选中一笔付款。"));
         f.table()->selectRow(1);
         QTest::mouseClick(renotify, Qt::LeftButton);
+        // Asked first, naming the payment; No sends nothing.
+        answerRenotifyQuestion(f, false);
+        QVERIFY(f.fake.http.sent.isEmpty());
+        QTest::mouseClick(renotify, Qt::LeftButton);
+        answerRenotifyQuestion(f, true);
         QCOMPARE(message->text(), QStringLiteral("正在重新通知……"));
         QVERIFY(!renotify->isEnabled());
         f.fake.clock.advanceSeconds(5);
@@ -128,11 +181,14 @@ private Q_SLOTS:
         f.fake.http.respond = [&](const QString&) {
             return FakeResponse{"success", 200, {}, f.fake.http.sent.size() % 2 ? 60000 : 0};
         };
-        f.table()->selectRow(1);
+        // The attempt just kept is now the newest row.
+        f.table()->selectRow(0);
         QTest::mouseClick(renotify, Qt::LeftButton);
+        answerRenotifyQuestion(f, true);
         f.fake.clock.advanceSeconds(5);
-        f.table()->selectRow(1);
+        f.table()->selectRow(0);
         QTest::mouseClick(renotify, Qt::LeftButton);
+        answerRenotifyQuestion(f, true);
         QCOMPARE(message->text(), QStringLiteral("上一笔通知尚未完成，请稍后再试。"));
     }
 };
