@@ -6,6 +6,7 @@
 #include "scan/ScanCycle.h"
 
 #include <QFileDialog>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QSqlDriver>
 #include <QSqlField>
 #include <QSqlRecord>
@@ -100,6 +102,7 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
     m_table->setTabKeyNavigation(false);
     m_empty->setObjectName(QStringLiteral("empty"));
     m_empty->setAlignment(Qt::AlignCenter);
+    m_table->viewport()->installEventFilter(this);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &QWidget::close);
 
@@ -237,7 +240,6 @@ void HistoryWindow::refresh()
     m_empty->setText(m_model->filter().isEmpty() ? QStringLiteral("还没有发货记录")
                                                  : QStringLiteral("没有符合的记录"));
     m_empty->setVisible(m_model->rowCount() == 0);
-    m_empty->resize(m_table->viewport()->size());
     const DeliveryJournal::Totals today = m_journal.deliveredOn(m_clock.today());
     m_today->setText(
         QStringLiteral("今日已发货 %1 笔，合计 %2 元").arg(today.payments).arg(yuan(today.cents)));
@@ -250,6 +252,7 @@ void HistoryWindow::chooseExportFile()
                                    QStringLiteral("发货记录.csv"), QStringLiteral("CSV (*.csv)"));
     dialog->setObjectName(QStringLiteral("exportDialog"));
     dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& path) {
         QString error;
@@ -259,8 +262,10 @@ void HistoryWindow::chooseExportFile()
     dialog->open();
 }
 
-void HistoryWindow::resizeEvent(QResizeEvent* event)
+bool HistoryWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    QWidget::resizeEvent(event);
-    m_empty->resize(m_table->viewport()->size());
+    // The word for an empty table covers the table's viewport, whatever its size.
+    if (watched == m_table->viewport() && event->type() == QEvent::Resize)
+        m_empty->setGeometry(m_table->viewport()->rect());
+    return QWidget::eventFilter(watched, event);
 }
