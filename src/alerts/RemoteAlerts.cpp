@@ -73,12 +73,13 @@ void RemoteAlerts::send(const QString& address, AlertSettings::Method method,
             {QStringLiteral("text"), message.text},
             {QStringLiteral("time"),
              message.time.toOffsetFromUtc(message.time.offsetFromUtc()).toString(Qt::ISODate)}};
-        m_webHook.call(address, QJsonDocument(body).toJson(QJsonDocument::Compact),
-                       std::move(done));
+        m_webHook.call({address, QJsonDocument(body).toJson(QJsonDocument::Compact),
+                        QByteArrayLiteral("application/json")},
+                       [done](const WebHookAnswer& answer) { done(answer.status); });
         return;
     }
     QString filled = address;
     filled.replace(QStringLiteral("{text}"),
                    QString::fromLatin1(QUrl::toPercentEncoding(message.text)));
-    m_webHook.call(filled, {}, std::move(done));
+    m_webHook.call({filled, {}, {}}, [done](const WebHookAnswer& answer) { done(answer.status); });
 }

@@ -107,8 +107,9 @@ private Q_SLOTS:
 
         f.enter(ScanState::SessionLost);
         QCOMPARE(f.fake.webHook.calls.size(), 1);
-        QVERIFY(f.fake.webHook.calls[0].address.startsWith("http://bot/send?msg=%E6%94%AF"));
-        QVERIFY(f.fake.webHook.calls[0].json.isEmpty());
+        QVERIFY(
+            f.fake.webHook.calls[0].request.address.startsWith("http://bot/send?msg=%E6%94%AF"));
+        QVERIFY(f.fake.webHook.calls[0].request.body.isEmpty());
         f.fake.webHook.answer(0);
         QCOMPARE(remote.waiting(), 1);
 
@@ -121,7 +122,7 @@ private Q_SLOTS:
         QCOMPARE(remote.waiting(), 0);
 
         const auto body = [&](int call) {
-            return QJsonDocument::fromJson(f.fake.webHook.calls[call].json).object();
+            return QJsonDocument::fromJson(f.fake.webHook.calls[call].request.body).object();
         };
         QCOMPARE(body(1).value("cause").toString(), QStringLiteral("sessionLost"));
         QCOMPARE(body(2).value("cause").toString(), QStringLiteral("cleared"));
