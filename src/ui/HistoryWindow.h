@@ -15,7 +15,8 @@ struct DeliveryAttempt;
 // "发货记录": the delivery journal for the owner. Every attempt newest first,
 // read-only; a filter by trade number or title; the payments delivered today
 // and their sum; export of what the filter shows; and "重新通知", which calls
-// the shop again for the payment selected.
+// the shop again for the payment selected. A second tab shows every message
+// sent to the alert address and how it fared.
 class HistoryWindow : public QWidget {
     Q_OBJECT
 
@@ -45,4 +46,5 @@ private:
     QLabel* m_today;
     QPushButton* m_renotify;
     QLabel* m_message;
+    QSqlTableModel* m_alertModel;
 };

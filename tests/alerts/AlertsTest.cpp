@@ -1,15 +1,15 @@
 #include "alerts/AlertPolicy.h"
 #include "alerts/AlertSettings.h"
+#include "alerts/ReadableTitle.h"
 #include "alerts/RemoteAlerts.h"
 #include "fakes/FakeWatch.h"
 #include "journal/DeliveryJournal.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -40,7 +40,44 @@ struct AlertFixture : FakeWatch {
     }
 };
 
+// The alert address on top, every try's verdict written down.
+struct RemoteFixture : AlertFixture {
+    AlertSettings settings;
+    RemoteAlerts remote{policy, settings, fake.platform(), QStringLiteral("shop-pc"), 30s};
+    QStringList verdicts;
+    const QDateTime start = fake.clock.now();
+    const Alert lost{Alert::Cause::SessionLost, {}, QStringLiteral("支付宝登录已失效。")};
+
+    explicit RemoteFixture(AlertChannel::Kind kind = AlertChannel::Kind::CustomPost)
+    {
+        settings.setChannel({kind, QStringLiteral("http://bot.invalid/send"), {}, {}, {}});
+        QObject::connect(&remote, &RemoteAlerts::sent, [this](const AlertSend& send) {
+            static const char* const names[] = {"delivered", "willRetry", "gaveUp"};
+            verdicts.append(send.cause + ':' + names[int(send.verdict)]);
+        });
+    }
+
+    FakeWebHook& hook() { return fake.webHook; }
+    QString text(qsizetype call) const
+    {
+        return QString::fromUtf8(fake.webHook.calls.at(call).request.body);
+    }
+
+    // Seconds since the start at which each call came.
+    QList<qint64> callTimes;
+    // Answers each call at once with the next of `answers`, the last again
+    // and again.
+    void answerWith(const QList<WebHookAnswer>& answers)
+    {
+        hook().respond = [this, answers](const WebHookRequest&) {
+            callTimes.append(start.secsTo(fake.clock.now()));
+            return answers.value(callTimes.size() - 1, answers.constLast());
+        };
+    }
+};
+
 using Outcome = DeliveryAttempt::Outcome;
+constexpr qint64 Day = 24 * 3600;
 
 } // namespace
 
@@ -95,46 +132,168 @@ private Q_SLOTS:
         QCOMPARE(f.heard.last(), QStringLiteral("-paymentRejected"));
     }
 
-    // Each message goes out once; one that fails waits and goes first when
-    // the next one comes.
-    void remoteMessagesKeepTheirOrder()
+    void retries_data()
     {
-        AlertFixture f;
-        AlertSettings settings;
-        settings.setAddress(QStringLiteral("http://bot/send?msg={text}"));
-        settings.setMethod(AlertSettings::Method::Get);
-        RemoteAlerts remote(f.policy, settings, f.fake.webHook, f.fake.clock);
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QList<WebHookAnswer>>("answers");
+        QTest::addColumn<int>("tries");
+        // When the first tries came, then when the last one did.
+        QTest::addColumn<QList<qint64>>("times");
+        QTest::addColumn<QString>("last");
+        const int post = int(AlertChannel::Kind::CustomPost);
+        QTest::newRow("503 twice, then taken")
+            << post << QList<WebHookAnswer>{{503, {}}, {503, {}}, {200, {}}} << 3
+            << QList<qint64>{0, 30, 90} << "sessionLost:delivered";
+        QTest::newRow("too many requests, then taken")
+            << post << QList<WebHookAnswer>{{429, {}}, {204, {}}} << 2 << QList<qint64>{0, 30}
+            << "sessionLost:delivered";
+        QTest::newRow("refused") << post << QList<WebHookAnswer>{{400, {}}} << 3
+                                 << QList<qint64>{0, 30, 90} << "sessionLost:gaveUp";
+        QTest::newRow("an error code in a 200")
+            << int(AlertChannel::Kind::WeCom)
+            << QList<WebHookAnswer>{{200, R"({"errcode":93000,"errmsg":"invalid webhook url"})"}}
+            << 3 << QList<qint64>{0, 30, 90} << "sessionLost:gaveUp";
+        // Pauses double up to 30 minutes; the last try comes before a day is out.
+        QTest::newRow("no answer for a day")
+            << post << QList<WebHookAnswer>{{0, {}}} << 53
+            << QList<qint64>{0, 30, 90, 210, 450, 930, 1890, 3690, 5490, 84690}
+            << "sessionLost:gaveUp";
+    }
 
-        f.enter(ScanState::SessionLost);
-        QCOMPARE(f.fake.webHook.calls.size(), 1);
-        QVERIFY(
-            f.fake.webHook.calls[0].request.address.startsWith("http://bot/send?msg=%E6%94%AF"));
-        QVERIFY(f.fake.webHook.calls[0].request.body.isEmpty());
-        f.fake.webHook.answer(0);
-        QCOMPARE(remote.waiting(), 1);
+    // Each message is tried on its own timer, never only when the next
+    // alert comes.
+    void retries()
+    {
+        QFETCH(int, kind);
+        QFETCH(QList<WebHookAnswer>, answers);
+        QFETCH(int, tries);
+        QFETCH(QList<qint64>, times);
+        RemoteFixture f{AlertChannel::Kind(kind)};
+        f.answerWith(answers);
+        Q_EMIT f.policy.raised(f.lost);
+        f.fake.clock.advanceSeconds(2 * Day);
+        QCOMPARE(f.callTimes.size(), tries);
+        QCOMPARE(f.callTimes.first(times.size() - 1), times.first(times.size() - 1));
+        QCOMPARE(f.callTimes.constLast(), times.constLast());
+        QCOMPARE(f.verdicts.size(), tries);
+        QTEST(f.verdicts.constLast(), "last");
+        QCOMPARE(f.remote.waiting(), 0);
+    }
 
-        settings.setMethod(AlertSettings::Method::PostJson);
-        f.enter(ScanState::Scanning);
-        QCOMPARE(f.fake.webHook.calls.size(), 2);
-        f.fake.webHook.answer(200);
-        QCOMPARE(f.fake.webHook.calls.size(), 3);
-        f.fake.webHook.answer(204);
-        QCOMPARE(remote.waiting(), 0);
+    void aFailingMessageHoldsBackNoOther()
+    {
+        RemoteFixture f;
+        Q_EMIT f.policy.raised(f.lost);
+        Q_EMIT f.policy.raised({Alert::Cause::JournalFailed, {}, QStringLiteral("disk full")});
+        QCOMPARE(f.hook().calls.size(), 2);
+        f.hook().answer(400);
+        QCOMPARE(f.remote.problem(), QStringLiteral("被拒绝 (400)"));
+        f.hook().answer(200);
+        QCOMPARE(f.remote.problem(), QString());
+        f.fake.clock.advanceSeconds(30);
+        QCOMPARE(f.hook().calls.size(), 3);
+        QVERIFY(f.text(2).contains("sessionLost"));
+    }
 
-        const auto body = [&](int call) {
-            return QJsonDocument::fromJson(f.fake.webHook.calls[call].request.body).object();
+    void aClearingDropsItsAlertStillBeingTried_data()
+    {
+        QTest::addColumn<bool>("answeredFirst");
+        QTest::newRow("waiting for its retry") << true;
+        QTest::newRow("under way") << false;
+    }
+
+    // A late "session lost" never arrives after its clearing.
+    void aClearingDropsItsAlertStillBeingTried()
+    {
+        QFETCH(bool, answeredFirst);
+        RemoteFixture f;
+        Q_EMIT f.policy.raised(f.lost);
+        if (answeredFirst)
+            f.hook().answer(503);
+        Q_EMIT f.policy.cleared(f.lost);
+        if (!answeredFirst)
+            f.hook().answer(503);
+        f.hook().answer(200);
+        f.fake.clock.advanceSeconds(Day);
+        QCOMPARE(f.hook().calls.size(), 2);
+        QVERIFY(f.text(1).contains("已恢复：支付宝登录有效，扫描继续"));
+        QCOMPARE(f.verdicts.constLast(), QStringLiteral("cleared:delivered"));
+    }
+
+    // The computer's name for a keyword, and the event's own time, also in a
+    // message tried again later.
+    void messagesTellTheComputerAndTheirTime()
+    {
+        RemoteFixture f(AlertChannel::Kind::Slack);
+        Q_EMIT f.policy.raised(f.lost);
+        f.hook().answer(503);
+        f.fake.clock.advanceSeconds(30);
+        QCOMPARE(f.hook().calls.size(), 2);
+        QCOMPARE(f.text(1), f.text(0));
+        QCOMPARE(f.text(0), QStringLiteral(R"({"text":"Tollwick（shop-pc）2024-03-09 12:00:00 )"
+                                           R"(支付宝登录已失效。"})"));
+    }
+
+    void testAnswersInTheOwnersWords_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<WebHookAnswer>("answer");
+        QTest::addColumn<QString>("words");
+        const int get = int(AlertChannel::Kind::CustomGet);
+        const QString address = QStringLiteral("http://bot.invalid/?t={text}");
+        QTest::newRow("no address")
+            << get << "" << WebHookAnswer{} << QStringLiteral("发送失败：请先填写提醒网址");
+        QTest::newRow("taken") << get << address << WebHookAnswer{200, "ok"}
+                               << QStringLiteral("发送成功\nHTTP 状态：200\n回复：ok");
+        QTest::newRow("no such page")
+            << get << address << WebHookAnswer{404, {}}
+            << QStringLiteral("发送失败：网址不存在 (404)\nHTTP 状态：404");
+        QTest::newRow("no connection")
+            << get << address << WebHookAnswer{} << QStringLiteral("发送失败：连接失败或没有回复");
+        const QByteArray keyword = R"({"errcode":310000,"errmsg":"keywords not in content"})";
+        QTest::newRow("the bot's own error")
+            << int(AlertChannel::Kind::DingTalk) << address << WebHookAnswer{200, keyword}
+            << QStringLiteral("发送失败：keywords not in content\nHTTP 状态：200\n回复：") +
+                   QString::fromLatin1(keyword);
+    }
+
+    void testAnswersInTheOwnersWords()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, address);
+        QFETCH(WebHookAnswer, answer);
+        RemoteFixture f;
+        f.hook().respond = [answer](const WebHookRequest&) {
+            return answer;
         };
-        QCOMPARE(body(1).value("cause").toString(), QStringLiteral("sessionLost"));
-        QCOMPARE(body(2).value("cause").toString(), QStringLiteral("cleared"));
-        QVERIFY(body(2).value("text").toString().startsWith(QStringLiteral("已恢复：")));
-        const QString time = body(2).value("time").toString();
-        QVERIFY2(time.startsWith("2024-03-09T12:00:00") &&
-                     QDateTime::fromString(time, Qt::ISODate) == f.fake.clock.now(),
-                 qPrintable(time));
+        QString words;
+        f.remote.sendTest({AlertChannel::Kind(kind), address, {}, {}, {}},
+                          [&words](const QString& answer) { words = answer; });
+        QTEST(words, "words");
+    }
 
-        settings.setAddress(QString());
-        f.enter(ScanState::SessionLost);
-        QCOMPARE(f.fake.webHook.calls.size(), 3);
+    void readableTitles_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("references")
+            << "A&amp;B &lt;3 &#20013;&#x6587; &copy;" << QStringLiteral("A&B <3 中文 &copy;");
+        QTest::newRow("line breaks and tabs") << "a\nb\r\tc"
+                                              << "abc";
+        QTest::newRow("a reversal")
+            << QStringLiteral("订单\u202E1001\u2066x\u2069") << QStringLiteral("订单1001x");
+        QTest::newRow("a reference to a control") << "a&#10;b&#x202e;c"
+                                                  << "abc";
+        QTest::newRow("long") << QString(70, u'x') << QString(63, u'x') + u'…';
+        QTest::newRow("a pair at the cut")
+            << QString(62, u'x') + QStringLiteral("😀😀") << QString(62, u'x') + u'…';
+    }
+
+    void readableTitles()
+    {
+        QFETCH(QString, page);
+        QTEST(readableTitle(page), "shown");
     }
 };
 

@@ -34,7 +34,9 @@ private Q_SLOTS:
         QVERIFY(options->help.startsWith("Usage: tollwick-sandbox [options]"));
         for (const char* option :
              {"--headless", "--payment", "--page", "--notify-url", "--key", "--records",
-              "--interval", "--charset", "--ticks", "--port", "--shop-fail"})
+              "--interval", "--charset", "--ticks", "--port", "--shop-fail", "--journal",
+              "--alert-kind", "--alert-url", "--alert-secret", "--alert-body",
+              "--alert-content-type", "--alert-retry-first"})
             QVERIFY2(options->help.contains(option), option);
         QVERIFY(options->payments.isEmpty());
     }
@@ -78,8 +80,14 @@ private Q_SLOTS:
                                     "4",
                                     "--journal",
                                     "/tmp/j.db",
+                                    "--alert-kind",
+                                    "dingtalk",
                                     "--alert-url",
-                                    "https://bot.example/send?msg={text}"},
+                                    "https://bot.invalid/robot/send?access_token=t",
+                                    "--alert-secret",
+                                    "SEC1",
+                                    "--alert-retry-first",
+                                    "2"},
                                    error);
         QVERIFY2(options, qPrintable(error));
         QVERIFY(options->headless);
@@ -89,10 +97,48 @@ private Q_SLOTS:
         QCOMPARE(options->interval, QStringLiteral("5"));
         QCOMPARE(options->charset, QStringLiteral("utf-8"));
         QCOMPARE(options->journal, QStringLiteral("/tmp/j.db"));
-        QCOMPARE(options->alertUrl, QStringLiteral("https://bot.example/send?msg={text}"));
+        QCOMPARE(options->alertChannel,
+                 (AlertChannel{AlertChannel::Kind::DingTalk,
+                               "https://bot.invalid/robot/send?access_token=t",
+                               "SEC1",
+                               {},
+                               {}}));
+        QCOMPARE(options->alertRetryFirstSeconds, 2);
         QCOMPARE(options->ticks, std::optional<int>(2));
         QCOMPARE(options->port, quint16(1000));
         QCOMPARE(options->shopFailures, 4);
+    }
+
+    void alertKindFollowsTheAddress_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("contentType");
+        const int json = int(AlertChannel::ContentType::Json);
+        QTest::newRow("a template with {text}")
+            << QStringList{"--alert-url", "https://bot.invalid/send?msg={text}"}
+            << int(AlertChannel::Kind::CustomGet) << json;
+        QTest::newRow("an address without")
+            << QStringList{"--alert-url", "https://bot.invalid/hook"}
+            << int(AlertChannel::Kind::CustomPost) << json;
+        QTest::newRow("a form") << QStringList{"--alert-url",          "https://bot.invalid/hook",
+                                               "--alert-body",         "t={text}",
+                                               "--alert-content-type", "form"}
+                                << int(AlertChannel::Kind::CustomPost)
+                                << int(AlertChannel::ContentType::Form);
+        QTest::newRow("a kind named")
+            << QStringList{"--alert-kind", "ntfy", "--alert-url", "https://ntfy.invalid/a"}
+            << int(AlertChannel::Kind::Ntfy) << json;
+    }
+
+    void alertKindFollowsTheAddress()
+    {
+        QFETCH(QStringList, arguments);
+        QString error;
+        const auto options = parse(arguments, error);
+        QVERIFY2(options, qPrintable(error));
+        QTEST(int(options->alertChannel.kind), "kind");
+        QTEST(int(options->alertChannel.contentType), "contentType");
     }
 
     void payments_data()
@@ -151,6 +197,11 @@ private Q_SLOTS:
             << QStringList{"--notify-url", "ftp://127.0.0.1/n"} << "--notify-url";
         QTest::newRow("alert address of another kind")
             << QStringList{"--alert-url", "mailto:owner@example.com"} << "--alert-url";
+        QTest::newRow("alert kind unknown") << QStringList{"--alert-kind", "pager"} << "pager";
+        QTest::newRow("alert content type unknown")
+            << QStringList{"--alert-content-type", "xml"} << "--alert-content-type";
+        QTest::newRow("retry pause zero")
+            << QStringList{"--alert-retry-first", "0"} << "--alert-retry-first";
         QTest::newRow("unreadable page")
             << QStringList{"--page", "/nonexistent/record.htm"} << "/nonexistent/record.htm";
     }
