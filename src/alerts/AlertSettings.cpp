@@ -8,6 +8,14 @@ void AlertSettings::setChannel(const AlertChannel& channel)
     Q_EMIT changed();
 }
 
+void AlertSettings::setHeartbeatAddress(const QString& address)
+{
+    if (address.trimmed() == m_heartbeat)
+        return;
+    m_heartbeat = address.trimmed();
+    Q_EMIT changed();
+}
+
 void AlertSettings::setNotifyEachDelivery(bool notify)
 {
     if (notify == m_eachDelivery)

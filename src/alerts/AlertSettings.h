@@ -16,10 +16,13 @@ public:
 
     // Unset when alerts go to this computer's desktop only.
     AlertChannel channel() const { return m_channel; }
+    // Empty when no heartbeat is sent.
+    QString heartbeatAddress() const { return m_heartbeat; }
     // A desktop notification for every payment delivered.
     bool notifyEachDelivery() const { return m_eachDelivery; }
 
     void setChannel(const AlertChannel& channel);
+    void setHeartbeatAddress(const QString& address);
     void setNotifyEachDelivery(bool notify);
 
 Q_SIGNALS:
@@ -27,5 +30,6 @@ Q_SIGNALS:
 
 private:
     AlertChannel m_channel;
+    QString m_heartbeat;
     bool m_eachDelivery = true;
 };

@@ -16,6 +16,7 @@ const QString AddressKey = QStringLiteral("alerts/address");
 const QString SecretKey = QStringLiteral("alerts/secret");
 const QString BodyKey = QStringLiteral("alerts/body");
 const QString ContentTypeKey = QStringLiteral("alerts/contentType");
+const QString HeartbeatKey = QStringLiteral("alerts/heartbeat");
 const QString EachDeliveryKey = QStringLiteral("alerts/notifyEachDelivery");
 // How earlier versions told a GET from a POST of JSON.
 const QString MethodKey = QStringLiteral("alerts/method");
@@ -88,6 +89,7 @@ void SettingsFile::load()
         // Set without a signal: what was just read needs no saving.
         const QSignalBlocker quiet(m_settings);
         m_settings.setChannel(channel);
+        m_settings.setHeartbeatAddress(file.value(HeartbeatKey).toString());
         m_settings.setNotifyEachDelivery(file.value(EachDeliveryKey, true).toBool());
         earlierKeys = file.contains(MethodKey);
     }
@@ -109,5 +111,6 @@ void SettingsFile::save()
     file.setValue(ContentTypeKey, channel.contentType == AlertChannel::ContentType::Form
                                       ? QStringLiteral("form")
                                       : QStringLiteral("json"));
+    file.setValue(HeartbeatKey, m_settings.heartbeatAddress());
     file.setValue(EachDeliveryKey, m_settings.notifyEachDelivery());
 }

@@ -29,9 +29,12 @@ Program::Program(const Endpoints& endpoints, const QString& journalPath,
     , m_settingsFile(settingsFile(m_alertSettings, settingsPath))
     , m_remoteAlerts(m_alerts, m_alertSettings, m_platform.platform(), QSysInfo::machineHostName(),
                      timing.firstRetry)
+    , m_heartbeat(m_watch.scanCycle(), m_alertSettings, m_platform.platform(),
+                  timing.heartbeatEvery)
     , m_window(m_watch, m_platform.browser().view())
     , m_indicator(m_window, m_watch.state(), m_watch.scanCycle(), m_alerts, m_journal,
-                  m_alertSettings, m_remoteAlerts, QSystemTrayIcon::isSystemTrayAvailable())
+                  m_alertSettings, m_remoteAlerts, m_heartbeat,
+                  QSystemTrayIcon::isSystemTrayAvailable())
 {
     connect(&m_watch.scanCycle(), &ScanCycle::deliveryFinished, &m_journal,
             &DeliveryJournal::record);

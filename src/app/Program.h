@@ -2,6 +2,7 @@
 
 #include "alerts/AlertPolicy.h"
 #include "alerts/AlertSettings.h"
+#include "alerts/Heartbeat.h"
 #include "alerts/RemoteAlerts.h"
 #include "alerts/SettingsFile.h"
 #include "journal/DeliveryJournal.h"
@@ -17,14 +18,16 @@
 
 class HistoryWindow;
 
-// The pauses of the alert address's retries; shorter only in tests.
+// The pauses of the alert address's retries and of the heartbeat; shorter
+// only in tests.
 struct AlertTiming {
     std::chrono::milliseconds firstRetry = std::chrono::seconds(30);
+    std::chrono::milliseconds heartbeatEvery = std::chrono::minutes(1);
 };
 
 // The whole program as its executables start it: the real platform, the
 // watch, the window bound to it, and what an owner needs for a day without
-// looking: the delivery journal, the alerts and their settings.
+// looking: the delivery journal, the alerts and their settings, the heartbeat.
 class Program : public QObject {
     Q_OBJECT
 
@@ -44,6 +47,7 @@ public:
     AlertPolicy& alerts() { return m_alerts; }
     AlertSettings& alertSettings() { return m_alertSettings; }
     RemoteAlerts& remoteAlerts() { return m_remoteAlerts; }
+    Heartbeat& heartbeat() { return m_heartbeat; }
     Form1& window() { return m_window; }
 
     // Brings the main window to the front.
@@ -59,6 +63,7 @@ private:
     AlertSettings m_alertSettings;
     std::unique_ptr<SettingsFile> m_settingsFile;
     RemoteAlerts m_remoteAlerts;
+    Heartbeat m_heartbeat;
     Form1 m_window;
     StatusIndicator m_indicator;
     QPointer<HistoryWindow> m_history;

@@ -61,7 +61,9 @@ bool Sandbox::start(QString& error)
     // Its own journal, never the program's, and alert settings for this run only.
     m_program = std::make_unique<Program>(
         endpoints, m_options.journal.isEmpty() ? Program::defaultJournalPath() : m_options.journal,
-        QString(), AlertTiming{std::chrono::seconds(m_options.alertRetryFirstSeconds)});
+        QString(),
+        AlertTiming{std::chrono::seconds(m_options.alertRetryFirstSeconds),
+                    std::chrono::seconds(m_options.heartbeatEverySeconds)});
     typeSettings();
     if (m_options.headless)
         logInWhenAsked();
@@ -80,6 +82,7 @@ void Sandbox::typeSettings()
     window().Combo3->setEditText(m_options.charset);
     AlertSettings& alerts = m_program->alertSettings();
     alerts.setChannel(m_options.alertChannel);
+    alerts.setHeartbeatAddress(m_options.heartbeatUrl);
 }
 
 // Without a person at the window, the sandbox does what the owner would: it

@@ -104,6 +104,11 @@ void SandboxLog::alertSent(const AlertSend& send)
                                      {"status", send.status}}}});
 }
 
+void SandboxLog::heartbeat(int status)
+{
+    write({{"heartbeat", QJsonObject{{"status", status}}}});
+}
+
 void SandboxLog::exit(int scans)
 {
     write({{"exit", QJsonObject{{"ticks", scans}}}});

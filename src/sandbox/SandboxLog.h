@@ -33,6 +33,7 @@ public:
     void cleared(const Alert& alert);
     // A try to hand a message to the alert address.
     void alertSent(const AlertSend& send);
+    void heartbeat(int status);
     void exit(int scans);
 
 private:

@@ -181,18 +181,28 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
         QStringLiteral("alert-content-type"),
         QStringLiteral("How post's body is encoded: json (default) or form."),
         QStringLiteral("TYPE"));
+    const QCommandLineOption heartbeatUrl(
+        QStringLiteral("heartbeat-url"),
+        QStringLiteral("GET this after a scan that read the record page, at most once a minute."),
+        QStringLiteral("URL"));
     const QCommandLineOption alertRetryFirst(
         QStringLiteral("alert-retry-first"),
         QStringLiteral("Seconds before a failed alert is first tried again (default 30)."),
+        QStringLiteral("SECONDS"));
+    const QCommandLineOption heartbeatEvery(
+        QStringLiteral("heartbeat-every"),
+        QStringLiteral("Least seconds between two heartbeats (default 60)."),
         QStringLiteral("SECONDS"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Runs Tollwick against a simulated payment account and shop on this "
                        "machine, and prints every step as a line of JSON."));
-    parser.addOptions({help, headless, payments, page, notifyUrl, key, records, interval, charset,
-                       ticks, port, shopFail, journal, alertKind, alertUrl, alertSecret, alertBody,
-                       alertContentType, alertRetryFirst});
+    parser.addOptions({help,          headless,  payments,         page,         notifyUrl,
+                       key,           records,   interval,         charset,      ticks,
+                       port,          shopFail,  journal,          alertKind,    alertUrl,
+                       alertSecret,   alertBody, alertContentType, heartbeatUrl, alertRetryFirst,
+                       heartbeatEvery});
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return std::nullopt;
@@ -214,7 +224,8 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
     for (const NumberRule& rule :
          {NumberRule{records, 1, INT_MAX}, NumberRule{interval, 1, INT_MAX},
           NumberRule{ticks, 1, INT_MAX}, NumberRule{port, 1000, 9999},
-          NumberRule{shopFail, 0, INT_MAX}, NumberRule{alertRetryFirst, 1, INT_MAX}}) {
+          NumberRule{shopFail, 0, INT_MAX}, NumberRule{alertRetryFirst, 1, INT_MAX},
+          NumberRule{heartbeatEvery, 1, INT_MAX}}) {
         if (const std::optional<QString> message = numberError(parser, rule)) {
             error = *message;
             return std::nullopt;
@@ -263,6 +274,16 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
     options.journal = parser.value(journal);
     if (parser.isSet(alertRetryFirst))
         options.alertRetryFirstSeconds = parser.value(alertRetryFirst).toInt();
+    if (parser.isSet(heartbeatEvery))
+        options.heartbeatEverySeconds = parser.value(heartbeatEvery).toInt();
+    if (parser.isSet(heartbeatUrl)) {
+        options.heartbeatUrl = parser.value(heartbeatUrl);
+        if (!isWebAddress(options.heartbeatUrl)) {
+            error = QStringLiteral("--heartbeat-url \"%1\": expected an http or https address")
+                        .arg(options.heartbeatUrl);
+            return std::nullopt;
+        }
+    }
     error =
         readAlertChannel(parser, {alertKind, alertUrl, alertSecret, alertBody, alertContentType},
                          options.alertChannel);

@@ -45,9 +45,12 @@ struct SandboxOptions {
     // named, a GET when the address holds "{text}", otherwise a POST of the
     // usual JSON.
     AlertChannel alertChannel;
-    // The first pause before an alert is tried again; shorter than the
-    // program's only in tests.
+    // Empty for no heartbeat.
+    QString heartbeatUrl;
+    // The first pause before an alert is tried again, and the least time
+    // between two heartbeats; shorter than the program's only in tests.
     int alertRetryFirstSeconds = 30;
+    int heartbeatEverySeconds = 60;
 
     // `arguments` starts with the program name. Nothing, and `error` says
     // why, when they cannot be used.

@@ -94,6 +94,7 @@ AlertSettingsDialog::AlertSettingsDialog(AlertSettings& settings, RemoteAlerts& 
     , m_body(new QPlainTextEdit(this))
     , m_contentType(new QComboBox(this))
     , m_note(new QLabel(this))
+    , m_heartbeat(new QLineEdit(settings.heartbeatAddress(), this))
     , m_testResult(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("提醒设置"));
@@ -105,6 +106,7 @@ AlertSettingsDialog::AlertSettingsDialog(AlertSettings& settings, RemoteAlerts& 
                                        {m_secret, "secret"},
                                        {m_body, "body"},
                                        {m_contentType, "contentType"},
+                                       {m_heartbeat, "heartbeat"},
                                        {m_testResult, "testResult"}})
         widget->setObjectName(QString::fromLatin1(name));
     for (const Kind kind : allChannelKinds())
@@ -113,6 +115,7 @@ AlertSettingsDialog::AlertSettingsDialog(AlertSettings& settings, RemoteAlerts& 
     m_address->setMinimumWidth(360);
     m_body->setMaximumHeight(80);
     m_note->setWordWrap(true);
+    m_heartbeat->setPlaceholderText(QStringLiteral("https://您的网站/heartbeat.php（可不填）"));
     // Replies are shown as they came, never as markup.
     m_testResult->setTextFormat(Qt::PlainText);
     m_testResult->setWordWrap(true);
@@ -146,6 +149,7 @@ AlertSettingsDialog::AlertSettingsDialog(AlertSettings& settings, RemoteAlerts& 
     m_form->addRow(QStringLiteral("正文模板："), m_body);
     m_form->addRow(QStringLiteral("正文类型："), m_contentType);
     m_form->addRow(m_note);
+    m_form->addRow(QStringLiteral("心跳网址："), m_heartbeat);
     m_form->addRow(test, m_testResult);
     m_form->addRow(buttons);
     showFieldsOf(channel.kind);
@@ -214,5 +218,6 @@ void AlertSettingsDialog::sendTest()
 void AlertSettingsDialog::accept()
 {
     m_settings.setChannel(chosenChannel());
+    m_settings.setHeartbeatAddress(m_heartbeat->text());
     QDialog::accept();
 }

@@ -13,8 +13,8 @@ class QPlainTextEdit;
 class RemoteAlerts;
 
 // "提醒设置": where alerts go besides this computer's desktop, asking for
-// just what the chosen service gives its user; and a test message to try
-// it before saving.
+// just what the chosen service gives its user; the heartbeat address; and a
+// test message to try them before saving.
 class AlertSettingsDialog : public QDialog {
     Q_OBJECT
 
@@ -41,5 +41,6 @@ private:
     QPlainTextEdit* m_body;
     QComboBox* m_contentType;
     QLabel* m_note;
+    QLineEdit* m_heartbeat;
     QLabel* m_testResult;
 };

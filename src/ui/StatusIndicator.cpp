@@ -2,6 +2,7 @@
 
 #include "alerts/AlertPolicy.h"
 #include "alerts/AlertSettings.h"
+#include "alerts/Heartbeat.h"
 #include "alerts/ReadableTitle.h"
 #include "alerts/RemoteAlerts.h"
 #include "journal/DeliveryJournal.h"
@@ -46,7 +47,7 @@ QString plain(QString text)
 StatusIndicator::StatusIndicator(QWidget& window, WindowState& state, ScanCycle& scan,
                                  AlertPolicy& alerts, DeliveryJournal& journal,
                                  AlertSettings& settings, const RemoteAlerts& remote,
-                                 bool trayAvailable, QObject* parent)
+                                 const Heartbeat& heartbeat, bool trayAvailable, QObject* parent)
     : QObject(parent)
     , m_window(window)
     , m_caption(window.windowTitle())
@@ -54,6 +55,7 @@ StatusIndicator::StatusIndicator(QWidget& window, WindowState& state, ScanCycle&
     , m_alerts(alerts)
     , m_settings(settings)
     , m_remote(remote)
+    , m_heartbeat(heartbeat)
     , m_journalProblem(journal.problem())
 {
     if (trayAvailable)
@@ -69,6 +71,7 @@ StatusIndicator::StatusIndicator(QWidget& window, WindowState& state, ScanCycle&
         update();
     });
     connect(&remote, &RemoteAlerts::problemChanged, this, &StatusIndicator::update);
+    connect(&heartbeat, &Heartbeat::problemChanged, this, &StatusIndicator::update);
     connect(&journal, &DeliveryJournal::failed, this, [this](const QString& problem) {
         m_journalProblem = problem;
         update();
@@ -131,6 +134,7 @@ void StatusIndicator::update()
     };
     add("发货记录出错：", m_journalProblem);
     add("提醒网址发送失败：", m_remote.problem());
+    add("心跳网址发送失败：", m_heartbeat.problem());
     QStringList title{m_caption};
     if (!m_tray)
         title.append(describe());

@@ -7,6 +7,7 @@
 class AlertPolicy;
 class AlertSettings;
 class DeliveryJournal;
+class Heartbeat;
 class QWidget;
 class RemoteAlerts;
 class ScanCycle;
@@ -18,7 +19,7 @@ struct DeliveryAttempt;
 // tray, the window's title where it has none; a desktop notification and a
 // flash in the task bar for every alert and its clearing; a notification for
 // each payment delivered, unless switched off. The tooltip, or the title,
-// also tells of a journal or alert address that fails.
+// also tells of a journal, alert address or heartbeat that fails.
 class StatusIndicator : public QObject {
     Q_OBJECT
 
@@ -27,7 +28,7 @@ public:
 
     StatusIndicator(QWidget& window, WindowState& state, ScanCycle& scan, AlertPolicy& alerts,
                     DeliveryJournal& journal, AlertSettings& settings, const RemoteAlerts& remote,
-                    bool trayAvailable, QObject* parent = nullptr);
+                    const Heartbeat& heartbeat, bool trayAvailable, QObject* parent = nullptr);
     ~StatusIndicator() override;
 
     State current() const;
@@ -52,6 +53,7 @@ private:
     AlertPolicy& m_alerts;
     AlertSettings& m_settings;
     const RemoteAlerts& m_remote;
+    const Heartbeat& m_heartbeat;
     QString m_journalProblem;
     QSystemTrayIcon* m_tray = nullptr;
 };

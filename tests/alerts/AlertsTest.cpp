@@ -1,5 +1,6 @@
 #include "alerts/AlertPolicy.h"
 #include "alerts/AlertSettings.h"
+#include "alerts/Heartbeat.h"
 #include "alerts/ReadableTitle.h"
 #include "alerts/RemoteAlerts.h"
 #include "fakes/FakeWatch.h"
@@ -294,6 +295,31 @@ private Q_SLOTS:
     {
         QFETCH(QString, page);
         QTEST(readableTitle(page), "shown");
+    }
+
+    // A GET after a scan that read the record page, at most once a minute;
+    // its failures show as a problem only.
+    void heartbeatFollowsScansThatReadThePage()
+    {
+        AlertFixture f;
+        AlertSettings settings;
+        const QString address = QStringLiteral("https://shop.invalid/heartbeat.php");
+        settings.setHeartbeatAddress(address);
+        Heartbeat heartbeat(f.scan(), settings, f.fake.platform(), 60s);
+        const QDateTime start = f.fake.clock.now();
+        QList<qint64> pings;
+        f.fake.webHook.respond = [&](const WebHookRequest& request) {
+            pings.append(start.secsTo(f.fake.clock.now()));
+            const bool get = request.address == address && request.body.isEmpty();
+            return WebHookAnswer{get ? 503 : 400, {}};
+        };
+        // A scan every 20 s; from the sixth on, the record page is not read.
+        for (int scan = 0; scan < 10; ++scan) {
+            f.scanEnded(scan < 5);
+            f.fake.clock.advanceSeconds(20);
+        }
+        QCOMPARE(pings, (QList<qint64>{0, 60}));
+        QCOMPARE(heartbeat.problem(), QStringLiteral("服务出错 (503)"));
     }
 };
 

@@ -36,6 +36,7 @@ private Q_SLOTS:
             SettingsFile file(settings, path, home.filePath("none.conf"));
             settings.setChannel(
                 {AlertChannel::Kind::DingTalk, "https://bot.invalid/send", "SECret", {}, {}});
+            settings.setHeartbeatAddress("https://shop.invalid/heartbeat.php");
         }
         ::umask(umask);
         QCOMPARE(permissionsOf(path), OwnerOnly);
@@ -44,6 +45,7 @@ private Q_SLOTS:
         AlertSettings read;
         SettingsFile again(read, path, {});
         QCOMPARE(read.channel().secret, QStringLiteral("SECret"));
+        QCOMPARE(read.heartbeatAddress(), QStringLiteral("https://shop.invalid/heartbeat.php"));
     }
 
     void earlierSettingsMoveIn_data()

@@ -32,11 +32,26 @@ private Q_SLOTS:
         const auto options = parse({"--payment", "a,1", "--help"}, error);
         QVERIFY2(options, qPrintable(error));
         QVERIFY(options->help.startsWith("Usage: tollwick-sandbox [options]"));
-        for (const char* option :
-             {"--headless", "--payment", "--page", "--notify-url", "--key", "--records",
-              "--interval", "--charset", "--ticks", "--port", "--shop-fail", "--journal",
-              "--alert-kind", "--alert-url", "--alert-secret", "--alert-body",
-              "--alert-content-type", "--alert-retry-first"})
+        for (const char* option : {"--headless",
+                                   "--payment",
+                                   "--page",
+                                   "--notify-url",
+                                   "--key",
+                                   "--records",
+                                   "--interval",
+                                   "--charset",
+                                   "--ticks",
+                                   "--port",
+                                   "--shop-fail",
+                                   "--journal",
+                                   "--alert-kind",
+                                   "--alert-url",
+                                   "--alert-secret",
+                                   "--alert-body",
+                                   "--alert-content-type",
+                                   "--heartbeat-url",
+                                   "--alert-retry-first",
+                                   "--heartbeat-every"})
             QVERIFY2(options->help.contains(option), option);
         QVERIFY(options->payments.isEmpty());
     }
@@ -86,8 +101,12 @@ private Q_SLOTS:
                                     "https://bot.invalid/robot/send?access_token=t",
                                     "--alert-secret",
                                     "SEC1",
+                                    "--heartbeat-url",
+                                    "https://shop.invalid/heartbeat.php",
                                     "--alert-retry-first",
-                                    "2"},
+                                    "2",
+                                    "--heartbeat-every",
+                                    "3"},
                                    error);
         QVERIFY2(options, qPrintable(error));
         QVERIFY(options->headless);
@@ -103,7 +122,9 @@ private Q_SLOTS:
                                "SEC1",
                                {},
                                {}}));
+        QCOMPARE(options->heartbeatUrl, QStringLiteral("https://shop.invalid/heartbeat.php"));
         QCOMPARE(options->alertRetryFirstSeconds, 2);
+        QCOMPARE(options->heartbeatEverySeconds, 3);
         QCOMPARE(options->ticks, std::optional<int>(2));
         QCOMPARE(options->port, quint16(1000));
         QCOMPARE(options->shopFailures, 4);
@@ -200,8 +221,12 @@ private Q_SLOTS:
         QTest::newRow("alert kind unknown") << QStringList{"--alert-kind", "pager"} << "pager";
         QTest::newRow("alert content type unknown")
             << QStringList{"--alert-content-type", "xml"} << "--alert-content-type";
+        QTest::newRow("heartbeat address of another kind")
+            << QStringList{"--heartbeat-url", "ftp://shop.invalid/hb"} << "--heartbeat-url";
         QTest::newRow("retry pause zero")
             << QStringList{"--alert-retry-first", "0"} << "--alert-retry-first";
+        QTest::newRow("heartbeat spacing not a number")
+            << QStringList{"--heartbeat-every", "soon"} << "--heartbeat-every";
         QTest::newRow("unreadable page")
             << QStringList{"--page", "/nonexistent/record.htm"} << "/nonexistent/record.htm";
     }

@@ -1,6 +1,7 @@
 #include "ui/StatusIndicator.h"
 #include "alerts/AlertPolicy.h"
 #include "alerts/AlertSettings.h"
+#include "alerts/Heartbeat.h"
 #include "alerts/RemoteAlerts.h"
 #include "fakes/FakeWindow.h"
 #include "journal/DeliveryJournal.h"
@@ -24,8 +25,10 @@ private Q_SLOTS:
         settings.setChannel({AlertChannel::Kind::Slack, "https://hooks.invalid/x", {}, {}, {}});
         RemoteAlerts remote(alerts, settings, w.fake.platform(), "shop-pc",
                             std::chrono::seconds(30));
+        Heartbeat heartbeat(w.watch.scanCycle(), settings, w.fake.platform(),
+                            std::chrono::minutes(1));
         StatusIndicator indicator(w.window, w.state, w.watch.scanCycle(), alerts, journal, settings,
-                                  remote, false);
+                                  remote, heartbeat, false);
         const auto title = [&] {
             return w.window.windowTitle();
         };
