@@ -130,36 +130,16 @@ private Q_SLOTS:
         QCOMPARE(options->shopFailures, 4);
     }
 
-    void alertKindFollowsTheAddress_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("contentType");
-        const int json = int(AlertChannel::ContentType::Json);
-        QTest::newRow("a template with {text}")
-            << QStringList{"--alert-url", "https://bot.invalid/send?msg={text}"}
-            << int(AlertChannel::Kind::CustomGet) << json;
-        QTest::newRow("an address without")
-            << QStringList{"--alert-url", "https://bot.invalid/hook"}
-            << int(AlertChannel::Kind::CustomPost) << json;
-        QTest::newRow("a form") << QStringList{"--alert-url",          "https://bot.invalid/hook",
-                                               "--alert-body",         "t={text}",
-                                               "--alert-content-type", "form"}
-                                << int(AlertChannel::Kind::CustomPost)
-                                << int(AlertChannel::ContentType::Form);
-        QTest::newRow("a kind named")
-            << QStringList{"--alert-kind", "ntfy", "--alert-url", "https://ntfy.invalid/a"}
-            << int(AlertChannel::Kind::Ntfy) << json;
-    }
-
+    // Without a kind named, an address with {text} is a GET, any other a POST.
     void alertKindFollowsTheAddress()
     {
-        QFETCH(QStringList, arguments);
         QString error;
-        const auto options = parse(arguments, error);
-        QVERIFY2(options, qPrintable(error));
-        QTEST(int(options->alertChannel.kind), "kind");
-        QTEST(int(options->alertChannel.contentType), "contentType");
+        const auto get = parse({"--alert-url", "https://bot.invalid/s?m={text}"}, error);
+        QCOMPARE(get->alertChannel.kind, AlertChannel::Kind::CustomGet);
+        const auto form =
+            parse({"--alert-url", "https://bot.invalid/h", "--alert-content-type", "form"}, error);
+        QCOMPARE(form->alertChannel.kind, AlertChannel::Kind::CustomPost);
+        QCOMPARE(form->alertChannel.contentType, AlertChannel::ContentType::Form);
     }
 
     void payments_data()
