@@ -27,7 +27,8 @@ int main(int argc, char* argv[])
     if (!instance.claim())
         return 0;
 
-    Program program(Endpoints::service(), Program::defaultJournalPath());
+    Program program(Endpoints::service(), Program::defaultJournalPath(),
+                    SettingsFile::defaultPath());
     QObject::connect(&instance, &SingleInstance::activated, &program, &Program::showWindow);
     program.window().show();
     return application.exec();

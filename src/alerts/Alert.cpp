@@ -19,5 +19,17 @@ QString Alert::causeName() const
 
 QString Alert::clearedText() const
 {
-    return QStringLiteral("已恢复：") + text;
+    switch (cause) {
+    case Cause::SessionLost:
+        return QStringLiteral("已恢复：支付宝登录有效，扫描继续");
+    case Cause::IntervalInvalid:
+        return QStringLiteral("已恢复：扫描间隔有效，扫描继续");
+    case Cause::PaymentRejected:
+        return QStringLiteral("已恢复：交易号 %1 的付款已通知网站成功").arg(subject);
+    case Cause::RecordPageUnreadable:
+        return QStringLiteral("已恢复：支付宝收款记录页又能读取了");
+    case Cause::JournalFailed:
+        return QStringLiteral("已恢复：发货记录又能正常写入了");
+    }
+    Q_UNREACHABLE();
 }

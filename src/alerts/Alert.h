@@ -25,6 +25,6 @@ struct Alert {
 
     // The cause's name in messages to other programs.
     QString causeName() const;
-    // What the owner is told when the cause has cleared.
+    // What the owner is told when the cause has cleared: what works again.
     QString clearedText() const;
 };

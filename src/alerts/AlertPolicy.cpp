@@ -1,5 +1,6 @@
 #include "alerts/AlertPolicy.h"
 
+#include "alerts/ReadableTitle.h"
 #include "journal/DeliveryJournal.h"
 #include "watch/AccountWatch.h"
 
@@ -101,7 +102,7 @@ void AlertPolicy::onScanEnded(bool pageRead)
         if (inARow >= FailuresInARow)
             raise(Cause::PaymentRejected,
                   QStringLiteral("付款“%1”（%2 元，交易号 %3）连续 %4 次通知网站失败。")
-                      .arg(record.Title, record.Amount, record.TradeNo)
+                      .arg(readableTitle(record.Title), record.Amount, record.TradeNo)
                       .arg(inARow),
                   record.TradeNo);
     }

@@ -1,40 +1,25 @@
 #include "alerts/AlertSettings.h"
 
-#include <QSettings>
-
-namespace {
-const QString AddressKey = QStringLiteral("alerts/address");
-const QString MethodKey = QStringLiteral("alerts/method");
-const QString EachDeliveryKey = QStringLiteral("alerts/notifyEachDelivery");
-const QString PostJson = QStringLiteral("post-json");
-} // namespace
-
-QString AlertSettings::address() const
+void AlertSettings::setChannel(const AlertChannel& channel)
 {
-    return QSettings().value(AddressKey).toString();
+    if (channel == m_channel)
+        return;
+    m_channel = channel;
+    Q_EMIT changed();
 }
 
-AlertSettings::Method AlertSettings::method() const
+void AlertSettings::setHeartbeatAddress(const QString& address)
 {
-    return QSettings().value(MethodKey).toString() == PostJson ? Method::PostJson : Method::Get;
-}
-
-bool AlertSettings::notifyEachDelivery() const
-{
-    return QSettings().value(EachDeliveryKey, true).toBool();
-}
-
-void AlertSettings::setAddress(const QString& address)
-{
-    QSettings().setValue(AddressKey, address.trimmed());
-}
-
-void AlertSettings::setMethod(Method method)
-{
-    QSettings().setValue(MethodKey, method == Method::PostJson ? PostJson : QStringLiteral("get"));
+    if (address.trimmed() == m_heartbeat)
+        return;
+    m_heartbeat = address.trimmed();
+    Q_EMIT changed();
 }
 
 void AlertSettings::setNotifyEachDelivery(bool notify)
 {
-    QSettings().setValue(EachDeliveryKey, notify);
+    if (notify == m_eachDelivery)
+        return;
+    m_eachDelivery = notify;
+    Q_EMIT changed();
 }

@@ -1,27 +1,35 @@
 #pragma once
 
+#include "alerts/AlertChannel.h"
+
 #include <QObject>
 #include <QString>
 
-// The owner's choices about alerts, remembered across runs in the program's
-// settings file (unlike the window's settings, which start anew each time).
+// The owner's choices about alerts. The program keeps them across runs in
+// its settings file (see SettingsFile), unlike the window's settings, which
+// start anew each time; the sandbox keeps them for its run only.
 class AlertSettings : public QObject {
     Q_OBJECT
 
 public:
-    // How messages reach the alert address: a GET of it with "{text}"
-    // replaced by the message, or a POST of the message as JSON.
-    enum class Method { Get, PostJson };
-
     using QObject::QObject;
 
-    // Empty when alerts go to this computer's desktop only.
-    QString address() const;
-    Method method() const;
+    // Unset when alerts go to this computer's desktop only.
+    AlertChannel channel() const { return m_channel; }
+    // Empty when no heartbeat is sent.
+    QString heartbeatAddress() const { return m_heartbeat; }
     // A desktop notification for every payment delivered.
-    bool notifyEachDelivery() const;
+    bool notifyEachDelivery() const { return m_eachDelivery; }
 
-    void setAddress(const QString& address);
-    void setMethod(Method method);
+    void setChannel(const AlertChannel& channel);
+    void setHeartbeatAddress(const QString& address);
     void setNotifyEachDelivery(bool notify);
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    AlertChannel m_channel;
+    QString m_heartbeat;
+    bool m_eachDelivery = true;
 };

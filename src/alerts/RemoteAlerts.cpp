@@ -1,84 +1,198 @@
 #include "alerts/RemoteAlerts.h"
 
 #include "alerts/AlertPolicy.h"
+#include "alerts/AlertSettings.h"
+#include "alerts/ChannelRequest.h"
+#include "alerts/ChannelVerdict.h"
 #include "platform/Clock.h"
+#include "platform/TimerControl.h"
 #include "platform/WebHook.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QUrl>
+#include <QPointer>
+
+#include <algorithm>
 
 namespace {
 
-bool isSuccess(int status)
+constexpr qsizetype ReplyExcerpt = 200;
+
+QString alertKey(const Alert& alert)
 {
-    return status >= 200 && status < 300;
+    return alert.causeName() + u'\n' + alert.subject;
+}
+
+AlertSend sendOf(const AlertMessage& message, AlertChannel::Kind kind,
+                 const ChannelVerdict& verdict, const WebHookAnswer& answer,
+                 AlertSend::Verdict outcome)
+{
+    return {message.cause, channelKindName(kind),
+            outcome,       verdict.reason,
+            answer.status, QString::fromUtf8(answer.body).left(ReplyExcerpt)};
 }
 
 } // namespace
 
-RemoteAlerts::RemoteAlerts(AlertPolicy& policy, const AlertSettings& settings, WebHook& webHook,
-                           const Clock& clock, QObject* parent)
+struct RemoteAlerts::Pending {
+    quint64 id;
+    AlertMessage message;
+    // The alert it tells of; empty for a clearing.
+    QString alert;
+    std::unique_ptr<TimerControl> retry;
+    std::chrono::milliseconds pause;
+    int refusals = 0;
+    bool sending = false;
+    // Its alert cleared while a try was under way.
+    bool dropped = false;
+};
+
+RemoteAlerts::RemoteAlerts(AlertPolicy& policy, const AlertSettings& settings, Platform platform,
+                           const QString& computer, std::chrono::milliseconds firstRetry,
+                           QObject* parent)
     : QObject(parent)
     , m_settings(settings)
-    , m_webHook(webHook)
-    , m_clock(clock)
+    , m_platform(platform)
+    , m_computer(computer)
+    , m_firstRetry(firstRetry)
 {
-    connect(&policy, &AlertPolicy::raised, this,
-            [this](const Alert& alert) { queue(alert.causeName(), alert.text); });
-    connect(&policy, &AlertPolicy::cleared, this,
-            [this](const Alert& alert) { queue(QStringLiteral("cleared"), alert.clearedText()); });
-}
-
-void RemoteAlerts::sendTest(const QString& address, AlertSettings::Method method,
-                            std::function<void(int status)> done)
-{
-    send(address, method,
-         {QStringLiteral("test"), QStringLiteral("Tollwick 提醒测试：这条消息说明提醒设置可用。"),
-          m_clock.now()},
-         std::move(done));
-}
-
-void RemoteAlerts::queue(const QString& cause, const QString& text)
-{
-    if (m_settings.address().isEmpty())
-        return;
-    m_waiting.append({cause, text, m_clock.now()});
-    if (!m_sending)
-        sendNext();
-}
-
-void RemoteAlerts::sendNext()
-{
-    const QString address = m_settings.address();
-    if (m_waiting.isEmpty() || address.isEmpty())
-        return;
-    m_sending = true;
-    send(address, m_settings.method(), m_waiting.constFirst(), [this](int status) {
-        m_sending = false;
-        // Kept when it failed: it goes first when the next message comes.
-        if (!isSuccess(status))
-            return;
-        m_waiting.removeFirst();
-        sendNext();
+    connect(&policy, &AlertPolicy::raised, this, [this](const Alert& alert) {
+        queue(alertMessage(alert.causeName(), alert.text, m_computer, m_platform.clock.now()),
+              alertKey(alert));
     });
+    connect(&policy, &AlertPolicy::cleared, this, &RemoteAlerts::onCleared);
+    connect(&settings, &AlertSettings::changed, this, &RemoteAlerts::onSettingsChanged);
 }
 
-void RemoteAlerts::send(const QString& address, AlertSettings::Method method,
-                        const Message& message, std::function<void(int status)> done)
+RemoteAlerts::~RemoteAlerts() = default;
+
+void RemoteAlerts::sendTest(const AlertChannel& channel,
+                            std::function<void(const QString& answer)> done)
 {
-    if (method == AlertSettings::Method::PostJson) {
-        const QJsonObject body{
-            {QStringLiteral("cause"), message.cause},
-            {QStringLiteral("text"), message.text},
-            {QStringLiteral("time"),
-             message.time.toOffsetFromUtc(message.time.offsetFromUtc()).toString(Qt::ISODate)}};
-        m_webHook.call(address, QJsonDocument(body).toJson(QJsonDocument::Compact),
-                       std::move(done));
+    if (!channel.isSet()) {
+        done(QStringLiteral("发送失败：请先填写提醒网址"));
         return;
     }
-    QString filled = address;
-    filled.replace(QStringLiteral("{text}"),
-                   QString::fromLatin1(QUrl::toPercentEncoding(message.text)));
-    m_webHook.call(filled, {}, std::move(done));
+    const AlertMessage message =
+        alertMessage(QStringLiteral("test"), QStringLiteral("提醒测试：这条消息说明提醒设置可用。"),
+                     m_computer, m_platform.clock.now());
+    // The answer may come after the program has begun to close.
+    QPointer<RemoteAlerts> self(this);
+    m_platform.webHook.call(
+        channelRequest(channel, message, m_platform.clock.now()),
+        [self, channel, message, done](const WebHookAnswer& answer) {
+            const ChannelVerdict verdict = judgeAnswer(channel.kind, answer);
+            const bool delivered = verdict.outcome == ChannelVerdict::Outcome::Delivered;
+            if (self)
+                Q_EMIT self->sent(
+                    sendOf(message, channel.kind, verdict, answer,
+                           delivered ? AlertSend::Verdict::Delivered : AlertSend::Verdict::GaveUp));
+            QString words = delivered ? QStringLiteral("发送成功")
+                                      : QStringLiteral("发送失败：") + verdict.reason;
+            if (answer.status != 0)
+                words += QStringLiteral("\nHTTP 状态：%1").arg(answer.status);
+            const QString reply = QString::fromUtf8(answer.body).left(ReplyExcerpt);
+            if (!reply.isEmpty())
+                words += QStringLiteral("\n回复：") + reply;
+            done(words);
+        });
+}
+
+void RemoteAlerts::queue(const AlertMessage& message, const QString& alert)
+{
+    if (!m_settings.channel().isSet())
+        return;
+    Pending& pending = m_pending.emplace_back(
+        Pending{++m_lastId, message, alert, m_platform.timers.createTimer(), m_firstRetry});
+    connect(pending.retry.get(), &TimerControl::Timer, this, [this, id = pending.id] {
+        const auto found = find(id);
+        found->retry->setEnabled(false);
+        if (m_settings.channel().isSet())
+            tryToSend(*found);
+        else
+            m_pending.erase(found);
+    });
+    tryToSend(pending);
+}
+
+void RemoteAlerts::tryToSend(Pending& pending)
+{
+    pending.sending = true;
+    QPointer<RemoteAlerts> self(this);
+    m_platform.webHook.call(
+        channelRequest(m_settings.channel(), pending.message, m_platform.clock.now()),
+        [self, id = pending.id](const WebHookAnswer& answer) {
+            if (self)
+                self->onAnswer(id, answer);
+        });
+}
+
+void RemoteAlerts::onAnswer(quint64 id, const WebHookAnswer& answer)
+{
+    const auto found = find(id);
+    if (found == m_pending.end())
+        return;
+    Pending& pending = *found;
+    pending.sending = false;
+    const AlertChannel::Kind kind = m_settings.channel().kind;
+    const ChannelVerdict verdict = judgeAnswer(kind, answer);
+    using Outcome = ChannelVerdict::Outcome;
+    AlertSend::Verdict outcome = AlertSend::Verdict::GaveUp;
+    if (verdict.outcome == Outcome::Delivered) {
+        outcome = AlertSend::Verdict::Delivered;
+    } else if (!pending.dropped) {
+        const bool refused = verdict.outcome == Outcome::Refused;
+        const qint64 age = pending.message.time.msecsTo(m_platform.clock.now());
+        const bool tooOld =
+            age + pending.pause.count() > std::chrono::milliseconds(GiveUpAfter).count();
+        if (refused ? ++pending.refusals < RefusalsToGiveUp : !tooOld)
+            outcome = AlertSend::Verdict::WillRetry;
+    }
+    setProblem(verdict.reason);
+    const AlertSend send = sendOf(pending.message, kind, verdict, answer, outcome);
+    if (outcome == AlertSend::Verdict::WillRetry) {
+        pending.retry->setInterval(int(pending.pause.count()));
+        pending.retry->setEnabled(true);
+        pending.pause = std::min<std::chrono::milliseconds>(pending.pause * 2, LongestPause);
+    } else {
+        m_pending.erase(found);
+    }
+    Q_EMIT sent(send);
+}
+
+void RemoteAlerts::onCleared(const Alert& alert)
+{
+    const QString key = alertKey(alert);
+    for (auto pending = m_pending.begin(); pending != m_pending.end();) {
+        if (pending->alert != key) {
+            ++pending;
+        } else if (pending->sending) {
+            (pending++)->dropped = true;
+        } else {
+            pending = m_pending.erase(pending);
+        }
+    }
+    queue(alertMessage(QStringLiteral("cleared"), alert.clearedText(), m_computer,
+                       m_platform.clock.now()),
+          {});
+}
+
+void RemoteAlerts::onSettingsChanged()
+{
+    // A new address deserves a fresh start; none at all ends what waits.
+    setProblem({});
+    if (!m_settings.channel().isSet())
+        std::erase_if(m_pending, [](const Pending& pending) { return !pending.sending; });
+}
+
+void RemoteAlerts::setProblem(const QString& problem)
+{
+    if (problem == m_problem)
+        return;
+    m_problem = problem;
+    Q_EMIT problemChanged(problem);
+}
+
+std::list<RemoteAlerts::Pending>::iterator RemoteAlerts::find(quint64 id)
+{
+    return std::find_if(m_pending.begin(), m_pending.end(),
+                        [id](const Pending& pending) { return pending.id == id; });
 }

@@ -1,52 +1,74 @@
 #pragma once
 
 #include "alerts/Alert.h"
-#include "alerts/AlertSettings.h"
+#include "alerts/AlertChannel.h"
+#include "alerts/AlertMessage.h"
+#include "journal/AlertSend.h"
+#include "platform/Platform.h"
 
-#include <QDateTime>
-#include <QList>
 #include <QObject>
 
+#include <chrono>
 #include <functional>
+#include <list>
+#include <memory>
 
 class AlertPolicy;
-class Clock;
-class WebHook;
+class AlertSettings;
+class TimerControl;
+struct WebHookAnswer;
 
 // Sends every alert and every clearing to the owner's alert address, so it
-// reaches a phone through whatever push service or group bot the owner uses.
-// One message at a time, each sent once; a message that could not be sent is
-// kept and sent before the next one. A failing address never holds up
-// anything else.
+// reaches a phone through whatever push service or group bot the owner
+// uses. Each message is tried on its own: one that fails never holds back
+// another. A failure that may pass (no answer, a 5xx, a 429) is tried again
+// after a pause that doubles from `firstRetry` up to 30 minutes, until the
+// message is a day old; a refusal is given up after its third try. A
+// message whose cause clears before it got through is dropped, so a late
+// alert never follows its clearing.
 class RemoteAlerts : public QObject {
     Q_OBJECT
 
 public:
-    RemoteAlerts(AlertPolicy& policy, const AlertSettings& settings, WebHook& webHook,
-                 const Clock& clock, QObject* parent = nullptr);
+    static constexpr std::chrono::minutes LongestPause{30};
+    static constexpr std::chrono::hours GiveUpAfter{24};
+    static constexpr int RefusalsToGiveUp = 3;
 
-    // Sends a test message at once, to `address` by `method`, before they
-    // are saved; `done` gets the answer's HTTP status, 0 when none came.
-    void sendTest(const QString& address, AlertSettings::Method method,
-                  std::function<void(int status)> done);
-    // Messages kept because they could not be sent yet.
-    int waiting() const { return int(m_waiting.size()); }
+    // Messages name `computer`, so that an owner of several can tell them apart.
+    RemoteAlerts(AlertPolicy& policy, const AlertSettings& settings, Platform platform,
+                 const QString& computer, std::chrono::milliseconds firstRetry,
+                 QObject* parent = nullptr);
+    ~RemoteAlerts() override;
+
+    // Sends a test message to `channel` once, judged by the same rule as an
+    // alert; `done` gets the outcome in the owner's words.
+    void sendTest(const AlertChannel& channel, std::function<void(const QString& answer)> done);
+    // Messages still to be delivered.
+    int waiting() const { return int(m_pending.size()); }
+    // Why the last message tried failed; empty once one gets through.
+    QString problem() const { return m_problem; }
+
+Q_SIGNALS:
+    // After every try.
+    void sent(const AlertSend& send);
+    void problemChanged(const QString& problem);
 
 private:
-    struct Message {
-        QString cause;
-        QString text;
-        QDateTime time;
-    };
+    struct Pending;
 
-    void queue(const QString& cause, const QString& text);
-    void sendNext();
-    void send(const QString& address, AlertSettings::Method method, const Message& message,
-              std::function<void(int status)> done);
+    void queue(const AlertMessage& message, const QString& alert);
+    void tryToSend(Pending& pending);
+    void onAnswer(quint64 id, const WebHookAnswer& answer);
+    void onCleared(const Alert& alert);
+    void onSettingsChanged();
+    void setProblem(const QString& problem);
+    std::list<Pending>::iterator find(quint64 id);
 
     const AlertSettings& m_settings;
-    WebHook& m_webHook;
-    const Clock& m_clock;
-    QList<Message> m_waiting;
-    bool m_sending = false;
+    Platform m_platform;
+    QString m_computer;
+    std::chrono::milliseconds m_firstRetry;
+    std::list<Pending> m_pending;
+    quint64 m_lastId = 0;
+    QString m_problem;
 };

@@ -6,22 +6,40 @@
 #include <QApplication>
 #include <QShortcut>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QSystemTrayIcon>
 
-Program::Program(const Endpoints& endpoints, const QString& journalPath, QObject* parent)
+namespace {
+
+std::unique_ptr<SettingsFile> settingsFile(AlertSettings& settings, const QString& path)
+{
+    if (path.isEmpty())
+        return nullptr;
+    return std::make_unique<SettingsFile>(settings, path, SettingsFile::earlierDefaultPath());
+}
+
+} // namespace
+
+Program::Program(const Endpoints& endpoints, const QString& journalPath,
+                 const QString& settingsPath, AlertTiming timing, QObject* parent)
     : QObject(parent)
     , m_watch(m_platform.platform(), endpoints)
     , m_journal(journalPath, m_platform.platform().clock)
     , m_alerts(m_watch, m_journal)
-    , m_remoteAlerts(m_alerts, m_alertSettings, m_platform.platform().webHook,
-                     m_platform.platform().clock)
+    , m_settingsFile(settingsFile(m_alertSettings, settingsPath))
+    , m_remoteAlerts(m_alerts, m_alertSettings, m_platform.platform(), QSysInfo::machineHostName(),
+                     timing.firstRetry)
+    , m_heartbeat(m_watch.scanCycle(), m_alertSettings, m_platform.platform(),
+                  timing.heartbeatEvery)
     , m_window(m_watch, m_platform.browser().view())
     , m_indicator(m_window, m_watch.state(), m_watch.scanCycle(), m_alerts, m_journal,
-                  m_alertSettings, QSystemTrayIcon::isSystemTrayAvailable())
+                  m_alertSettings, m_remoteAlerts, m_heartbeat,
+                  QSystemTrayIcon::isSystemTrayAvailable())
     , m_quitGuard(m_window, m_watch.state(), QSystemTrayIcon::isSystemTrayAvailable())
 {
     connect(&m_watch.scanCycle(), &ScanCycle::deliveryFinished, &m_journal,
             &DeliveryJournal::record);
+    connect(&m_remoteAlerts, &RemoteAlerts::sent, &m_journal, &DeliveryJournal::recordAlertSend);
 
     // Keys of the window, so that its layout stays as it is; the settings'
     // key also serves desktops without a tray, where the tray's menu is missing.

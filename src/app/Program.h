@@ -2,7 +2,9 @@
 
 #include "alerts/AlertPolicy.h"
 #include "alerts/AlertSettings.h"
+#include "alerts/Heartbeat.h"
 #include "alerts/RemoteAlerts.h"
+#include "alerts/SettingsFile.h"
 #include "journal/DeliveryJournal.h"
 #include "platform/qt/QtPlatform.h"
 #include "ui/Form1.h"
@@ -12,18 +14,30 @@
 
 #include <QPointer>
 
+#include <chrono>
+#include <memory>
+
 class HistoryWindow;
+
+// The pauses of the alert address's retries and of the heartbeat; shorter
+// only in tests.
+struct AlertTiming {
+    std::chrono::milliseconds firstRetry = std::chrono::seconds(30);
+    std::chrono::milliseconds heartbeatEvery = std::chrono::minutes(1);
+};
 
 // The whole program as its executables start it: the real platform, the
 // watch, the window bound to it, and what an owner needs for a day without
-// looking: the delivery journal, the alerts and their settings.
+// looking: the delivery journal, the alerts and their settings, the heartbeat.
 class Program : public QObject {
     Q_OBJECT
 
 public:
-    // The journal lives at `journalPath`. Throws std::invalid_argument when
-    // the endpoints cannot be used.
-    Program(const Endpoints& endpoints, const QString& journalPath, QObject* parent = nullptr);
+    // The journal lives at `journalPath`, the alert settings at
+    // `settingsPath`, or for this run only when it is empty. Throws
+    // std::invalid_argument when the endpoints cannot be used.
+    Program(const Endpoints& endpoints, const QString& journalPath, const QString& settingsPath,
+            AlertTiming timing = {}, QObject* parent = nullptr);
     ~Program() override;
 
     // Where the program keeps its journal unless told otherwise.
@@ -33,6 +47,8 @@ public:
     AccountWatch& watch() { return m_watch; }
     AlertPolicy& alerts() { return m_alerts; }
     AlertSettings& alertSettings() { return m_alertSettings; }
+    RemoteAlerts& remoteAlerts() { return m_remoteAlerts; }
+    Heartbeat& heartbeat() { return m_heartbeat; }
     Form1& window() { return m_window; }
 
     // Brings the main window to the front.
@@ -46,7 +62,9 @@ private:
     DeliveryJournal m_journal;
     AlertPolicy m_alerts;
     AlertSettings m_alertSettings;
+    std::unique_ptr<SettingsFile> m_settingsFile;
     RemoteAlerts m_remoteAlerts;
+    Heartbeat m_heartbeat;
     Form1 m_window;
     StatusIndicator m_indicator;
     QuitGuard m_quitGuard;

@@ -14,6 +14,7 @@
 #include <optional>
 
 const QString DeliveryJournal::Table = QStringLiteral("attempts");
+const QString DeliveryJournal::AlertTable = QStringLiteral("alert_sends");
 
 namespace {
 
@@ -41,6 +42,19 @@ const QString Rejected = QStringLiteral("发送失败");
 const QString ByScan = QStringLiteral("扫描");
 const QString ByHand = QStringLiteral("重新通知");
 
+QString verdictWords(const AlertSend& send)
+{
+    switch (send.verdict) {
+    case AlertSend::Verdict::Delivered:
+        return QStringLiteral("发送成功");
+    case AlertSend::Verdict::WillRetry:
+        return QStringLiteral("发送失败，稍后重试：") + send.reason;
+    case AlertSend::Verdict::GaveUp:
+        return QStringLiteral("发送失败，不再重试：") + send.reason;
+    }
+    Q_UNREACHABLE();
+}
+
 // Bound as the empty text: a null QString would be bound as NULL.
 QVariant text(const QString& value)
 {
@@ -66,6 +80,16 @@ DeliveryJournal::DeliveryJournal(const QString& path, const Clock& clock, QObjec
     , m_connection(QStringLiteral("journal-%1").arg(quintptr(this)))
 {
     open();
+    m_started = true;
+    // Told once the program's parts are in place and listen.
+    if (!m_problem.isEmpty())
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!m_problem.isEmpty())
+                    Q_EMIT failed(m_problem);
+            },
+            Qt::QueuedConnection);
 }
 
 DeliveryJournal::~DeliveryJournal()
@@ -87,13 +111,13 @@ void DeliveryJournal::open()
     if (opening == Opening::Opened)
         return;
     if (opening == Opening::Failed) {
-        fail(QStringLiteral("发货记录无法打开：%1").arg(m_problem));
+        fail(QStringLiteral("发货记录无法打开：%1").arg(m_openError));
         return;
     }
     // Whatever is there may still matter to somebody: it is moved, not removed.
     const QString setAside = m_path + QStringLiteral(".unreadable-") +
                              m_clock.now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    const QString problem = m_problem;
+    const QString problem = m_openError;
     bool moved = QFile::rename(m_path, setAside);
     for (const QString& companion : Companions) {
         if (QFile::exists(m_path + companion))
@@ -108,7 +132,7 @@ void DeliveryJournal::open()
         started
             ? QStringLiteral("发货记录已损坏，已另存为 %1，并新建了一个：%2").arg(setAside, problem)
             : QStringLiteral("发货记录已损坏，已另存为 %1，但无法新建：%2")
-                  .arg(setAside, m_problem));
+                  .arg(setAside, m_openError));
 }
 
 DeliveryJournal::Opening DeliveryJournal::tryOpen()
@@ -122,12 +146,12 @@ DeliveryJournal::Opening DeliveryJournal::tryOpen()
     QString error;
     if (!makePrivateFolder(QFileInfo(m_path).absolutePath(), error) ||
         !makePrivateFile(m_path, error)) {
-        m_problem = error;
+        m_openError = error;
         return Opening::Failed;
     }
     for (const QString& companion : Companions) {
         if (!makePrivateFile(m_path + companion, error)) {
-            m_problem = error;
+            m_openError = error;
             return Opening::Failed;
         }
     }
@@ -135,16 +159,16 @@ DeliveryJournal::Opening DeliveryJournal::tryOpen()
     QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     database.setDatabaseName(m_path);
     if (!database.open()) {
-        m_problem = database.lastError().text();
+        m_openError = database.lastError().text();
         return saysUnreadable(database.lastError()) ? Opening::Unreadable : Opening::Failed;
     }
     QSqlQuery query(database);
     if (!query.exec(QStringLiteral("PRAGMA quick_check"))) {
-        m_problem = query.lastError().text();
+        m_openError = query.lastError().text();
         return saysUnreadable(query.lastError()) ? Opening::Unreadable : Opening::Failed;
     }
     if (!query.next() || query.value(0).toString() != u"ok") {
-        m_problem = query.value(0).toString();
+        m_openError = query.value(0).toString();
         return Opening::Unreadable;
     }
     if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
@@ -162,11 +186,20 @@ DeliveryJournal::Opening DeliveryJournal::tryOpen()
                                    "charset TEXT NOT NULL, "
                                    "address TEXT NOT NULL, "
                                    "kind TEXT NOT NULL)")
-                        .arg(Table))) {
-        m_problem = query.lastError().text();
+                        .arg(Table)) ||
+        !query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 ("
+                                   "id INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                   "time TEXT NOT NULL, "
+                                   "cause TEXT NOT NULL, "
+                                   "kind TEXT NOT NULL, "
+                                   "verdict TEXT NOT NULL, "
+                                   "http_status INTEGER NOT NULL, "
+                                   "reply TEXT NOT NULL)")
+                        .arg(AlertTable))) {
+        m_openError = query.lastError().text();
         return saysUnreadable(query.lastError()) ? Opening::Unreadable : Opening::Failed;
     }
-    m_problem.clear();
+    m_identity = identityOf(m_path);
     return Opening::Opened;
 }
 
@@ -175,24 +208,41 @@ void DeliveryJournal::record(const DeliveryAttempt& attempt)
     using Outcome = DeliveryAttempt::Outcome;
     if (attempt.outcome != Outcome::Delivered && attempt.outcome != Outcome::Rejected)
         return;
-    QSqlDatabase database = this->database();
-    if (!database.isOpen())
-        return;
-
     const std::optional<qint64> cents = centsOf(attempt.record.Amount);
+    insert(Table,
+           {QStringLiteral("trade_no"), QStringLiteral("amount"), QStringLiteral("amount_cents"),
+            QStringLiteral("title"), QStringLiteral("outcome"), QStringLiteral("http_status"),
+            QStringLiteral("reply"), QStringLiteral("charset"), QStringLiteral("address"),
+            QStringLiteral("kind")},
+           {text(attempt.record.TradeNo), text(attempt.record.Amount),
+            cents ? QVariant(*cents) : QVariant(), text(attempt.record.Title),
+            text(attempt.outcome == Outcome::Delivered ? Delivered : Rejected),
+            QVariant(attempt.status), text(attempt.reply), text(attempt.charset),
+            text(attempt.address), text(attempt.manual ? ByHand : ByScan)});
+}
+
+void DeliveryJournal::recordAlertSend(const AlertSend& send)
+{
+    insert(AlertTable,
+           {QStringLiteral("cause"), QStringLiteral("kind"), QStringLiteral("verdict"),
+            QStringLiteral("http_status"), QStringLiteral("reply")},
+           {text(send.cause), text(send.kind), text(verdictWords(send)), QVariant(send.status),
+            text(send.reply)});
+}
+
+void DeliveryJournal::insert(const QString& table, const QStringList& columns,
+                             const QVariantList& values)
+{
+    if (!readyToWrite())
+        return;
+    QSqlDatabase database = this->database();
     database.transaction();
     QSqlQuery insert(database);
-    insert.prepare(QStringLiteral("INSERT INTO %1 (time, trade_no, amount, amount_cents, title, "
-                                  "outcome, http_status, reply, charset, address, kind) "
-                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                       .arg(Table));
-    for (const QVariant& value :
-         {text(m_clock.now().toString(TimeFormat)), text(attempt.record.TradeNo),
-          text(attempt.record.Amount), cents ? QVariant(*cents) : QVariant(),
-          text(attempt.record.Title),
-          text(attempt.outcome == Outcome::Delivered ? Delivered : Rejected),
-          QVariant(attempt.status), text(attempt.reply), text(attempt.charset),
-          text(attempt.address), text(attempt.manual ? ByHand : ByScan)})
+    insert.prepare(QStringLiteral("INSERT INTO %1 (time, %2) VALUES (?%3)")
+                       .arg(table, columns.join(QStringLiteral(", ")),
+                            QStringLiteral(", ?").repeated(columns.size())));
+    insert.addBindValue(text(m_clock.now().toString(TimeFormat)));
+    for (const QVariant& value : values)
         insert.addBindValue(value);
     if (!insert.exec() || !database.commit()) {
         const QString error =
@@ -203,6 +253,20 @@ void DeliveryJournal::record(const DeliveryAttempt& attempt)
     }
     succeed();
     Q_EMIT recorded();
+}
+
+bool DeliveryJournal::readyToWrite()
+{
+    if (!database().isOpen()) {
+        open();
+        return database().isOpen();
+    }
+    if (identityOf(m_path) == m_identity)
+        return true;
+    // SQLite would go on writing into a file that is gone from the folder.
+    open();
+    fail(QStringLiteral("发货记录文件 %1 被删除或替换，已重新打开").arg(m_path));
+    return database().isOpen();
 }
 
 DeliveryJournal::Totals DeliveryJournal::deliveredOn(QDate day) const
@@ -224,7 +288,8 @@ DeliveryJournal::Totals DeliveryJournal::deliveredOn(QDate day) const
 void DeliveryJournal::fail(const QString& problem)
 {
     m_problem = problem;
-    Q_EMIT failed(problem);
+    if (m_started)
+        Q_EMIT failed(problem);
 }
 
 void DeliveryJournal::succeed()

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "journal/AlertSend.h"
+#include "journal/PrivateFile.h"
 #include "scan/DeliveryAttempt.h"
 
 #include <QDate>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
+#include <QVariantList>
 
 class Clock;
 
@@ -14,13 +18,17 @@ class Clock;
 // transaction of its own as it finishes, so a crash or power cut loses at
 // most the one in flight. The file and its companions are the owner's only
 // (0600). A file that cannot be opened or fails its check is set aside with
-// its bytes unchanged and a new one started; the journal never stops
-// anything else from working.
+// its bytes unchanged and a new one started; one deleted or replaced while
+// the program runs is opened anew at the next write. Each of these is a
+// failure reported by failed(), also one at the start, once the event loop
+// runs. The journal never stops anything else from working. It also keeps
+// every message sent to the alert address.
 class DeliveryJournal : public QObject {
     Q_OBJECT
 
 public:
     static const QString Table;
+    static const QString AlertTable;
 
     DeliveryJournal(const QString& path, const Clock& clock, QObject* parent = nullptr);
     ~DeliveryJournal() override;
@@ -33,6 +41,7 @@ public:
     // Keeps a finished attempt that called the shop; already delivered and
     // busy outcomes repeat at every tick and are not kept.
     void record(const DeliveryAttempt& attempt);
+    void recordAlertSend(const AlertSend& send);
 
     struct Totals {
         int payments = 0;
@@ -42,6 +51,7 @@ public:
     Totals deliveredOn(QDate day) const;
 
 Q_SIGNALS:
+    // A delivery attempt or an alert send was written.
     void recorded();
     // The journal could not be opened, was set aside, or could not write.
     void failed(const QString& problem);
@@ -53,6 +63,11 @@ private:
 
     void open();
     Opening tryOpen();
+    // Inserts a row stamped with the time into `table`.
+    void insert(const QString& table, const QStringList& columns, const QVariantList& values);
+    // Opens the journal anew when it could not be opened before, or when its
+    // file is no longer the one opened; false when it cannot be written.
+    bool readyToWrite();
     void fail(const QString& problem);
     void succeed();
 
@@ -60,4 +75,9 @@ private:
     const Clock& m_clock;
     QString m_connection;
     QString m_problem;
+    // Why the last opening failed.
+    QString m_openError;
+    FileIdentity m_identity;
+    // Failures before then are told once the program is in place.
+    bool m_started = false;
 };

@@ -47,3 +47,11 @@ bool makePrivateFolder(const QString& path, QString& error)
     }
     return true;
 }
+
+FileIdentity identityOf(const QString& path)
+{
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return {};
+    return {quint64(status.st_dev), quint64(status.st_ino)};
+}

@@ -7,3 +7,14 @@
 // saying why, when that cannot be done.
 bool makePrivateFile(const QString& path, QString& error);
 bool makePrivateFolder(const QString& path, QString& error);
+
+// Tells a file from another that later takes its name.
+struct FileIdentity {
+    quint64 device = 0;
+    quint64 inode = 0;
+
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// The identity of the file at `path`; all zero when there is none.
+FileIdentity identityOf(const QString& path);

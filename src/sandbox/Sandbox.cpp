@@ -58,9 +58,12 @@ bool Sandbox::start(QString& error)
         return false;
     }
 
-    // Its own journal, never the program's.
+    // Its own journal, never the program's, and alert settings for this run only.
     m_program = std::make_unique<Program>(
-        endpoints, m_options.journal.isEmpty() ? Program::defaultJournalPath() : m_options.journal);
+        endpoints, m_options.journal.isEmpty() ? Program::defaultJournalPath() : m_options.journal,
+        QString(),
+        AlertTiming{std::chrono::seconds(m_options.alertRetryFirstSeconds),
+                    std::chrono::seconds(m_options.heartbeatEverySeconds)});
     typeSettings();
     if (m_options.headless)
         logInWhenAsked();
@@ -77,13 +80,9 @@ void Sandbox::typeSettings()
     window().Combo1->setEditText(m_options.interval);
     window().Combo2->setEditText(m_options.records);
     window().Combo3->setEditText(m_options.charset);
-    if (!m_options.alertUrl.isEmpty()) {
-        AlertSettings& alerts = m_program->alertSettings();
-        alerts.setAddress(m_options.alertUrl);
-        alerts.setMethod(m_options.alertUrl.contains(QStringLiteral("{text}"))
-                             ? AlertSettings::Method::Get
-                             : AlertSettings::Method::PostJson);
-    }
+    AlertSettings& alerts = m_program->alertSettings();
+    alerts.setChannel(m_options.alertChannel);
+    alerts.setHeartbeatAddress(m_options.heartbeatUrl);
 }
 
 // Without a person at the window, the sandbox does what the owner would: it

@@ -1,6 +1,7 @@
 #include "sandbox/SandboxLog.h"
 
 #include "alerts/Alert.h"
+#include "journal/AlertSend.h"
 #include "scan/DeliveryAttempt.h"
 
 #include <QFile>
@@ -82,6 +83,30 @@ void SandboxLog::alert(const Alert& alert)
 void SandboxLog::cleared(const Alert& alert)
 {
     write({{"alert", "cleared"}, {"cause", alert.causeName()}, {"text", alert.text}});
+}
+
+void SandboxLog::alertSent(const AlertSend& send)
+{
+    const auto verdict = [](AlertSend::Verdict verdict) {
+        switch (verdict) {
+        case AlertSend::Verdict::Delivered:
+            return QStringLiteral("delivered");
+        case AlertSend::Verdict::WillRetry:
+            return QStringLiteral("willRetry");
+        case AlertSend::Verdict::GaveUp:
+            return QStringLiteral("gaveUp");
+        }
+        Q_UNREACHABLE();
+    };
+    write({{"alertSent", QJsonObject{{"cause", send.cause},
+                                     {"kind", send.kind},
+                                     {"verdict", verdict(send.verdict)},
+                                     {"status", send.status}}}});
+}
+
+void SandboxLog::heartbeat(int status)
+{
+    write({{"heartbeat", QJsonObject{{"status", status}}}});
 }
 
 void SandboxLog::exit(int scans)

@@ -7,6 +7,7 @@
 #include <memory>
 
 struct Alert;
+struct AlertSend;
 struct DeliveryAttempt;
 
 class QIODevice;
@@ -30,6 +31,9 @@ public:
     void delivery(const DeliveryAttempt& attempt);
     void alert(const Alert& alert);
     void cleared(const Alert& alert);
+    // A try to hand a message to the alert address.
+    void alertSent(const AlertSend& send);
+    void heartbeat(int status);
     void exit(int scans);
 
 private:

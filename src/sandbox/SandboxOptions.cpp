@@ -69,6 +69,45 @@ bool isWebAddress(const QString& text)
            (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
 }
 
+struct AlertOptions {
+    const QCommandLineOption& kind;
+    const QCommandLineOption& url;
+    const QCommandLineOption& secret;
+    const QCommandLineOption& body;
+    const QCommandLineOption& contentType;
+};
+
+// Why the alert options cannot be used; empty when `channel` holds them.
+QString readAlertChannel(const QCommandLineParser& parser, const AlertOptions& given,
+                         AlertChannel& channel)
+{
+    channel.address = parser.value(given.url);
+    channel.secret = parser.value(given.secret);
+    channel.body = parser.value(given.body);
+    if (parser.isSet(given.kind)) {
+        const auto kind = channelKindNamed(parser.value(given.kind));
+        if (!kind)
+            return QStringLiteral("--alert-kind \"%1\": not a kind of alert address")
+                .arg(parser.value(given.kind));
+        channel.kind = *kind;
+    } else if (!channel.address.contains(QStringLiteral("{text}"))) {
+        channel.kind = AlertChannel::Kind::CustomPost;
+    }
+    const QString contentType = parser.value(given.contentType);
+    if (!contentType.isEmpty() && contentType != u"json" && contentType != u"form")
+        return QStringLiteral("--alert-content-type \"%1\": expected json or form")
+            .arg(contentType);
+    if (contentType == u"form")
+        channel.contentType = AlertChannel::ContentType::Form;
+    // A template is checked with its placeholders filled in.
+    static const QRegularExpression placeholder(QStringLiteral("\\{(text|cause|time)\\}"));
+    if (parser.isSet(given.url) &&
+        !isWebAddress(QString(channel.address).replace(placeholder, QStringLiteral("x"))))
+        return QStringLiteral("--alert-url \"%1\": expected an http or https address")
+            .arg(channel.address);
+    return {};
+}
+
 } // namespace
 
 std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments, QString& error)
@@ -120,17 +159,50 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
         QStringLiteral("The delivery journal's file (default: in the sandbox's data folder)."),
         QStringLiteral("FILE"));
 
+    const QCommandLineOption alertKind(
+        QStringLiteral("alert-kind"),
+        QStringLiteral("The alert address's kind: wecom, dingtalk, feishu, serverchan, pushplus, "
+                       "bark, ntfy, gotify, telegram, discord, slack, get or post (default: get "
+                       "when the address holds {text}, else post)."),
+        QStringLiteral("NAME"));
     const QCommandLineOption alertUrl(
         QStringLiteral("alert-url"),
-        QStringLiteral("Send alerts here: a GET with {text} replaced, or a POST of JSON."),
+        QStringLiteral("Send alerts here, for this run only: the webhook, the service's address "
+                       "with its key or token, or a template with {text}, {cause}, {time}."),
         QStringLiteral("URL"));
+    const QCommandLineOption alertSecret(
+        QStringLiteral("alert-secret"),
+        QStringLiteral("The DingTalk or Feishu bot's signing secret."), QStringLiteral("SECRET"));
+    const QCommandLineOption alertBody(
+        QStringLiteral("alert-body"),
+        QStringLiteral("The body template of post (default: JSON of cause, text and time)."),
+        QStringLiteral("TEMPLATE"));
+    const QCommandLineOption alertContentType(
+        QStringLiteral("alert-content-type"),
+        QStringLiteral("How post's body is encoded: json (default) or form."),
+        QStringLiteral("TYPE"));
+    const QCommandLineOption heartbeatUrl(
+        QStringLiteral("heartbeat-url"),
+        QStringLiteral("GET this after a scan that read the record page, at most once a minute."),
+        QStringLiteral("URL"));
+    const QCommandLineOption alertRetryFirst(
+        QStringLiteral("alert-retry-first"),
+        QStringLiteral("Seconds before a failed alert is first tried again (default 30)."),
+        QStringLiteral("SECONDS"));
+    const QCommandLineOption heartbeatEvery(
+        QStringLiteral("heartbeat-every"),
+        QStringLiteral("Least seconds between two heartbeats (default 60)."),
+        QStringLiteral("SECONDS"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Runs Tollwick against a simulated payment account and shop on this "
                        "machine, and prints every step as a line of JSON."));
-    parser.addOptions({help, headless, payments, page, notifyUrl, key, records, interval, charset,
-                       ticks, port, shopFail, journal, alertUrl});
+    parser.addOptions({help,          headless,  payments,         page,         notifyUrl,
+                       key,           records,   interval,         charset,      ticks,
+                       port,          shopFail,  journal,          alertKind,    alertUrl,
+                       alertSecret,   alertBody, alertContentType, heartbeatUrl, alertRetryFirst,
+                       heartbeatEvery});
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return std::nullopt;
@@ -152,7 +224,8 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
     for (const NumberRule& rule :
          {NumberRule{records, 1, INT_MAX}, NumberRule{interval, 1, INT_MAX},
           NumberRule{ticks, 1, INT_MAX}, NumberRule{port, 1000, 9999},
-          NumberRule{shopFail, 0, INT_MAX}}) {
+          NumberRule{shopFail, 0, INT_MAX}, NumberRule{alertRetryFirst, 1, INT_MAX},
+          NumberRule{heartbeatEvery, 1, INT_MAX}}) {
         if (const std::optional<QString> message = numberError(parser, rule)) {
             error = *message;
             return std::nullopt;
@@ -199,13 +272,22 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
     if (parser.isSet(shopFail))
         options.shopFailures = parser.value(shopFail).toInt();
     options.journal = parser.value(journal);
-    if (parser.isSet(alertUrl)) {
-        options.alertUrl = parser.value(alertUrl);
-        if (!isWebAddress(QString(options.alertUrl).replace(QStringLiteral("{text}"), "x"))) {
-            error = QStringLiteral("--alert-url \"%1\": expected an http or https address")
-                        .arg(options.alertUrl);
+    if (parser.isSet(alertRetryFirst))
+        options.alertRetryFirstSeconds = parser.value(alertRetryFirst).toInt();
+    if (parser.isSet(heartbeatEvery))
+        options.heartbeatEverySeconds = parser.value(heartbeatEvery).toInt();
+    if (parser.isSet(heartbeatUrl)) {
+        options.heartbeatUrl = parser.value(heartbeatUrl);
+        if (!isWebAddress(options.heartbeatUrl)) {
+            error = QStringLiteral("--heartbeat-url \"%1\": expected an http or https address")
+                        .arg(options.heartbeatUrl);
             return std::nullopt;
         }
     }
+    error =
+        readAlertChannel(parser, {alertKind, alertUrl, alertSecret, alertBody, alertContentType},
+                         options.alertChannel);
+    if (!error.isEmpty())
+        return std::nullopt;
     return options;
 }

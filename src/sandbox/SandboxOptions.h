@@ -1,5 +1,7 @@
 #pragma once
 
+#include "alerts/AlertChannel.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -39,9 +41,16 @@ struct SandboxOptions {
     int shopFailures = 0;
     // The delivery journal's file; empty for the sandbox's own data folder.
     QString journal;
-    // Where alerts go: a GET of this with "{text}" replaced by the message,
-    // or, without "{text}", a POST of JSON to it. Empty for none.
-    QString alertUrl;
+    // Where alerts go, for this run only; unset for none. Without a kind
+    // named, a GET when the address holds "{text}", otherwise a POST of the
+    // usual JSON.
+    AlertChannel alertChannel;
+    // Empty for no heartbeat.
+    QString heartbeatUrl;
+    // The first pause before an alert is tried again, and the least time
+    // between two heartbeats; shorter than the program's only in tests.
+    int alertRetryFirstSeconds = 30;
+    int heartbeatEverySeconds = 60;
 
     // `arguments` starts with the program name. Nothing, and `error` says
     // why, when they cannot be used.

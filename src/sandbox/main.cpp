@@ -58,6 +58,10 @@ int main(int argc, char* argv[])
     AlertPolicy& alerts = sandbox.program().alerts();
     QObject::connect(&alerts, &AlertPolicy::raised, [&](const Alert& a) { log.alert(a); });
     QObject::connect(&alerts, &AlertPolicy::cleared, [&](const Alert& a) { log.cleared(a); });
+    QObject::connect(&sandbox.program().remoteAlerts(), &RemoteAlerts::sent,
+                     [&](const AlertSend& send) { log.alertSent(send); });
+    QObject::connect(&sandbox.program().heartbeat(), &Heartbeat::sent,
+                     [&](int status) { log.heartbeat(status); });
     QObject::connect(&sandbox, &Sandbox::scanEnded, [&](int scans) {
         if (options->ticks && scans >= *options->ticks)
             application.quit();

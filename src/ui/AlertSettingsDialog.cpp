@@ -1,6 +1,7 @@
 #include "ui/AlertSettingsDialog.h"
 
 #include "alerts/AlertSettings.h"
+#include "alerts/ChannelAddress.h"
 #include "alerts/RemoteAlerts.h"
 
 #include <QComboBox>
@@ -8,43 +9,199 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+
+namespace {
+
+using Kind = AlertChannel::Kind;
+
+// What the dialog asks for a kind: a label per field it shows, with the
+// address's placeholder. Fields without a label are hidden.
+struct Fields {
+    const char* address = nullptr;
+    const char* addressHint = "";
+    const char* server = nullptr;
+    const char* key = nullptr;
+    const char* chat = nullptr;
+    const char* secret = nullptr;
+    const char* note = "";
+};
+
+const char* const KeywordNote =
+    "机器人若设置了自定义关键词，请设为“Tollwick”：每条提醒都以它开头。";
+const char* const PlaceholderNote =
+    "{text} 换成提醒内容，{cause} 换成原因，{time} 换成时间，按所在位置转义。";
+
+Fields fieldsOf(Kind kind)
+{
+    switch (kind) {
+    case Kind::WeCom:
+        return {.address = "Webhook 地址：",
+                .addressHint = "https://qyapi.weixin.qq.com/cgi-bin/webhook/send?key=…",
+                .note = KeywordNote};
+    case Kind::DingTalk:
+        return {.address = "Webhook 地址：",
+                .addressHint = "https://oapi.dingtalk.com/robot/send?access_token=…",
+                .secret = "加签密钥：",
+                .note = KeywordNote};
+    case Kind::Feishu:
+        return {.address = "Webhook 地址：",
+                .addressHint = "https://open.feishu.cn/open-apis/bot/v2/hook/…",
+                .secret = "签名校验密钥：",
+                .note = KeywordNote};
+    case Kind::Discord:
+        return {.address = "Webhook 地址：", .addressHint = "https://discord.com/api/webhooks/…"};
+    case Kind::Slack:
+        return {.address = "Webhook 地址：", .addressHint = "https://hooks.slack.com/services/…"};
+    case Kind::ServerChan:
+        return {.key = "SendKey："};
+    case Kind::PushPlus:
+        return {.key = "Token："};
+    case Kind::Bark:
+        return {.server = "服务器：", .key = "Key："};
+    case Kind::Ntfy:
+        return {.server = "服务器：", .key = "主题（topic）："};
+    case Kind::Gotify:
+        return {.server = "服务器：", .key = "应用 Token："};
+    case Kind::Telegram:
+        return {.key = "Bot Token：", .chat = "Chat ID："};
+    case Kind::CustomGet:
+        return {.address = "网址模板：",
+                .addressHint = "https://…/send?text={text}",
+                .note = PlaceholderNote};
+    case Kind::CustomPost:
+        return {.address = "网址：", .addressHint = "https://…", .note = PlaceholderNote};
+    }
+    Q_UNREACHABLE();
+}
+
+} // namespace
 
 AlertSettingsDialog::AlertSettingsDialog(AlertSettings& settings, RemoteAlerts& remote,
                                          QWidget* parent)
     : QDialog(parent)
     , m_settings(settings)
     , m_remote(remote)
-    , m_address(new QLineEdit(settings.address(), this))
-    , m_method(new QComboBox(this))
+    , m_form(new QFormLayout(this))
+    , m_kind(new QComboBox(this))
+    , m_address(new QLineEdit(this))
+    , m_server(new QLineEdit(this))
+    , m_key(new QLineEdit(this))
+    , m_chat(new QLineEdit(this))
+    , m_secret(new QLineEdit(this))
+    , m_body(new QPlainTextEdit(this))
+    , m_contentType(new QComboBox(this))
+    , m_note(new QLabel(this))
+    , m_heartbeat(new QLineEdit(settings.heartbeatAddress(), this))
     , m_testResult(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("提醒设置"));
-    m_address->setObjectName(QStringLiteral("address"));
-    m_method->setObjectName(QStringLiteral("method"));
-    m_testResult->setObjectName(QStringLiteral("testResult"));
-    m_address->setPlaceholderText(QStringLiteral("https://…/send?text={text}"));
+    for (const auto& [widget, name] : {std::pair<QWidget*, const char*>{m_kind, "kind"},
+                                       {m_address, "address"},
+                                       {m_server, "server"},
+                                       {m_key, "key"},
+                                       {m_chat, "chat"},
+                                       {m_secret, "secret"},
+                                       {m_body, "body"},
+                                       {m_contentType, "contentType"},
+                                       {m_heartbeat, "heartbeat"},
+                                       {m_testResult, "testResult"}})
+        widget->setObjectName(QString::fromLatin1(name));
+    for (const Kind kind : allChannelKinds())
+        m_kind->addItem(channelKindTitle(kind), int(kind));
+    m_contentType->addItems({QStringLiteral("JSON"), QStringLiteral("表单（form）")});
     m_address->setMinimumWidth(360);
-    m_method->addItem(QStringLiteral("GET（网址中的 {text} 换成提醒内容）"));
-    m_method->addItem(QStringLiteral("POST JSON（cause、text、time）"));
-    m_method->setCurrentIndex(settings.method() == AlertSettings::Method::PostJson ? 1 : 0);
+    m_body->setMaximumHeight(80);
+    m_note->setWordWrap(true);
+    m_heartbeat->setPlaceholderText(QStringLiteral("https://您的网站/heartbeat.php（可不填）"));
+    // Replies are shown as they came, never as markup.
+    m_testResult->setTextFormat(Qt::PlainText);
+    m_testResult->setWordWrap(true);
+
+    const AlertChannel channel = settings.channel();
+    m_kind->setCurrentIndex(m_kind->findData(int(channel.kind)));
+    if (hasAddressParts(channel.kind)) {
+        const AddressParts parts = splitAddress(channel.kind, channel.address);
+        m_server->setText(parts.server);
+        m_key->setText(parts.key);
+        m_chat->setText(parts.chat);
+    } else {
+        m_address->setText(channel.address);
+    }
+    m_secret->setText(channel.secret);
+    m_body->setPlainText(channel.body.isEmpty() ? DefaultPostBody : channel.body);
+    m_contentType->setCurrentIndex(channel.contentType == AlertChannel::ContentType::Form ? 1 : 0);
 
     auto* test = new QPushButton(QStringLiteral("发送测试"), this);
     test->setObjectName(QStringLiteral("sendTest"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    auto* form = new QFormLayout(this);
-    form->addRow(new QLabel(QStringLiteral("提醒除了显示在本机桌面上，还可以发送到手机："
-                                           "填写推送服务或群机器人的网址，不填则不发送。"),
-                            this));
-    form->addRow(QStringLiteral("提醒网址："), m_address);
-    form->addRow(QStringLiteral("发送方式："), m_method);
-    form->addRow(test, m_testResult);
-    form->addRow(buttons);
+    m_form->addRow(new QLabel(QStringLiteral("提醒除了显示在本机桌面上，还可以发送到手机："
+                                             "选择您用的推送服务或群机器人，不填则不发送。"),
+                              this));
+    m_form->addRow(QStringLiteral("提醒方式："), m_kind);
+    m_form->addRow(QStringLiteral("网址："), m_address);
+    m_form->addRow(QStringLiteral("服务器："), m_server);
+    m_form->addRow(QStringLiteral("Key："), m_key);
+    m_form->addRow(QStringLiteral("Chat ID："), m_chat);
+    m_form->addRow(QStringLiteral("密钥："), m_secret);
+    m_form->addRow(QStringLiteral("正文模板："), m_body);
+    m_form->addRow(QStringLiteral("正文类型："), m_contentType);
+    m_form->addRow(m_note);
+    m_form->addRow(QStringLiteral("心跳网址："), m_heartbeat);
+    m_form->addRow(test, m_testResult);
+    m_form->addRow(buttons);
+    showFieldsOf(channel.kind);
 
+    connect(m_kind, &QComboBox::currentIndexChanged, this, [this] { showFieldsOf(chosenKind()); });
     connect(test, &QPushButton::clicked, this, &AlertSettingsDialog::sendTest);
     connect(buttons, &QDialogButtonBox::accepted, this, &AlertSettingsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &AlertSettingsDialog::reject);
+}
+
+void AlertSettingsDialog::showFieldsOf(AlertChannel::Kind kind)
+{
+    const Fields fields = fieldsOf(kind);
+    const auto show = [this](QWidget* field, const char* label) {
+        m_form->setRowVisible(field, label != nullptr);
+        if (label)
+            qobject_cast<QLabel*>(m_form->labelForField(field))->setText(QString::fromUtf8(label));
+    };
+    show(m_address, fields.address);
+    show(m_server, fields.server);
+    show(m_key, fields.key);
+    show(m_chat, fields.chat);
+    show(m_secret, fields.secret);
+    show(m_body, kind == Kind::CustomPost ? "正文模板：" : nullptr);
+    show(m_contentType, kind == Kind::CustomPost ? "正文类型：" : nullptr);
+    m_address->setPlaceholderText(QString::fromUtf8(fields.addressHint));
+    m_server->setPlaceholderText(defaultServer(kind));
+    m_secret->setPlaceholderText(QStringLiteral("没有开启时不填"));
+    m_note->setText(QString::fromUtf8(fields.note));
+}
+
+AlertChannel::Kind AlertSettingsDialog::chosenKind() const
+{
+    return Kind(m_kind->currentData().toInt());
+}
+
+AlertChannel AlertSettingsDialog::chosenChannel() const
+{
+    const Kind kind = chosenKind();
+    AlertChannel channel;
+    channel.kind = kind;
+    channel.address = hasAddressParts(kind)
+                          ? composeAddress(kind, {m_server->text(), m_key->text(), m_chat->text()})
+                          : m_address->text().trimmed();
+    if (fieldsOf(kind).secret)
+        channel.secret = m_secret->text().trimmed();
+    if (kind == Kind::CustomPost) {
+        channel.body = m_body->toPlainText();
+        channel.contentType = m_contentType->currentIndex() == 1 ? AlertChannel::ContentType::Form
+                                                                 : AlertChannel::ContentType::Json;
+    }
+    return channel;
 }
 
 void AlertSettingsDialog::sendTest()
@@ -52,23 +209,15 @@ void AlertSettingsDialog::sendTest()
     m_testResult->setText(QStringLiteral("正在发送……"));
     // The answer may come after the dialog has closed.
     QPointer<QLabel> result = m_testResult;
-    m_remote.sendTest(m_address->text().trimmed(), chosenMethod(), [result](int status) {
-        if (!result)
-            return;
-        result->setText(status == 0 ? QStringLiteral("发送失败：没有回复")
-                                    : QStringLiteral("回复状态：%1").arg(status));
+    m_remote.sendTest(chosenChannel(), [result](const QString& answer) {
+        if (result)
+            result->setText(answer);
     });
-}
-
-AlertSettings::Method AlertSettingsDialog::chosenMethod() const
-{
-    return m_method->currentIndex() == 1 ? AlertSettings::Method::PostJson
-                                         : AlertSettings::Method::Get;
 }
 
 void AlertSettingsDialog::accept()
 {
-    m_settings.setAddress(m_address->text());
-    m_settings.setMethod(chosenMethod());
+    m_settings.setChannel(chosenChannel());
+    m_settings.setHeartbeatAddress(m_heartbeat->text());
     QDialog::accept();
 }

@@ -1,16 +1,20 @@
 #pragma once
 
-#include "alerts/AlertSettings.h"
+#include "alerts/AlertChannel.h"
 
 #include <QDialog>
 
+class AlertSettings;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class RemoteAlerts;
 
-// "提醒设置": where alerts go besides this computer's desktop, and a test
-// message to try it before saving.
+// "提醒设置": where alerts go besides this computer's desktop, asking for
+// just what the chosen service gives its user; the heartbeat address; and a
+// test message to try them before saving.
 class AlertSettingsDialog : public QDialog {
     Q_OBJECT
 
@@ -21,11 +25,22 @@ public:
     void accept() override;
 
 private:
-    AlertSettings::Method chosenMethod() const;
+    void showFieldsOf(AlertChannel::Kind kind);
+    AlertChannel::Kind chosenKind() const;
+    AlertChannel chosenChannel() const;
 
     AlertSettings& m_settings;
     RemoteAlerts& m_remote;
+    QFormLayout* m_form;
+    QComboBox* m_kind;
     QLineEdit* m_address;
-    QComboBox* m_method;
+    QLineEdit* m_server;
+    QLineEdit* m_key;
+    QLineEdit* m_chat;
+    QLineEdit* m_secret;
+    QPlainTextEdit* m_body;
+    QComboBox* m_contentType;
+    QLabel* m_note;
+    QLineEdit* m_heartbeat;
     QLabel* m_testResult;
 };

@@ -19,6 +19,7 @@
 #include <QSqlField>
 #include <QSqlRecord>
 #include <QSqlTableModel>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -30,6 +31,40 @@ const std::pair<const char*, const char*> Columns[] = {
     {"title", "付款说明"}, {"outcome", "结果"},     {"http_status", "HTTP 状态"},
     {"reply", "网站回复"}, {"charset", "网站编码"}, {"address", "发货网址"},
     {"kind", "方式"}};
+
+const std::pair<const char*, const char*> AlertColumns[] = {{"time", "时间"},
+                                                            {"cause", "原因"},
+                                                            {"kind", "提醒方式"},
+                                                            {"verdict", "结果"},
+                                                            {"http_status", "HTTP 状态"},
+                                                            {"reply", "回复"}};
+
+// A read-only view of `table`, newest first, its columns headed in the
+// owner's words.
+template <size_t N>
+void showTable(QSqlTableModel* model, QTableView* view, const QString& table,
+               const std::pair<const char*, const char*> (&columns)[N])
+{
+    model->setTable(table);
+    model->setEditStrategy(QSqlTableModel::OnManualSubmit);
+    model->setSort(model->fieldIndex(QStringLiteral("id")), Qt::DescendingOrder);
+    for (const auto& [field, heading] : columns)
+        model->setHeaderData(model->fieldIndex(QString::fromLatin1(field)), Qt::Horizontal,
+                             QString::fromUtf8(heading));
+    view->setModel(model);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setColumnHidden(model->fieldIndex(QStringLiteral("id")), true);
+    view->horizontalHeader()->setStretchLastSection(true);
+    // The time reads whole; long texts show both ends, and all of it when
+    // pointed at. Tab goes past the table in one step, on to the buttons.
+    view->horizontalHeader()->setSectionResizeMode(model->fieldIndex(QStringLiteral("time")),
+                                                   QHeaderView::ResizeToContents);
+    view->setTextElideMode(Qt::ElideMiddle);
+    view->setWordWrap(false);
+    view->setTabKeyNavigation(false);
+}
 
 // A LIKE pattern that finds `text` anywhere, its own % and _ taken literally.
 QString containing(QString text)
@@ -72,39 +107,25 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
     , m_renotify(new QPushButton(QStringLiteral("重新通知"), this))
     , m_message(new QLabel(this))
     , m_empty(new QLabel(m_table->viewport()))
+    , m_alertModel(new JournalModel(this, journal.database()))
 {
     setWindowTitle(QStringLiteral("发货记录"));
     setObjectName(QStringLiteral("HistoryWindow"));
     resize(900, 480);
 
-    m_model->setTable(DeliveryJournal::Table);
-    m_model->setEditStrategy(QSqlTableModel::OnManualSubmit);
-    m_model->setSort(m_model->fieldIndex(QStringLiteral("id")), Qt::DescendingOrder);
-    for (const auto& [field, heading] : Columns)
-        m_model->setHeaderData(m_model->fieldIndex(QString::fromLatin1(field)), Qt::Horizontal,
-                               QString::fromUtf8(heading));
-    m_table->setModel(m_model);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setColumnHidden(m_model->fieldIndex(QStringLiteral("id")), true);
+    showTable(m_model, m_table, DeliveryJournal::Table, Columns);
     m_table->setColumnHidden(m_model->fieldIndex(QStringLiteral("amount_cents")), true);
-    // Time, trade number and amount whole; long addresses and replies show
-    // both ends, and the whole text when pointed at.
-    QHeaderView* header = m_table->horizontalHeader();
-    for (const char* field : {"time", "trade_no", "amount", "outcome", "http_status", "kind"})
-        header->setSectionResizeMode(m_model->fieldIndex(QString::fromLatin1(field)),
-                                     QHeaderView::ResizeToContents);
-    header->setStretchLastSection(true);
-    m_table->setTextElideMode(Qt::ElideMiddle);
-    m_table->setWordWrap(false);
-    // Tab goes past the table in one step, on to the buttons.
-    m_table->setTabKeyNavigation(false);
+    // Trade number and amount whole too.
+    for (const char* field : {"trade_no", "amount", "outcome", "http_status", "kind"})
+        m_table->horizontalHeader()->setSectionResizeMode(
+            m_model->fieldIndex(QString::fromLatin1(field)), QHeaderView::ResizeToContents);
     m_empty->setObjectName(QStringLiteral("empty"));
     m_empty->setAlignment(Qt::AlignCenter);
     m_table->viewport()->installEventFilter(this);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &QWidget::close);
+    auto* alerts = new QTableView(this);
+    showTable(m_alertModel, alerts, DeliveryJournal::AlertTable, AlertColumns);
 
     m_filter->setPlaceholderText(QStringLiteral("按交易号或付款说明查找"));
     auto* exportButton = new QPushButton(QStringLiteral("导出 CSV"), this);
@@ -112,6 +133,8 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
     m_today->setObjectName(QStringLiteral("today"));
     m_renotify->setObjectName(QStringLiteral("renotify"));
     m_message->setObjectName(QStringLiteral("message"));
+    m_table->setObjectName(QStringLiteral("deliveries"));
+    alerts->setObjectName(QStringLiteral("alertSends"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_filter, 1);
@@ -124,10 +147,17 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
     bottom->addWidget(m_today);
     bottom->addStretch();
     bottom->addWidget(m_message);
+    auto* deliveries = new QWidget(this);
+    auto* deliveriesLayout = new QVBoxLayout(deliveries);
+    deliveriesLayout->addLayout(top);
+    deliveriesLayout->addWidget(m_table, 1);
+    deliveriesLayout->addLayout(bottom);
+    auto* tabs = new QTabWidget(this);
+    tabs->addTab(deliveries, QStringLiteral("发货"));
+    // What was sent to the alert address, and whether it got there.
+    tabs->addTab(alerts, QStringLiteral("提醒发送"));
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(m_table, 1);
-    layout->addLayout(bottom);
+    layout->addWidget(tabs);
 
     connect(m_filter, &QLineEdit::textChanged, this, &HistoryWindow::setFilterText);
     connect(exportButton, &QPushButton::clicked, this, &HistoryWindow::chooseExportFile);
@@ -240,6 +270,7 @@ void HistoryWindow::refresh()
     m_empty->setText(m_model->filter().isEmpty() ? QStringLiteral("还没有发货记录")
                                                  : QStringLiteral("没有符合的记录"));
     m_empty->setVisible(m_model->rowCount() == 0);
+    m_alertModel->select();
     const DeliveryJournal::Totals today = m_journal.deliveredOn(m_clock.today());
     m_today->setText(
         QStringLiteral("今日已发货 %1 笔，合计 %2 元").arg(today.payments).arg(yuan(today.cents)));

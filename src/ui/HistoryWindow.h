@@ -16,7 +16,8 @@ struct TradeRecord;
 // "发货记录": the delivery journal for the owner. Every attempt newest first,
 // read-only; a filter by trade number or title; the payments delivered today
 // and their sum; export of what the filter shows; and "重新通知", which calls
-// the shop again for the payment selected.
+// the shop again for the payment selected. A second tab shows every message
+// sent to the alert address and how it fared.
 class HistoryWindow : public QWidget {
     Q_OBJECT
 
@@ -53,4 +54,5 @@ private:
     QLabel* m_message;
     // Over the table while it shows no row.
     QLabel* m_empty;
+    QSqlTableModel* m_alertModel;
 };

@@ -2,6 +2,9 @@
 
 #include "alerts/AlertPolicy.h"
 #include "alerts/AlertSettings.h"
+#include "alerts/Heartbeat.h"
+#include "alerts/ReadableTitle.h"
+#include "alerts/RemoteAlerts.h"
 #include "journal/DeliveryJournal.h"
 #include "scan/ScanCycle.h"
 #include "state/StatusTexts.h"
@@ -12,6 +15,19 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QWidget>
+
+namespace {
+
+// Notification servers may render markup in the text, and titles are typed
+// by payers.
+QString plain(QString text)
+{
+    return text.replace(u'&', QStringLiteral("&amp;"))
+        .replace(u'<', QStringLiteral("&lt;"))
+        .replace(u'>', QStringLiteral("&gt;"));
+}
+
+} // namespace
 
 QIcon StatusIndicator::iconOf(State state)
 {
@@ -30,26 +46,32 @@ QIcon StatusIndicator::iconOf(State state)
 
 StatusIndicator::StatusIndicator(QWidget& window, WindowState& state, ScanCycle& scan,
                                  AlertPolicy& alerts, DeliveryJournal& journal,
-                                 AlertSettings& settings, bool trayAvailable, QObject* parent)
+                                 AlertSettings& settings, const RemoteAlerts& remote,
+                                 const Heartbeat& heartbeat, bool trayAvailable, QObject* parent)
     : QObject(parent)
     , m_window(window)
     , m_caption(window.windowTitle())
     , m_state(state)
     , m_alerts(alerts)
     , m_settings(settings)
+    , m_remote(remote)
+    , m_heartbeat(heartbeat)
     , m_journalProblem(journal.problem())
 {
     if (trayAvailable)
         m_tray = createTray();
     connect(&state, &WindowState::scanStateChanged, this, &StatusIndicator::update);
     connect(&alerts, &AlertPolicy::raised, this, [this](const Alert& alert) {
-        notify(QStringLiteral("Tollwick 提醒"), alert.text);
+        notify(QStringLiteral("Tollwick 提醒"), alert.text, QSystemTrayIcon::Warning);
         update();
     });
     connect(&alerts, &AlertPolicy::cleared, this, [this](const Alert& alert) {
-        notify(QStringLiteral("Tollwick 已恢复"), alert.clearedText());
+        notify(QStringLiteral("Tollwick 已恢复"), alert.clearedText(),
+               QSystemTrayIcon::Information);
         update();
     });
+    connect(&remote, &RemoteAlerts::problemChanged, this, &StatusIndicator::update);
+    connect(&heartbeat, &Heartbeat::problemChanged, this, &StatusIndicator::update);
     connect(&journal, &DeliveryJournal::failed, this, [this](const QString& problem) {
         m_journalProblem = problem;
         update();
@@ -104,28 +126,31 @@ QString StatusIndicator::describe() const
 
 void StatusIndicator::update()
 {
-    const QString journalProblem = m_journalProblem.isEmpty()
-                                       ? QString()
-                                       : QStringLiteral("发货记录出错：") + m_journalProblem;
+    // Troubles that stop nothing, but that the owner should mend.
+    QStringList troubles;
+    const auto add = [&troubles](const char* what, const QString& problem) {
+        if (!problem.isEmpty())
+            troubles.append(QString::fromUtf8(what) + problem);
+    };
+    add("发货记录出错：", m_journalProblem);
+    add("提醒网址发送失败：", m_remote.problem());
+    add("心跳网址发送失败：", m_heartbeat.problem());
     QStringList title{m_caption};
     if (!m_tray)
         title.append(describe());
-    if (!journalProblem.isEmpty())
-        title.append(journalProblem);
-    m_window.setWindowTitle(title.join(QStringLiteral(" - ")));
+    m_window.setWindowTitle((title + troubles).join(QStringLiteral(" - ")));
     if (m_tray) {
         m_tray->setIcon(iconOf(current()));
-        QStringList tip{QStringLiteral("Tollwick：") + describe()};
-        if (!journalProblem.isEmpty())
-            tip.append(journalProblem);
-        m_tray->setToolTip(tip.join(u'\n'));
+        m_tray->setToolTip(
+            (QStringList{QStringLiteral("Tollwick：") + describe()} + troubles).join(u'\n'));
     }
 }
 
-void StatusIndicator::notify(const QString& heading, const QString& text)
+void StatusIndicator::notify(const QString& heading, const QString& text,
+                             QSystemTrayIcon::MessageIcon icon)
 {
     if (m_tray)
-        m_tray->showMessage(heading, text, QSystemTrayIcon::Warning);
+        m_tray->showMessage(plain(heading), plain(text), icon);
     QApplication::alert(&m_window);
 }
 
@@ -134,10 +159,10 @@ void StatusIndicator::onDelivery(const DeliveryAttempt& attempt)
     if (!m_tray || attempt.outcome != DeliveryAttempt::Outcome::Delivered ||
         !m_settings.notifyEachDelivery())
         return;
-    m_tray->showMessage(
-        QStringLiteral("已发货"),
-        QStringLiteral("%1，%2 元").arg(attempt.record.Title, attempt.record.Amount),
-        QSystemTrayIcon::Information);
+    m_tray->showMessage(QStringLiteral("已发货"),
+                        plain(QStringLiteral("%1，%2 元")
+                                  .arg(readableTitle(attempt.record.Title), attempt.record.Amount)),
+                        QSystemTrayIcon::Information);
 }
 
 QSystemTrayIcon* StatusIndicator::createTray()

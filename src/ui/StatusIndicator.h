@@ -3,12 +3,14 @@
 #include <QIcon>
 #include <QObject>
 #include <QString>
+#include <QSystemTrayIcon>
 
 class AlertPolicy;
 class AlertSettings;
 class DeliveryJournal;
-class QSystemTrayIcon;
+class Heartbeat;
 class QWidget;
+class RemoteAlerts;
 class ScanCycle;
 class WindowState;
 struct DeliveryAttempt;
@@ -17,7 +19,8 @@ struct DeliveryAttempt;
 // tray icon whose icon and tooltip show the state where the desktop has a
 // tray, the window's title where it has none; a desktop notification and a
 // flash in the task bar for every alert and its clearing; a notification for
-// each payment delivered, unless switched off.
+// each payment delivered, unless switched off. The tooltip, or the title,
+// also tells of a journal, alert address or heartbeat that fails.
 class StatusIndicator : public QObject {
     Q_OBJECT
 
@@ -25,8 +28,8 @@ public:
     enum class State { Scanning, Stopped, LoginNeeded, Failing };
 
     StatusIndicator(QWidget& window, WindowState& state, ScanCycle& scan, AlertPolicy& alerts,
-                    DeliveryJournal& journal, AlertSettings& settings, bool trayAvailable,
-                    QObject* parent = nullptr);
+                    DeliveryJournal& journal, AlertSettings& settings, const RemoteAlerts& remote,
+                    const Heartbeat& heartbeat, bool trayAvailable, QObject* parent = nullptr);
     ~StatusIndicator() override;
 
     State current() const;
@@ -43,7 +46,7 @@ Q_SIGNALS:
 
 private:
     void update();
-    void notify(const QString& heading, const QString& text);
+    void notify(const QString& heading, const QString& text, QSystemTrayIcon::MessageIcon icon);
     void onDelivery(const DeliveryAttempt& attempt);
     QSystemTrayIcon* createTray();
 
@@ -52,6 +55,8 @@ private:
     WindowState& m_state;
     AlertPolicy& m_alerts;
     AlertSettings& m_settings;
+    const RemoteAlerts& m_remote;
+    const Heartbeat& m_heartbeat;
     QString m_journalProblem;
     QSystemTrayIcon* m_tray = nullptr;
 };

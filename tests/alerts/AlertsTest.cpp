@@ -1,15 +1,16 @@
 #include "alerts/AlertPolicy.h"
 #include "alerts/AlertSettings.h"
+#include "alerts/Heartbeat.h"
+#include "alerts/ReadableTitle.h"
 #include "alerts/RemoteAlerts.h"
 #include "fakes/FakeWatch.h"
 #include "journal/DeliveryJournal.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -40,7 +41,37 @@ struct AlertFixture : FakeWatch {
     }
 };
 
+// The alert address on top, every try written down as "cause:verdict" and
+// each call's time in seconds from the start.
+struct RemoteFixture : AlertFixture {
+    AlertSettings settings;
+    RemoteAlerts remote{policy, settings, fake.platform(), QStringLiteral("shop-pc"), 30s};
+    QStringList tries;
+    QList<qint64> callTimes;
+    const Alert lost{Alert::Cause::SessionLost, {}, QStringLiteral("支付宝登录已失效。")};
+
+    explicit RemoteFixture(AlertChannel::Kind kind = AlertChannel::Kind::Slack)
+    {
+        settings.setChannel({kind, QStringLiteral("http://bot.invalid/send"), {}, {}, {}});
+        QObject::connect(&remote, &RemoteAlerts::sent, [this](const AlertSend& send) {
+            static const char* const names[] = {"delivered", "willRetry", "gaveUp"};
+            tries.append(send.cause + ':' + names[int(send.verdict)]);
+        });
+    }
+    FakeWebHook& hook() { return fake.webHook; }
+    QByteArray body(qsizetype call) const { return fake.webHook.calls.at(call).request.body; }
+    // Answers each call at once with the next of `answers`, the last again and again.
+    void answerWith(const QList<WebHookAnswer>& answers)
+    {
+        hook().respond = [this, answers, start = fake.clock.now()](const WebHookRequest&) {
+            callTimes.append(start.secsTo(fake.clock.now()));
+            return answers.value(callTimes.size() - 1, answers.constLast());
+        };
+    }
+};
+
 using Outcome = DeliveryAttempt::Outcome;
+constexpr qint64 Day = 24 * 3600;
 
 } // namespace
 
@@ -95,45 +126,175 @@ private Q_SLOTS:
         QCOMPARE(f.heard.last(), QStringLiteral("-paymentRejected"));
     }
 
-    // Each message goes out once; one that fails waits and goes first when
-    // the next one comes.
-    void remoteMessagesKeepTheirOrder()
+    void retries_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QList<WebHookAnswer>>("answers");
+        // When the first tries came, then when the last one did.
+        QTest::addColumn<QList<qint64>>("times");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("last");
+        const int slack = int(AlertChannel::Kind::Slack);
+        QTest::newRow("503 twice, then taken")
+            << slack << QList<WebHookAnswer>{{503, {}}, {503, {}}, {200, {}}}
+            << QList<qint64>{0, 30, 90} << 3 << "delivered";
+        QTest::newRow("429, then taken") << slack << QList<WebHookAnswer>{{429, {}}, {200, {}}}
+                                         << QList<qint64>{0, 30} << 2 << "delivered";
+        QTest::newRow("refused") << slack << QList<WebHookAnswer>{{400, {}}}
+                                 << QList<qint64>{0, 30, 90} << 3 << "gaveUp";
+        QTest::newRow("an error code in a 200")
+            << int(AlertChannel::Kind::WeCom) << QList<WebHookAnswer>{{200, R"({"errcode":93000})"}}
+            << QList<qint64>{0, 30, 90} << 3 << "gaveUp";
+        // Pauses double up to 30 minutes; the last try comes before a day is out.
+        QTest::newRow("no answer for a day")
+            << slack << QList<WebHookAnswer>{{0, {}}}
+            << QList<qint64>{0, 30, 90, 210, 450, 930, 1890, 3690, 5490, 84690} << 53 << "gaveUp";
+    }
+
+    // Each message is tried again on its own timer, never only when the
+    // next alert comes, and keeps the time of its event.
+    void retries()
+    {
+        QFETCH(int, kind);
+        QFETCH(QList<WebHookAnswer>, answers);
+        QFETCH(QList<qint64>, times);
+        QFETCH(QString, last);
+        RemoteFixture f{AlertChannel::Kind(kind)};
+        f.answerWith(answers);
+        Q_EMIT f.policy.raised(f.lost);
+        f.fake.clock.advanceSeconds(24 * 3600);
+        QTEST(int(f.callTimes.size()), "count");
+        QCOMPARE(f.callTimes.first(times.size() - 1), times.first(times.size() - 1));
+        QCOMPARE(f.callTimes.constLast(), times.constLast());
+        QCOMPARE(f.tries.size(), f.callTimes.size());
+        QCOMPARE(f.tries.constLast(), QStringLiteral("sessionLost:") + last);
+        QCOMPARE(f.body(f.callTimes.size() - 1), f.body(0));
+        QVERIFY(f.body(0).contains("Tollwick（shop-pc）2024-03-09 12:00:00 支付宝登录已失效。"));
+    }
+
+    void aFailingMessageHoldsBackNoOther()
+    {
+        RemoteFixture f;
+        Q_EMIT f.policy.raised(f.lost);
+        Q_EMIT f.policy.raised({Alert::Cause::JournalFailed, {}, QStringLiteral("disk full")});
+        QCOMPARE(f.hook().calls.size(), 2);
+        f.hook().answer(400);
+        QCOMPARE(f.remote.problem(), QStringLiteral("被拒绝 (400)"));
+        f.hook().answer(200);
+        QCOMPARE(f.remote.problem(), QString());
+        f.fake.clock.advanceSeconds(30);
+        QCOMPARE(f.tries, (QStringList{"sessionLost:willRetry", "journalFailed:delivered"}));
+        QCOMPARE(f.hook().unanswered(), 1);
+    }
+
+    void aClearingDropsItsAlertStillBeingTried_data()
+    {
+        QTest::addColumn<bool>("answeredFirst");
+        QTest::newRow("waiting for its retry") << true;
+        QTest::newRow("under way") << false;
+    }
+
+    // A late "session lost" never arrives after its clearing.
+    void aClearingDropsItsAlertStillBeingTried()
+    {
+        QFETCH(bool, answeredFirst);
+        RemoteFixture f;
+        Q_EMIT f.policy.raised(f.lost);
+        if (answeredFirst)
+            f.hook().answer(503);
+        Q_EMIT f.policy.cleared(f.lost);
+        if (!answeredFirst)
+            f.hook().answer(503);
+        f.hook().answer(200);
+        f.fake.clock.advanceSeconds(24 * 3600);
+        QCOMPARE(f.hook().calls.size(), 2);
+        QVERIFY(f.body(1).contains("已恢复：支付宝登录有效，扫描继续"));
+        QCOMPARE(f.tries.constLast(), QStringLiteral("cleared:delivered"));
+    }
+
+    void testAnswersInTheOwnersWords_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<WebHookAnswer>("answer");
+        QTest::addColumn<QString>("words");
+        const int get = int(AlertChannel::Kind::CustomGet);
+        const QString address = QStringLiteral("http://bot.invalid/?t={text}");
+        const QByteArray refusal = R"({"errcode":310000,"errmsg":"keywords not in content"})";
+        QTest::newRow("no address") << get << "" << WebHookAnswer{} << "发送失败：请先填写提醒网址";
+        QTest::newRow("taken") << get << address << WebHookAnswer{200, "ok"}
+                               << "发送成功\nHTTP 状态：200\n回复：ok";
+        QTest::newRow("no such page") << get << address << WebHookAnswer{404, {}}
+                                      << "发送失败：网址不存在 (404)\nHTTP 状态：404";
+        QTest::newRow("no connection")
+            << get << address << WebHookAnswer{} << "发送失败：连接失败或没有回复";
+        QTest::newRow("the bot's own error")
+            << int(AlertChannel::Kind::DingTalk) << address << WebHookAnswer{200, refusal}
+            << QString::fromUtf8("发送失败：keywords not in content\nHTTP 状态：200\n回复：" +
+                                 refusal);
+    }
+
+    void testAnswersInTheOwnersWords()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, address);
+        QFETCH(WebHookAnswer, answer);
+        RemoteFixture f;
+        f.hook().respond = [answer](const WebHookRequest&) {
+            return answer;
+        };
+        QString words;
+        f.remote.sendTest({AlertChannel::Kind(kind), address, {}, {}, {}},
+                          [&words](const QString& answer) { words = answer; });
+        QTEST(words, "words");
+    }
+
+    void readableTitles_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("references")
+            << "A&amp;B &lt;3 &#20013;&#x6587; &copy;" << QStringLiteral("A&B <3 中文 &copy;");
+        QTest::newRow("line breaks and tabs") << "a\nb\r\tc"
+                                              << "abc";
+        QTest::newRow("a reversal")
+            << QStringLiteral("订单\u202E1001\u2066x\u2069") << QStringLiteral("订单1001x");
+        QTest::newRow("a reference to a control") << "a&#10;b&#x202e;c"
+                                                  << "abc";
+        QTest::newRow("long") << QString(70, u'x') << QString(63, u'x') + u'…';
+        QTest::newRow("a pair at the cut")
+            << QString(62, u'x') + QStringLiteral("😀😀") << QString(62, u'x') + u'…';
+    }
+
+    void readableTitles()
+    {
+        QFETCH(QString, page);
+        QTEST(readableTitle(page), "shown");
+    }
+
+    // A GET after a scan that read the record page, at most once a minute;
+    // its failures show as a problem only.
+    void heartbeatFollowsScansThatReadThePage()
     {
         AlertFixture f;
         AlertSettings settings;
-        settings.setAddress(QStringLiteral("http://bot/send?msg={text}"));
-        settings.setMethod(AlertSettings::Method::Get);
-        RemoteAlerts remote(f.policy, settings, f.fake.webHook, f.fake.clock);
-
-        f.enter(ScanState::SessionLost);
-        QCOMPARE(f.fake.webHook.calls.size(), 1);
-        QVERIFY(f.fake.webHook.calls[0].address.startsWith("http://bot/send?msg=%E6%94%AF"));
-        QVERIFY(f.fake.webHook.calls[0].json.isEmpty());
-        f.fake.webHook.answer(0);
-        QCOMPARE(remote.waiting(), 1);
-
-        settings.setMethod(AlertSettings::Method::PostJson);
-        f.enter(ScanState::Scanning);
-        QCOMPARE(f.fake.webHook.calls.size(), 2);
-        f.fake.webHook.answer(200);
-        QCOMPARE(f.fake.webHook.calls.size(), 3);
-        f.fake.webHook.answer(204);
-        QCOMPARE(remote.waiting(), 0);
-
-        const auto body = [&](int call) {
-            return QJsonDocument::fromJson(f.fake.webHook.calls[call].json).object();
+        const QString address = QStringLiteral("https://shop.invalid/heartbeat.php");
+        settings.setHeartbeatAddress(address);
+        Heartbeat heartbeat(f.scan(), settings, f.fake.platform(), 60s);
+        const QDateTime start = f.fake.clock.now();
+        QList<qint64> pings;
+        f.fake.webHook.respond = [&](const WebHookRequest& request) {
+            pings.append(start.secsTo(f.fake.clock.now()));
+            const bool get = request.address == address && request.body.isEmpty();
+            return WebHookAnswer{get ? 503 : 400, {}};
         };
-        QCOMPARE(body(1).value("cause").toString(), QStringLiteral("sessionLost"));
-        QCOMPARE(body(2).value("cause").toString(), QStringLiteral("cleared"));
-        QVERIFY(body(2).value("text").toString().startsWith(QStringLiteral("已恢复：")));
-        const QString time = body(2).value("time").toString();
-        QVERIFY2(time.startsWith("2024-03-09T12:00:00") &&
-                     QDateTime::fromString(time, Qt::ISODate) == f.fake.clock.now(),
-                 qPrintable(time));
-
-        settings.setAddress(QString());
-        f.enter(ScanState::SessionLost);
-        QCOMPARE(f.fake.webHook.calls.size(), 3);
+        // A scan every 20 s; from the sixth on, the record page is not read.
+        for (int scan = 0; scan < 10; ++scan) {
+            f.scanEnded(scan < 5);
+            f.fake.clock.advanceSeconds(20);
+        }
+        QCOMPARE(pings, (QList<qint64>{0, 60}));
+        QCOMPARE(heartbeat.problem(), QStringLiteral("服务出错 (503)"));
     }
 };
 

@@ -4,28 +4,34 @@
 
 #include <QList>
 
-// Keeps each call; the test answers them, in any order, with answer().
+// Keeps each call; the test answers them, oldest first, with answer(), or
+// has `respond` answer each at once.
 class FakeWebHook : public WebHook {
 public:
     struct Call {
-        QString address;
-        QByteArray json;
-        std::function<void(int status)> done;
+        WebHookRequest request;
+        std::function<void(const WebHookAnswer&)> done;
     };
 
-    void call(const QString& address, const QByteArray& json,
-              std::function<void(int status)> done) override
+    void call(const WebHookRequest& request,
+              std::function<void(const WebHookAnswer&)> done) override
     {
-        calls.append({address, json, std::move(done)});
+        calls.append({request, std::move(done)});
+        if (respond) {
+            const WebHookAnswer given = respond(request);
+            answer(given.status, given.body);
+        }
     }
 
-    // Answers the oldest unanswered call with `status`.
-    void answer(int status)
+    // Answers the oldest unanswered call.
+    void answer(int status, const QByteArray& body = {})
     {
         const Call call = calls.at(answered++);
-        call.done(status);
+        call.done({status, body});
     }
+    qsizetype unanswered() const { return calls.size() - answered; }
 
+    std::function<WebHookAnswer(const WebHookRequest&)> respond;
     QList<Call> calls;
     qsizetype answered = 0;
 };

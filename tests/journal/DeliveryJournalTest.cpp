@@ -149,6 +149,54 @@ private Q_SLOTS:
         QVERIFY(journal.problem().isEmpty());
     }
 
+    void aDeletedOrReplacedFileIsOpenedAnew_data()
+    {
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("deleted") << false;
+        QTest::newRow("replaced by an empty file") << true;
+    }
+
+    // SQLite would go on writing into the file that is gone, where nobody
+    // ever finds the attempts again.
+    void aDeletedOrReplacedFileIsOpenedAnew()
+    {
+        QFETCH(bool, replaced);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("journal.db");
+        FakeClock clock;
+        DeliveryJournal journal(path, clock);
+        journal.record(attempt(tradeNumber(1), "1.00", DeliveryAttempt::Outcome::Delivered));
+        QSignalSpy failed(&journal, &DeliveryJournal::failed);
+        QSignalSpy recovered(&journal, &DeliveryJournal::recovered);
+        QVERIFY(QFile::remove(path));
+        if (replaced) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        journal.record(attempt(tradeNumber(2), "2.00", DeliveryAttempt::Outcome::Delivered));
+        QCOMPARE(failed.size(), 1);
+        QVERIFY(failed[0][0].toString().contains(QStringLiteral("被删除或替换")));
+        QCOMPARE(recovered.size(), 1);
+        QCOMPARE(rows(journal), 1);
+        QCOMPARE(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser), OwnerOnly);
+    }
+
+    // Raised once the program's parts listen, and again at each write that
+    // still fails.
+    void aJournalThatCannotOpenSaysSoOnceHeard()
+    {
+        QTemporaryDir folder;
+        QFile blocker(folder.filePath("not-a-folder"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        FakeClock clock;
+        DeliveryJournal journal(blocker.fileName() + "/journal.db", clock);
+        QSignalSpy failed(&journal, &DeliveryJournal::failed);
+        QCOMPARE(failed.size(), 0);
+        QTRY_COMPARE(failed.size(), 1);
+        journal.record(attempt(tradeNumber(1), "1.00", DeliveryAttempt::Outcome::Delivered));
+        QCOMPARE(failed.size(), 2);
+    }
+
     // Every attempt written before the process is killed is still there.
     void aKilledProcessLosesNoFinishedAttempt()
     {

@@ -1,5 +1,6 @@
 #include "sandbox/SandboxLog.h"
 #include "alerts/Alert.h"
+#include "journal/AlertSend.h"
 #include "scan/DeliveryAttempt.h"
 
 #include <QBuffer>
@@ -26,9 +27,12 @@ private Q_SLOTS:
         const Alert lost{Alert::Cause::SessionLost, {}, QStringLiteral("失效")};
         log.alert(lost);
         log.cleared(lost);
+        log.alertSent(
+            {"sessionLost", "wecom", AlertSend::Verdict::WillRetry, "服务出错 (503)", 503, {}});
+        log.heartbeat(200);
 
         const QList<QByteArray> lines = buffer.data().split('\n');
-        QCOMPARE(lines.size(), 8);
+        QCOMPARE(lines.size(), 10);
         QCOMPARE(lines[0],
                  QStringLiteral("{\"box\":\"status\",\"text\":\"正在扫描 \\\"1\\\"\"}").toUtf8());
         QCOMPARE(lines[1], QByteArray(R"({"box":"page","text":"line 1\nline 2"})"));
@@ -43,7 +47,10 @@ private Q_SLOTS:
         QCOMPARE(
             lines[6],
             QStringLiteral(R"({"alert":"cleared","cause":"sessionLost","text":"失效"})").toUtf8());
-        QVERIFY(lines[7].isEmpty());
+        QCOMPARE(lines[7], QByteArray(R"({"alertSent":{"cause":"sessionLost","kind":"wecom",)"
+                                      R"("status":503,"verdict":"willRetry"}})"));
+        QCOMPARE(lines[8], QByteArray(R"({"heartbeat":{"status":200}})"));
+        QVERIFY(lines[9].isEmpty());
     }
 
     // A script reading a pipe or file must not wait for a buffer to fill.

@@ -32,9 +32,26 @@ private Q_SLOTS:
         const auto options = parse({"--payment", "a,1", "--help"}, error);
         QVERIFY2(options, qPrintable(error));
         QVERIFY(options->help.startsWith("Usage: tollwick-sandbox [options]"));
-        for (const char* option :
-             {"--headless", "--payment", "--page", "--notify-url", "--key", "--records",
-              "--interval", "--charset", "--ticks", "--port", "--shop-fail"})
+        for (const char* option : {"--headless",
+                                   "--payment",
+                                   "--page",
+                                   "--notify-url",
+                                   "--key",
+                                   "--records",
+                                   "--interval",
+                                   "--charset",
+                                   "--ticks",
+                                   "--port",
+                                   "--shop-fail",
+                                   "--journal",
+                                   "--alert-kind",
+                                   "--alert-url",
+                                   "--alert-secret",
+                                   "--alert-body",
+                                   "--alert-content-type",
+                                   "--heartbeat-url",
+                                   "--alert-retry-first",
+                                   "--heartbeat-every"})
             QVERIFY2(options->help.contains(option), option);
         QVERIFY(options->payments.isEmpty());
     }
@@ -78,8 +95,18 @@ private Q_SLOTS:
                                     "4",
                                     "--journal",
                                     "/tmp/j.db",
+                                    "--alert-kind",
+                                    "dingtalk",
                                     "--alert-url",
-                                    "https://bot.example/send?msg={text}"},
+                                    "https://bot.invalid/robot/send?access_token=t",
+                                    "--alert-secret",
+                                    "SEC1",
+                                    "--heartbeat-url",
+                                    "https://shop.invalid/heartbeat.php",
+                                    "--alert-retry-first",
+                                    "2",
+                                    "--heartbeat-every",
+                                    "3"},
                                    error);
         QVERIFY2(options, qPrintable(error));
         QVERIFY(options->headless);
@@ -89,10 +116,30 @@ private Q_SLOTS:
         QCOMPARE(options->interval, QStringLiteral("5"));
         QCOMPARE(options->charset, QStringLiteral("utf-8"));
         QCOMPARE(options->journal, QStringLiteral("/tmp/j.db"));
-        QCOMPARE(options->alertUrl, QStringLiteral("https://bot.example/send?msg={text}"));
+        QCOMPARE(options->alertChannel,
+                 (AlertChannel{AlertChannel::Kind::DingTalk,
+                               "https://bot.invalid/robot/send?access_token=t",
+                               "SEC1",
+                               {},
+                               {}}));
+        QCOMPARE(options->heartbeatUrl, QStringLiteral("https://shop.invalid/heartbeat.php"));
+        QCOMPARE(options->alertRetryFirstSeconds, 2);
+        QCOMPARE(options->heartbeatEverySeconds, 3);
         QCOMPARE(options->ticks, std::optional<int>(2));
         QCOMPARE(options->port, quint16(1000));
         QCOMPARE(options->shopFailures, 4);
+    }
+
+    // Without a kind named, an address with {text} is a GET, any other a POST.
+    void alertKindFollowsTheAddress()
+    {
+        QString error;
+        const auto get = parse({"--alert-url", "https://bot.invalid/s?m={text}"}, error);
+        QCOMPARE(get->alertChannel.kind, AlertChannel::Kind::CustomGet);
+        const auto form =
+            parse({"--alert-url", "https://bot.invalid/h", "--alert-content-type", "form"}, error);
+        QCOMPARE(form->alertChannel.kind, AlertChannel::Kind::CustomPost);
+        QCOMPARE(form->alertChannel.contentType, AlertChannel::ContentType::Form);
     }
 
     void payments_data()
@@ -151,6 +198,15 @@ private Q_SLOTS:
             << QStringList{"--notify-url", "ftp://127.0.0.1/n"} << "--notify-url";
         QTest::newRow("alert address of another kind")
             << QStringList{"--alert-url", "mailto:owner@example.com"} << "--alert-url";
+        QTest::newRow("alert kind unknown") << QStringList{"--alert-kind", "pager"} << "pager";
+        QTest::newRow("alert content type unknown")
+            << QStringList{"--alert-content-type", "xml"} << "--alert-content-type";
+        QTest::newRow("heartbeat address of another kind")
+            << QStringList{"--heartbeat-url", "ftp://shop.invalid/hb"} << "--heartbeat-url";
+        QTest::newRow("retry pause zero")
+            << QStringList{"--alert-retry-first", "0"} << "--alert-retry-first";
+        QTest::newRow("heartbeat spacing not a number")
+            << QStringList{"--heartbeat-every", "soon"} << "--heartbeat-every";
         QTest::newRow("unreadable page")
             << QStringList{"--page", "/nonexistent/record.htm"} << "/nonexistent/record.htm";
     }

@@ -34,9 +34,11 @@ struct HistoryFixture : FakeWatch {
                 i == 4 ? DeliveryAttempt::Outcome::Rejected : DeliveryAttempt::Outcome::Delivered;
             journal.record(attempt);
         }
+        // Laid out, so that clicks land on the buttons.
+        window.show();
     }
 
-    QTableView* table() { return window.findChild<QTableView*>(); }
+    QTableView* table() { return window.findChild<QTableView*>("deliveries"); }
     QStringList shownTitles()
     {
         QStringList titles;

@@ -1,6 +1,8 @@
 #include "ui/StatusIndicator.h"
 #include "alerts/AlertPolicy.h"
 #include "alerts/AlertSettings.h"
+#include "alerts/Heartbeat.h"
+#include "alerts/RemoteAlerts.h"
 #include "fakes/FakeWindow.h"
 #include "journal/DeliveryJournal.h"
 
@@ -20,8 +22,13 @@ private Q_SLOTS:
         DeliveryJournal journal(folder.filePath("journal.db"), w.fake.clock);
         AlertPolicy alerts(w.watch, journal);
         AlertSettings settings;
+        settings.setChannel({AlertChannel::Kind::Slack, "https://hooks.invalid/x", {}, {}, {}});
+        RemoteAlerts remote(alerts, settings, w.fake.platform(), "shop-pc",
+                            std::chrono::seconds(30));
+        Heartbeat heartbeat(w.watch.scanCycle(), settings, w.fake.platform(),
+                            std::chrono::minutes(1));
         StatusIndicator indicator(w.window, w.state, w.watch.scanCycle(), alerts, journal, settings,
-                                  false);
+                                  remote, heartbeat, false);
         const auto title = [&] {
             return w.window.windowTitle();
         };
@@ -36,10 +43,13 @@ private Q_SLOTS:
         QVERIFY(title().startsWith(QStringLiteral("TollwickV3.5 - 出错：支付宝登录已失效")));
         Q_EMIT journal.failed(QStringLiteral("disk full"));
         QVERIFY(title().endsWith(QStringLiteral(" - 发货记录出错：disk full")));
+        w.fake.webHook.answer(404);
+        QVERIFY(title().endsWith(QStringLiteral(" - 提醒网址发送失败：网址不存在 (404)")));
         // The owner logs in again.
         w.fake.browser.complete(QStringLiteral("https://login"));
         w.logIn();
         Q_EMIT journal.recovered();
+        w.fake.webHook.answer(200);
         QCOMPARE(title(), QStringLiteral("TollwickV3.5 - 扫描中"));
         w.state.setScanInterval(QStringLiteral("soon"));
         w.fake.clock.advanceSeconds(20);

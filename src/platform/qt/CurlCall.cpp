@@ -52,6 +52,12 @@ CurlCall::~CurlCall()
     curl_slist_free_all(m_headers);
 }
 
+void CurlCall::setBody(const QByteArray& body, const QByteArray& contentType)
+{
+    m_post = body;
+    m_contentType = contentType;
+}
+
 bool CurlCall::start(const QString& address)
 {
     return !running() && startHop(QUrl(address));
@@ -79,12 +85,13 @@ bool CurlCall::startHop(const QUrl& url)
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlCall::onHeader);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
-    if (!m_json.isEmpty()) {
+    if (!m_post.isEmpty()) {
         if (!m_headers)
-            m_headers = curl_slist_append(nullptr, "Content-Type: application/json");
+            m_headers = curl_slist_append(nullptr,
+                                          QByteArray("Content-Type: " + m_contentType).constData());
         curl_easy_setopt(easy, CURLOPT_HTTPHEADER, m_headers);
-        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE, long(m_json.size()));
-        curl_easy_setopt(easy, CURLOPT_POSTFIELDS, m_json.constData());
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE, long(m_post.size()));
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDS, m_post.constData());
     }
     const QByteArray cookies = m_jar ? cookieHeader(m_jar->cookiesForUrl(url)) : QByteArray();
     if (!cookies.isEmpty())
@@ -152,7 +159,7 @@ bool CurlCall::followRedirect(long status)
     // As browsers do: only 307 and 308 repeat a POST; the others fetch the
     // new address.
     if (status != 307 && status != 308)
-        m_json.clear();
+        m_post.clear();
     // Qt's default policy: only to http or https, never from https down to
     // http, and a limited number of times.
     const QUrl location = QUrl::fromEncoded(m_location);

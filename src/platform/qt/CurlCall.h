@@ -34,8 +34,9 @@ public:
     CurlCall(const CurlCall&) = delete;
     CurlCall& operator=(const CurlCall&) = delete;
 
-    // Makes the call a POST of `json` rather than a GET; before start().
-    void setJsonBody(const QByteArray& json) { m_json = json; }
+    // Makes the call a POST of `body` as `contentType` rather than a GET;
+    // before start().
+    void setBody(const QByteArray& body, const QByteArray& contentType);
     // Starts the call. False, with nothing sent, for an address that is not
     // a valid http or https one, or when curl cannot start.
     bool start(const QString& address);
@@ -56,7 +57,8 @@ private:
     QNetworkCookieJar* m_jar;
     bool m_keepBody;
     Finished m_finished;
-    QByteArray m_json;
+    QByteArray m_post;
+    QByteArray m_contentType;
     CURL* m_easy = nullptr;
     curl_slist* m_headers = nullptr;
     int m_redirects = 0;

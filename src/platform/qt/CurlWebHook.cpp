@@ -12,24 +12,24 @@ CurlWebHook::CurlWebHook(CurlMulti& multi, std::chrono::milliseconds limit)
 
 CurlWebHook::~CurlWebHook() = default;
 
-void CurlWebHook::call(const QString& address, const QByteArray& json,
-                       std::function<void(int status)> done)
+void CurlWebHook::call(const WebHookRequest& request,
+                       std::function<void(const WebHookAnswer& answer)> done)
 {
-    auto call = std::make_unique<CurlCall>(m_multi, nullptr, false);
+    auto call = std::make_unique<CurlCall>(m_multi, nullptr, true);
     CurlCall* running = call.get();
-    call->setJsonBody(json);
+    call->setBody(request.body, request.contentType);
     call->onFinished([this, running, done](const CurlCall::Answer& answer) {
         end(running);
-        done(answer.status);
+        done({answer.status, answer.body});
     });
-    if (!call->start(address)) {
-        done(0);
+    if (!call->start(request.address)) {
+        done({});
         return;
     }
     m_calls.push_back(std::move(call));
     QTimer::singleShot(m_limit, &m_timers, [this, running, done] {
         if (end(running))
-            done(0);
+            done({});
     });
 }
 

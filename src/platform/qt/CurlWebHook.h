@@ -13,15 +13,15 @@ class CurlMulti;
 
 // Web hook calls through libcurl, each on a connection of its own, so a
 // message is sent exactly once; a call that takes longer than `limit` ends
-// without an answer.
+// without an answer. Redirects are followed as for the shop's calls.
 class CurlWebHook : public WebHook {
 public:
     explicit CurlWebHook(CurlMulti& multi,
                          std::chrono::milliseconds limit = std::chrono::seconds(30));
     ~CurlWebHook() override;
 
-    void call(const QString& address, const QByteArray& json,
-              std::function<void(int status)> done) override;
+    void call(const WebHookRequest& request,
+              std::function<void(const WebHookAnswer& answer)> done) override;
 
 private:
     // Frees `call`; false when it was gone already.

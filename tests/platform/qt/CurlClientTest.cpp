@@ -137,7 +137,7 @@ void TestCurlClient::initTestCase()
         const bool post = request.method() == QHttpServerRequest::Method::Post;
         m_hooked.append((post ? "POST " + request.value("Content-Type") + ' ' : "GET ") +
                         request.body() + request.url().query(QUrl::FullyEncoded).toUtf8());
-        return QHttpServerResponse(Status::Accepted);
+        return QHttpServerResponse("text/plain", "taken", Status::Accepted);
     });
     m_server.route("/never", [this](QHttpServerResponder&& responder) {
         m_unanswered.push_back(std::move(responder));
@@ -261,20 +261,25 @@ void TestCurlClient::droppedRequestRunsToItsEndOrTheLimit()
 void TestCurlClient::webHookSendsEachMessageOnce()
 {
     CurlWebHook hook(m_multi, 300ms);
-    QList<int> statuses;
-    const auto done = [&](int status) {
-        statuses.append(status);
+    QList<WebHookAnswer> answers;
+    const auto done = [&](const WebHookAnswer& answer) {
+        answers.append(answer);
     };
-    hook.call(address(u"/hook"_qs), R"({"text":"镕"})", done);
-    hook.call(address(u"/hook?text=%E9%95%95"_qs), {}, done);
-    hook.call(address(u"/never"_qs), R"({})", done);
-    hook.call(u"mailto:owner"_qs, {}, done);
+    hook.call({address(u"/hook"_qs), "t=%E9%95%95", "application/x-www-form-urlencoded"}, done);
+    hook.call({address(u"/hook?text=%E9%95%95"_qs), {}, {}}, done);
+    hook.call({address(u"/never"_qs), R"({})", "application/json"}, done);
+    hook.call({u"mailto:owner"_qs, {}, {}}, done);
     // The address that cannot be called answers at once, the silent one at
     // the limit.
-    QTRY_COMPARE(statuses.size(), 4);
-    QCOMPARE(statuses.count(202), 2);
-    QCOMPARE(statuses.count(0), 2);
-    QCOMPARE(m_hooked, (QList<QByteArray>{"POST application/json " + QByteArray(R"({"text":"镕"})"),
+    QTRY_COMPARE(answers.size(), 4);
+    QCOMPARE(
+        std::count_if(answers.cbegin(), answers.cend(),
+                      [](const WebHookAnswer& a) { return a.status == 202 && a.body == "taken"; }),
+        2);
+    QCOMPARE(std::count_if(answers.cbegin(), answers.cend(),
+                           [](const WebHookAnswer& a) { return a.status == 0; }),
+             2);
+    QCOMPARE(m_hooked, (QList<QByteArray>{"POST application/x-www-form-urlencoded t=%E9%95%95",
                                           "GET text=%E9%95%95"}));
     m_unanswered.clear();
 }
