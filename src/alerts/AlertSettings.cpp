@@ -23,3 +23,11 @@ void AlertSettings::setNotifyEachDelivery(bool notify)
     m_eachDelivery = notify;
     Q_EMIT changed();
 }
+
+void AlertSettings::setLoaded(bool loaded)
+{
+    if (loaded == m_loaded)
+        return;
+    m_loaded = loaded;
+    Q_EMIT changed();
+}

@@ -5,9 +5,8 @@
 #include <QObject>
 #include <QString>
 
-// The owner's choices about alerts. The program keeps them across runs in
-// its settings file (see SettingsFile), unlike the window's settings, which
-// start anew each time; the sandbox keeps them for its run only.
+// The owner's choices about alerts. The program keeps them across runs (see
+// SettingsFile); the sandbox keeps them for its run only.
 class AlertSettings : public QObject {
     Q_OBJECT
 
@@ -20,10 +19,14 @@ public:
     QString heartbeatAddress() const { return m_heartbeat; }
     // A desktop notification for every payment delivered.
     bool notifyEachDelivery() const { return m_eachDelivery; }
+    // False while the kept settings are still being read: an alert raised
+    // meanwhile waits for the address.
+    bool loaded() const { return m_loaded; }
 
     void setChannel(const AlertChannel& channel);
     void setHeartbeatAddress(const QString& address);
     void setNotifyEachDelivery(bool notify);
+    void setLoaded(bool loaded);
 
 Q_SIGNALS:
     void changed();
@@ -32,4 +35,5 @@ private:
     AlertChannel m_channel;
     QString m_heartbeat;
     bool m_eachDelivery = true;
+    bool m_loaded = true;
 };

@@ -98,7 +98,7 @@ void RemoteAlerts::sendTest(const AlertChannel& channel,
 
 void RemoteAlerts::queue(const AlertMessage& message, const QString& alert)
 {
-    if (!m_settings.channel().isSet())
+    if (m_settings.loaded() && !m_settings.channel().isSet())
         return;
     Pending& pending = m_pending.emplace_back(
         Pending{++m_lastId, message, alert, m_platform.timers.createTimer(), m_firstRetry});
@@ -110,7 +110,9 @@ void RemoteAlerts::queue(const AlertMessage& message, const QString& alert)
         else
             m_pending.erase(found);
     });
-    tryToSend(pending);
+    // Raised before the address was read: sent once it is.
+    if (m_settings.loaded())
+        tryToSend(pending);
 }
 
 void RemoteAlerts::tryToSend(Pending& pending)
@@ -177,10 +179,18 @@ void RemoteAlerts::onCleared(const Alert& alert)
 
 void RemoteAlerts::onSettingsChanged()
 {
+    if (!m_settings.loaded())
+        return;
     // A new address deserves a fresh start; none at all ends what waits.
     setProblem({});
-    if (!m_settings.channel().isSet())
+    if (!m_settings.channel().isSet()) {
         std::erase_if(m_pending, [](const Pending& pending) { return !pending.sending; });
+        return;
+    }
+    for (Pending& pending : m_pending) {
+        if (!pending.sending && !pending.retry->Enabled())
+            tryToSend(pending);
+    }
 }
 
 void RemoteAlerts::setProblem(const QString& problem)

@@ -1,7 +1,7 @@
 #include "app/Program.h"
 
-#include "ui/AlertSettingsDialog.h"
 #include "ui/HistoryWindow.h"
+#include "ui/SettingsDialog.h"
 
 #include <QApplication>
 #include <QShortcut>
@@ -11,11 +11,13 @@
 
 namespace {
 
-std::unique_ptr<SettingsFile> settingsFile(AlertSettings& settings, const QString& path)
+std::unique_ptr<SettingsFile> settingsFile(AlertSettings& settings, SecretStore& secrets,
+                                           const QString& path)
 {
     if (path.isEmpty())
         return nullptr;
-    return std::make_unique<SettingsFile>(settings, path, SettingsFile::earlierDefaultPath());
+    return std::make_unique<SettingsFile>(settings, secrets, path,
+                                          SettingsFile::earlierDefaultPath());
 }
 
 } // namespace
@@ -26,17 +28,21 @@ Program::Program(const Endpoints& endpoints, const QString& journalPath,
     , m_watch(m_platform.platform(), endpoints)
     , m_journal(journalPath, m_platform.platform().clock)
     , m_alerts(m_watch, m_journal)
-    , m_settingsFile(settingsFile(m_alertSettings, settingsPath))
+    , m_secrets(m_platform.platform().keyring, settingsPath)
+    , m_settingsFile(settingsFile(m_alertSettings, m_secrets, settingsPath))
     , m_remoteAlerts(m_alerts, m_alertSettings, m_platform.platform(), QSysInfo::machineHostName(),
                      timing.firstRetry)
     , m_heartbeat(m_watch.scanCycle(), m_alertSettings, m_platform.platform(),
                   timing.heartbeatEvery)
     , m_window(m_watch, m_platform.browser().view())
+    , m_remembered(m_watch.state(), m_secrets, settingsPath)
     , m_indicator(m_window, m_watch.state(), m_watch.scanCycle(), m_alerts, m_journal,
                   m_alertSettings, m_remoteAlerts, m_heartbeat,
                   QSystemTrayIcon::isSystemTrayAvailable())
     , m_quitGuard(m_window, m_watch.state(), QSystemTrayIcon::isSystemTrayAvailable())
 {
+    // The window has its defaults; what the owner chose to keep goes over them.
+    m_remembered.restore();
     connect(&m_watch.scanCycle(), &ScanCycle::deliveryFinished, &m_journal,
             &DeliveryJournal::record);
     connect(&m_remoteAlerts, &RemoteAlerts::sent, &m_journal, &DeliveryJournal::recordAlertSend);
@@ -46,11 +52,10 @@ Program::Program(const Endpoints& endpoints, const QString& journalPath,
     connect(new QShortcut(QKeySequence(Qt::Key_F3), &m_window), &QShortcut::activated, this,
             &Program::showHistory);
     connect(new QShortcut(QKeySequence(Qt::Key_F4), &m_window), &QShortcut::activated, this,
-            &Program::showAlertSettings);
+            &Program::showSettings);
     connect(&m_indicator, &StatusIndicator::windowRequested, this, &Program::showWindow);
     connect(&m_indicator, &StatusIndicator::historyRequested, this, &Program::showHistory);
-    connect(&m_indicator, &StatusIndicator::alertSettingsRequested, this,
-            &Program::showAlertSettings);
+    connect(&m_indicator, &StatusIndicator::settingsRequested, this, &Program::showSettings);
     connect(&m_indicator, &StatusIndicator::quitRequested, &m_quitGuard, &QuitGuard::requestQuit);
     // After the window's close has run its course.
     connect(&m_quitGuard, &QuitGuard::quitConfirmed, qApp, &QApplication::quit,
@@ -87,10 +92,11 @@ void Program::showHistory()
     m_history->activateWindow();
 }
 
-void Program::showAlertSettings()
+void Program::showSettings()
 {
     // Window-modal without a loop of its own: deliveries go on behind it.
-    auto* dialog = new AlertSettingsDialog(m_alertSettings, m_remoteAlerts, &m_window);
+    auto* dialog =
+        new SettingsDialog(m_alertSettings, m_remoteAlerts, m_remembered, m_secrets, &m_window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }

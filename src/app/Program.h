@@ -4,9 +4,11 @@
 #include "alerts/AlertSettings.h"
 #include "alerts/Heartbeat.h"
 #include "alerts/RemoteAlerts.h"
-#include "alerts/SettingsFile.h"
 #include "journal/DeliveryJournal.h"
 #include "platform/qt/QtPlatform.h"
+#include "settings/RememberedSettings.h"
+#include "settings/SecretStore.h"
+#include "settings/SettingsFile.h"
 #include "ui/Form1.h"
 #include "ui/QuitGuard.h"
 #include "ui/StatusIndicator.h"
@@ -33,9 +35,10 @@ class Program : public QObject {
     Q_OBJECT
 
 public:
-    // The journal lives at `journalPath`, the alert settings at
-    // `settingsPath`, or for this run only when it is empty. Throws
-    // std::invalid_argument when the endpoints cannot be used.
+    // The journal lives at `journalPath`, the settings at `settingsPath`
+    // (secrets in the desktop's keyring where one answers), or for this run
+    // only when it is empty. Throws std::invalid_argument when the endpoints
+    // cannot be used.
     Program(const Endpoints& endpoints, const QString& journalPath, const QString& settingsPath,
             AlertTiming timing = {}, QObject* parent = nullptr);
     ~Program() override;
@@ -54,7 +57,7 @@ public:
     // Brings the main window to the front.
     void showWindow();
     void showHistory();
-    void showAlertSettings();
+    void showSettings();
 
 private:
     QtPlatform m_platform;
@@ -62,10 +65,12 @@ private:
     DeliveryJournal m_journal;
     AlertPolicy m_alerts;
     AlertSettings m_alertSettings;
+    SecretStore m_secrets;
     std::unique_ptr<SettingsFile> m_settingsFile;
     RemoteAlerts m_remoteAlerts;
     Heartbeat m_heartbeat;
     Form1 m_window;
+    RememberedSettings m_remembered;
     StatusIndicator m_indicator;
     QuitGuard m_quitGuard;
     QPointer<HistoryWindow> m_history;

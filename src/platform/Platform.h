@@ -3,6 +3,7 @@
 class BrowserControl;
 class Clock;
 class HttpClient;
+class Keyring;
 class Shell;
 class TimerControl;
 class TimerFactory;
@@ -25,4 +26,6 @@ struct Platform {
     Shell& shell;
     // Alerts to the owner's phone.
     WebHook& webHook;
+    // Where secrets are kept.
+    Keyring& keyring;
 };

@@ -50,7 +50,7 @@ void ScanCycle::Timer1_Timer()
 {
     // A scan started beside a running one would deliver payments twice and
     // erase the other's lines.
-    if (running() || m_state.scanState() != ScanState::Scanning)
+    if (running() || m_state.scanState() != ScanState::Scanning || m_state.keyPending())
         return;
     m_job = Job::Scan;
     m_recordAddress = recordPageAddress();
@@ -123,7 +123,7 @@ bool ScanCycle::alreadyDelivered(const QString& tradeNo) const
 
 ScanCycle::Refusal ScanCycle::renotify(const TradeRecord& record)
 {
-    if (running())
+    if (running() || m_state.keyPending())
         return Refusal::ScanRunning;
     if (m_inet1.StillExecuting())
         return Refusal::FirstCallBusy;

@@ -50,6 +50,11 @@ public:
     QString shopCharset() const { return m_shopCharset; }
     void setShopCharset(const QString& text);
 
+    // True while a kept interface key is still being read: nothing may be
+    // delivered with the key the box showed before.
+    bool keyPending() const { return m_keyPending; }
+    void setKeyPending(bool pending) { m_keyPending = pending; }
+
     // Whether the page box is shown: from the first login on.
     bool pageBoxShown() const { return m_pageBoxShown; }
     void setPageBoxShown(bool shown);
@@ -108,4 +113,5 @@ private:
     QString m_recordCount = QStringLiteral("1");
     QString m_shopCharset = QStringLiteral("gb2312");
     bool m_pageBoxShown = false;
+    bool m_keyPending = false;
 };

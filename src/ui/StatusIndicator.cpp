@@ -173,8 +173,8 @@ QSystemTrayIcon* StatusIndicator::createTray()
             &StatusIndicator::windowRequested);
     connect(menu->addAction(QStringLiteral("发货记录")), &QAction::triggered, this,
             &StatusIndicator::historyRequested);
-    connect(menu->addAction(QStringLiteral("提醒设置")), &QAction::triggered, this,
-            &StatusIndicator::alertSettingsRequested);
+    connect(menu->addAction(QStringLiteral("设置")), &QAction::triggered, this,
+            &StatusIndicator::settingsRequested);
     QAction* eachDelivery = menu->addAction(QStringLiteral("每笔发货都提醒"));
     eachDelivery->setCheckable(true);
     eachDelivery->setChecked(m_settings.notifyEachDelivery());

@@ -41,7 +41,7 @@ public:
 Q_SIGNALS:
     void windowRequested();
     void historyRequested();
-    void alertSettingsRequested();
+    void settingsRequested();
     void quitRequested();
 
 private:

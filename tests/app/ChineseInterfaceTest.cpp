@@ -1,10 +1,19 @@
 #include "app/ChineseInterface.h"
+#include "alerts/AlertPolicy.h"
+#include "alerts/AlertSettings.h"
+#include "alerts/RemoteAlerts.h"
+#include "fakes/FakeWatch.h"
+#include "journal/DeliveryJournal.h"
+#include "settings/RememberedSettings.h"
+#include "settings/SecretStore.h"
+#include "ui/SettingsDialog.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The desktop speaks English here; Qt's own texts must be Chinese all the same.
@@ -17,9 +26,18 @@ private Q_SLOTS:
     void standardButtonsAndFileDialogsSpeakChinese()
     {
         QCOMPARE(QLocale().name(), QStringLiteral("zh_CN"));
-        QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-        QCOMPARE(buttons.button(QDialogButtonBox::Ok)->text(), QStringLiteral("确定"));
-        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
+        FakeWatch w;
+        QTemporaryDir folder;
+        DeliveryJournal journal(folder.filePath("journal.db"), w.fake.clock);
+        AlertPolicy policy(w.watch, journal);
+        AlertSettings alerts;
+        RemoteAlerts remote(policy, alerts, w.fake.platform(), "pc", std::chrono::seconds(30));
+        SecretStore secrets(w.fake.keyring, {});
+        RememberedSettings remembered(w.state, secrets, {});
+        SettingsDialog settings(alerts, remote, remembered, secrets);
+        const auto* buttons = settings.findChild<QDialogButtonBox*>();
+        QCOMPARE(buttons->button(QDialogButtonBox::Ok)->text(), QStringLiteral("确定"));
+        QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
 
         QFileDialog dialog;
         dialog.setOption(QFileDialog::DontUseNativeDialog);

@@ -15,7 +15,7 @@ namespace {
 QDialog* openDialog(Program& program, const QString& which)
 {
     if (which == u"settings") {
-        program.showAlertSettings();
+        program.showSettings();
     } else {
         program.showHistory();
         const auto windows = QApplication::topLevelWidgets();

@@ -3,6 +3,7 @@
 #include "fakes/FakeBrowserControl.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeHttpClient.h"
+#include "fakes/FakeKeyring.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeTimerControl.h"
 #include "fakes/FakeWebHook.h"
@@ -19,9 +20,10 @@ struct FakePlatform {
     FakeTimerFactory timers{clock};
     FakeShell shell;
     FakeWebHook webHook;
+    FakeKeyring keyring{clock};
 
     Platform platform()
     {
-        return {browser, http, http, clock, timer1, timer2, timers, shell, webHook};
+        return {browser, http, http, clock, timer1, timer2, timers, shell, webHook, keyring};
     }
 };

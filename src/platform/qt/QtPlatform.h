@@ -7,6 +7,7 @@
 #include "platform/qt/QtBrowserControl.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtHttpClient.h"
+#include "platform/qt/QtKeychainKeyring.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtTimerControl.h"
 #include "platform/qt/QtTimerFactory.h"
@@ -40,4 +41,5 @@ private:
     QtTimerFactory m_timers;
     QtShell m_shell;
     CurlWebHook m_webHook;
+    QtKeychainKeyring m_keyring;
 };

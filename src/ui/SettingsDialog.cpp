@@ -1,9 +1,12 @@
-#include "ui/AlertSettingsDialog.h"
+#include "ui/SettingsDialog.h"
 
 #include "alerts/AlertSettings.h"
 #include "alerts/ChannelAddress.h"
 #include "alerts/RemoteAlerts.h"
+#include "settings/RememberedSettings.h"
+#include "settings/SecretStore.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -77,13 +80,32 @@ Fields fieldsOf(Kind kind)
     Q_UNREACHABLE();
 }
 
+// Where the secrets went, in the owner's words.
+QString secretPlaceText(SecretStore::Place place)
+{
+    switch (place) {
+    case SecretStore::Place::Keyring:
+        return QStringLiteral("接口密钥、提醒网址和其中的 Token 保存在桌面的钥匙环里。");
+    case SecretStore::Place::SettingsFile:
+        return QStringLiteral("没有可用的钥匙环：接口密钥、提醒网址和其中的 Token 保存在"
+                              "只有您能读的设置文件里。");
+    case SecretStore::Place::Memory:
+        return QStringLiteral("这些设置只用于这次运行。");
+    case SecretStore::Place::NotYetKnown:
+        return {};
+    }
+    Q_UNREACHABLE();
+}
+
 } // namespace
 
-AlertSettingsDialog::AlertSettingsDialog(AlertSettings& settings, RemoteAlerts& remote,
-                                         QWidget* parent)
+SettingsDialog::SettingsDialog(AlertSettings& settings, RemoteAlerts& remote,
+                               RememberedSettings& remembered, const SecretStore& secrets,
+                               QWidget* parent)
     : QDialog(parent)
     , m_settings(settings)
     , m_remote(remote)
+    , m_remembered(remembered)
     , m_form(new QFormLayout(this))
     , m_kind(new QComboBox(this))
     , m_address(new QLineEdit(this))
@@ -96,8 +118,9 @@ AlertSettingsDialog::AlertSettingsDialog(AlertSettings& settings, RemoteAlerts& 
     , m_note(new QLabel(this))
     , m_heartbeat(new QLineEdit(settings.heartbeatAddress(), this))
     , m_testResult(new QLabel(this))
+    , m_remember(new QCheckBox(QStringLiteral("启动时恢复上次的设置"), this))
 {
-    setWindowTitle(QStringLiteral("提醒设置"));
+    setWindowTitle(QStringLiteral("设置"));
     for (const auto& [widget, name] : {std::pair<QWidget*, const char*>{m_kind, "kind"},
                                        {m_address, "address"},
                                        {m_server, "server"},
@@ -107,7 +130,8 @@ AlertSettingsDialog::AlertSettingsDialog(AlertSettings& settings, RemoteAlerts& 
                                        {m_body, "body"},
                                        {m_contentType, "contentType"},
                                        {m_heartbeat, "heartbeat"},
-                                       {m_testResult, "testResult"}})
+                                       {m_testResult, "testResult"},
+                                       {m_remember, "remember"}})
         widget->setObjectName(QString::fromLatin1(name));
     for (const Kind kind : allChannelKinds())
         m_kind->addItem(channelKindTitle(kind), int(kind));
@@ -151,16 +175,23 @@ AlertSettingsDialog::AlertSettingsDialog(AlertSettings& settings, RemoteAlerts& 
     m_form->addRow(m_note);
     m_form->addRow(QStringLiteral("心跳网址："), m_heartbeat);
     m_form->addRow(test, m_testResult);
+    m_remember->setChecked(remembered.enabled());
+    m_remember->setToolTip(QStringLiteral("发货网址、接口密钥、扫描间隔、记录条数和网站编码"));
+    m_form->addRow(m_remember);
+    auto* secretPlace = new QLabel(secretPlaceText(secrets.place()), this);
+    secretPlace->setObjectName(QStringLiteral("secretPlace"));
+    secretPlace->setWordWrap(true);
+    m_form->addRow(secretPlace);
     m_form->addRow(buttons);
     showFieldsOf(channel.kind);
 
     connect(m_kind, &QComboBox::currentIndexChanged, this, [this] { showFieldsOf(chosenKind()); });
-    connect(test, &QPushButton::clicked, this, &AlertSettingsDialog::sendTest);
-    connect(buttons, &QDialogButtonBox::accepted, this, &AlertSettingsDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &AlertSettingsDialog::reject);
+    connect(test, &QPushButton::clicked, this, &SettingsDialog::sendTest);
+    connect(buttons, &QDialogButtonBox::accepted, this, &SettingsDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &SettingsDialog::reject);
 }
 
-void AlertSettingsDialog::showFieldsOf(AlertChannel::Kind kind)
+void SettingsDialog::showFieldsOf(AlertChannel::Kind kind)
 {
     const Fields fields = fieldsOf(kind);
     const auto show = [this](QWidget* field, const char* label) {
@@ -181,12 +212,12 @@ void AlertSettingsDialog::showFieldsOf(AlertChannel::Kind kind)
     m_note->setText(QString::fromUtf8(fields.note));
 }
 
-AlertChannel::Kind AlertSettingsDialog::chosenKind() const
+AlertChannel::Kind SettingsDialog::chosenKind() const
 {
     return Kind(m_kind->currentData().toInt());
 }
 
-AlertChannel AlertSettingsDialog::chosenChannel() const
+AlertChannel SettingsDialog::chosenChannel() const
 {
     const Kind kind = chosenKind();
     AlertChannel channel;
@@ -204,7 +235,7 @@ AlertChannel AlertSettingsDialog::chosenChannel() const
     return channel;
 }
 
-void AlertSettingsDialog::sendTest()
+void SettingsDialog::sendTest()
 {
     m_testResult->setText(QStringLiteral("正在发送……"));
     // The answer may come after the dialog has closed.
@@ -215,9 +246,10 @@ void AlertSettingsDialog::sendTest()
     });
 }
 
-void AlertSettingsDialog::accept()
+void SettingsDialog::accept()
 {
     m_settings.setChannel(chosenChannel());
     m_settings.setHeartbeatAddress(m_heartbeat->text());
+    m_remembered.setEnabled(m_remember->isChecked());
     QDialog::accept();
 }

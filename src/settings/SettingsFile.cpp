@@ -1,13 +1,17 @@
-#include "alerts/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 #include "alerts/AlertSettings.h"
 #include "journal/PrivateFile.h"
+#include "settings/SecretStore.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QStandardPaths>
+
+#include <memory>
 
 namespace {
 
@@ -32,14 +36,16 @@ bool makePrivate(const QString& path)
 
 } // namespace
 
-SettingsFile::SettingsFile(AlertSettings& settings, const QString& path, const QString& earlierPath,
-                           QObject* parent)
+SettingsFile::SettingsFile(AlertSettings& settings, SecretStore& secrets, const QString& path,
+                           const QString& earlierPath, QObject* parent)
     : QObject(parent)
     , m_settings(settings)
+    , m_secrets(secrets)
     , m_path(path)
 {
     moveIn(earlierPath);
     load();
+    loadSecrets();
     connect(&settings, &AlertSettings::changed, this, &SettingsFile::save);
 }
 
@@ -74,8 +80,6 @@ void SettingsFile::load()
     {
         const QSettings file(m_path, QSettings::IniFormat);
         AlertChannel channel;
-        channel.address = file.value(AddressKey).toString();
-        channel.secret = file.value(SecretKey).toString();
         channel.body = file.value(BodyKey).toString();
         channel.contentType = file.value(ContentTypeKey).toString() == u"form"
                                   ? AlertChannel::ContentType::Form
@@ -88,29 +92,66 @@ void SettingsFile::load()
         }
         // Set without a signal: what was just read needs no saving.
         const QSignalBlocker quiet(m_settings);
+        m_settings.setLoaded(false);
         m_settings.setChannel(channel);
-        m_settings.setHeartbeatAddress(file.value(HeartbeatKey).toString());
         m_settings.setNotifyEachDelivery(file.value(EachDeliveryKey, true).toBool());
         earlierKeys = file.contains(MethodKey);
     }
-    if (earlierKeys)
-        save();
+    if (earlierKeys && makePrivate(m_path)) {
+        QSettings file(m_path, QSettings::IniFormat);
+        file.remove(MethodKey);
+        file.setValue(KindKey, channelKindName(m_settings.channel().kind));
+        file.setValue(BodyKey, m_settings.channel().body);
+    }
+}
+
+void SettingsFile::loadSecrets()
+{
+    // Each answer fills its part; the settings are whole once all three came.
+    auto channel = std::make_shared<AlertChannel>(m_settings.channel());
+    auto heartbeat = std::make_shared<QString>();
+    auto answers = std::make_shared<int>(0);
+    QPointer<SettingsFile> self(this);
+    const auto answered = [self, channel, heartbeat, answers] {
+        if (++*answers < 3 || !self)
+            return;
+        {
+            const QSignalBlocker quiet(self->m_settings);
+            self->m_settings.setChannel(*channel);
+            self->m_settings.setHeartbeatAddress(*heartbeat);
+        }
+        self->m_settings.setLoaded(true);
+    };
+    m_secrets.read(AddressKey, [channel, answered](const QString& address) {
+        channel->address = address;
+        answered();
+    });
+    m_secrets.read(SecretKey, [channel, answered](const QString& secret) {
+        channel->secret = secret;
+        answered();
+    });
+    m_secrets.read(HeartbeatKey, [heartbeat, answered](const QString& address) {
+        *heartbeat = address;
+        answered();
+    });
 }
 
 void SettingsFile::save()
 {
-    if (!makePrivate(m_path))
+    // Half-read settings must not overwrite what is kept.
+    if (!m_settings.loaded() || !makePrivate(m_path))
         return;
-    QSettings file(m_path, QSettings::IniFormat);
     const AlertChannel channel = m_settings.channel();
-    file.remove(MethodKey);
-    file.setValue(KindKey, channelKindName(channel.kind));
-    file.setValue(AddressKey, channel.address);
-    file.setValue(SecretKey, channel.secret);
-    file.setValue(BodyKey, channel.body);
-    file.setValue(ContentTypeKey, channel.contentType == AlertChannel::ContentType::Form
-                                      ? QStringLiteral("form")
-                                      : QStringLiteral("json"));
-    file.setValue(HeartbeatKey, m_settings.heartbeatAddress());
-    file.setValue(EachDeliveryKey, m_settings.notifyEachDelivery());
+    {
+        QSettings file(m_path, QSettings::IniFormat);
+        file.setValue(KindKey, channelKindName(channel.kind));
+        file.setValue(BodyKey, channel.body);
+        file.setValue(ContentTypeKey, channel.contentType == AlertChannel::ContentType::Form
+                                          ? QStringLiteral("form")
+                                          : QStringLiteral("json"));
+        file.setValue(EachDeliveryKey, m_settings.notifyEachDelivery());
+    }
+    m_secrets.write(AddressKey, channel.address);
+    m_secrets.write(SecretKey, channel.secret);
+    m_secrets.write(HeartbeatKey, m_settings.heartbeatAddress());
 }

@@ -5,21 +5,26 @@
 #include <QDialog>
 
 class AlertSettings;
+class QCheckBox;
 class QComboBox;
 class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class RememberedSettings;
 class RemoteAlerts;
+class SecretStore;
 
-// "提醒设置": where alerts go besides this computer's desktop, asking for
-// just what the chosen service gives its user; the heartbeat address; and a
-// test message to try them before saving.
-class AlertSettingsDialog : public QDialog {
+// "设置": where alerts go besides this computer's desktop, asking for just
+// what the chosen service gives its user; the heartbeat address; a test
+// message to try them before saving; whether the window's settings are
+// restored at the next start; and where the secrets are kept.
+class SettingsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    AlertSettingsDialog(AlertSettings& settings, RemoteAlerts& remote, QWidget* parent = nullptr);
+    SettingsDialog(AlertSettings& settings, RemoteAlerts& remote, RememberedSettings& remembered,
+                   const SecretStore& secrets, QWidget* parent = nullptr);
 
     void sendTest();
     void accept() override;
@@ -31,6 +36,7 @@ private:
 
     AlertSettings& m_settings;
     RemoteAlerts& m_remote;
+    RememberedSettings& m_remembered;
     QFormLayout* m_form;
     QComboBox* m_kind;
     QLineEdit* m_address;
@@ -43,4 +49,5 @@ private:
     QLabel* m_note;
     QLineEdit* m_heartbeat;
     QLabel* m_testResult;
+    QCheckBox* m_remember;
 };

@@ -1,0 +1,46 @@
+#include "platform/qt/QtKeychainKeyring.h"
+
+#include <qt6keychain/keychain.h>
+
+namespace {
+
+const QString Service = QStringLiteral("tollwick");
+
+} // namespace
+
+void QtKeychainKeyring::read(const QString& name, std::function<void(const Reading&)> done)
+{
+    auto* job = new QKeychain::ReadPasswordJob(Service);
+    job->setKey(name);
+    QObject::connect(job, &QKeychain::Job::finished, job, [job, done](QKeychain::Job*) {
+        switch (job->error()) {
+        case QKeychain::NoError:
+            done({true, job->textData()});
+            break;
+        case QKeychain::EntryNotFound:
+            done({true, std::nullopt});
+            break;
+        default:
+            done({false, std::nullopt});
+        }
+    });
+    job->start();
+}
+
+void QtKeychainKeyring::write(const QString& name, const QString& secret,
+                              std::function<void(bool stored)> done)
+{
+    auto* job = new QKeychain::WritePasswordJob(Service);
+    job->setKey(name);
+    job->setTextData(secret);
+    QObject::connect(job, &QKeychain::Job::finished, job,
+                     [job, done](QKeychain::Job*) { done(job->error() == QKeychain::NoError); });
+    job->start();
+}
+
+void QtKeychainKeyring::remove(const QString& name)
+{
+    auto* job = new QKeychain::DeletePasswordJob(Service);
+    job->setKey(name);
+    job->start();
+}
