@@ -123,6 +123,31 @@ private Q_SLOTS:
         QVERIFY(exported.contains("\"'=cmd|' /C calc'!A0\""));
     }
 
+    // A shop answering with megabytes is delivered by a "success" far past
+    // what the scan keeps, and the journal says the reply was cut.
+    void aLongReplyIsCutAndSaysSo()
+    {
+        QTemporaryDir folder;
+        FakeWatch w;
+        DeliveryJournal journal(folder.filePath("journal.db"), w.fake.clock);
+        connect(&w.watch.scanCycle(), &ScanCycle::deliveryFinished, &journal,
+                &DeliveryJournal::record);
+        w.logIn();
+        w.state.setDeliveryUrl(QStringLiteral("http://shop/n.php"));
+        w.fake.http.respond = [](const QString& address) {
+            if (address.startsWith(Endpoints::service().RecordQueryUrl))
+                return FakeResponse{recordPage({{tradeNumber(1), "a", "1.00"}})};
+            return FakeResponse{QByteArray(2 * 1024 * 1024, 'x') + "success"};
+        };
+        w.fake.clock.advanceSeconds(30);
+        QSqlQuery row(journal.database());
+        row.exec(QStringLiteral("SELECT outcome, reply FROM attempts"));
+        QVERIFY(row.next());
+        QCOMPARE(row.value(0).toString(), QStringLiteral("发送成功"));
+        QCOMPARE(row.value(1).toString(),
+                 QString(200, u'x') + QStringLiteral("……（回复过长，只读了开头）"));
+    }
+
     void anUnreadableFileIsSetAsideWhole()
     {
         QTemporaryDir folder;

@@ -36,10 +36,11 @@ QByteArray cookieHeader(const QList<QNetworkCookie>& cookies)
 
 } // namespace
 
-CurlCall::CurlCall(CurlMulti& multi, QNetworkCookieJar* jar, bool keepBody)
+CurlCall::CurlCall(CurlMulti& multi, QNetworkCookieJar* jar, BodyLimit limit)
     : m_multi(multi)
     , m_jar(jar)
-    , m_keepBody(keepBody)
+    , m_limit(std::move(limit))
+    , m_body(m_limit)
 {
 }
 
@@ -91,7 +92,8 @@ bool CurlCall::startHop(const QUrl& url)
         curl_easy_setopt(easy, CURLOPT_COOKIE, cookies.constData());
 
     m_url = url;
-    m_body.clear();
+    m_answerBegun = false;
+    m_body = LimitedBody(m_limit);
     m_location.clear();
     m_setCookies.clear();
     m_easy = easy;
@@ -105,14 +107,18 @@ bool CurlCall::startHop(const QUrl& url)
 size_t CurlCall::onBody(char* data, size_t size, size_t count, void* self)
 {
     auto* call = static_cast<CurlCall*>(self);
-    if (call->m_keepBody)
-        call->m_body.append(data, qsizetype(size * count));
+    // Taking less than was given ends the transfer as failed.
+    if (!call->m_body.take(QByteArrayView(data, qsizetype(size * count))))
+        return 0;
     return size * count;
 }
 
 size_t CurlCall::onHeader(char* data, size_t size, size_t count, void* self)
 {
     auto* call = static_cast<CurlCall*>(self);
+    if (call->m_endAtAnswer)
+        return 0;
+    call->m_answerBegun = true;
     const QByteArray line = QByteArray(data, qsizetype(size * count)).trimmed();
     const qsizetype colon = line.indexOf(':');
     if (line.startsWith("HTTP/")) {
@@ -143,7 +149,7 @@ void CurlCall::hopEnded(CURLcode result)
         if (!followRedirect(status))
             finish({});
     } else {
-        finish({int(status), std::move(m_body), m_url});
+        finish(m_body.answer(int(status), m_url.toString(QUrl::FullyEncoded)));
     }
 }
 
@@ -174,7 +180,7 @@ void CurlCall::storeCookies() const
     m_jar->setCookiesFromUrl(cookies, m_url);
 }
 
-void CurlCall::finish(Answer answer)
+void CurlCall::finish(const HttpAnswer& answer)
 {
     // Taken out first, since it may free this call.
     const Finished finished = std::move(m_finished);

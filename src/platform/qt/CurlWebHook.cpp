@@ -15,10 +15,10 @@ CurlWebHook::~CurlWebHook() = default;
 void CurlWebHook::call(const QString& address, const QByteArray& json,
                        std::function<void(int status)> done)
 {
-    auto call = std::make_unique<CurlCall>(m_multi, nullptr, false);
+    auto call = std::make_unique<CurlCall>(m_multi, nullptr, BodyLimit{});
     CurlCall* running = call.get();
     call->setJsonBody(json);
-    call->onFinished([this, running, done](const CurlCall::Answer& answer) {
+    call->onFinished([this, running, done](const HttpAnswer& answer) {
         end(running);
         done(answer.status);
     });

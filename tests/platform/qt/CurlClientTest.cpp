@@ -78,7 +78,7 @@ bool waitFor(const std::function<bool()>& done)
 // A GET through `client`, waited for; status -1 when no answer came in time.
 HttpAnswer run(HttpClient& client, const QString& address)
 {
-    const auto request = client.get(address, HttpClient::Body::Kept);
+    const auto request = client.get(address, BodyLimit{.keep = 1024});
     QSignalSpy finished(request.get(), &HttpRequest::finished);
     if (!waitFor([&] { return !finished.isEmpty(); }))
         return {-1, {}, {}};
@@ -165,7 +165,7 @@ void TestCurlClient::eachCallArrivesOnceOnItsOwnConnection()
                      keepOpen);
     for (int call = 0; call < Calls; ++call) {
         // Both calls of a payment, as the program makes them.
-        const auto first = m_client.get(server.address(u"/"_qs), HttpClient::Body::Dropped);
+        const auto first = m_client.get(server.address(u"/"_qs), BodyLimit{});
         QSignalSpy firstEnded(first.get(), &HttpRequest::finished);
         QCOMPARE(run(m_client, server.address(u"/"_qs)).body, "success"_qba);
         QVERIFY(waitFor([&] { return !firstEnded.isEmpty(); }));
@@ -240,7 +240,7 @@ void TestCurlClient::droppedRequestRunsToItsEndOrTheLimit()
         CurlMulti multi;
         CurlHttpClient client(multi, nullptr, 500ms);
         for (const QString& asked : {address(u"/never"_qs), silent.address(u"/"_qs)})
-            client.get(asked, HttpClient::Body::Kept);
+            client.get(asked, BodyLimit{.keep = 1024});
         QTRY_COMPARE(m_unanswered.size(), 1u);
         QTRY_COMPARE(silent.heads.size(), 1);
         m_unanswered.front().write("late", "text/plain");
@@ -251,7 +251,7 @@ void TestCurlClient::droppedRequestRunsToItsEndOrTheLimit()
         QCOMPARE(multi.transferCount(), 0);
 
         // What a destroyed multi still holds is stopped and freed.
-        client.get(silent.address(u"/"_qs), HttpClient::Body::Kept);
+        client.get(silent.address(u"/"_qs), BodyLimit{.keep = 1024});
         QTRY_COMPARE(silent.heads.size(), 2);
     }
     QTRY_COMPARE(silent.hungUpUnanswered, 2);
