@@ -4,6 +4,7 @@
 
 #include <QNetworkCookie>
 #include <QNetworkCookieJar>
+#include <QNetworkProxyFactory>
 
 #include <utility>
 
@@ -32,6 +33,38 @@ QByteArray cookieHeader(const QList<QNetworkCookie>& cookies)
         header += cookie.toRawForm(QNetworkCookie::NameAndValueOnly);
     }
     return header;
+}
+
+// The proxy Qt's own network access takes for `url`: the desktop's or the
+// environment's, found through the system's proxy lookup, and none for this
+// machine's own addresses. An owner behind a required proxy needs it for the
+// shop as much as for the account.
+void useProxyFor(CURL* easy, const QUrl& url)
+{
+    const QNetworkProxy proxy =
+        QNetworkProxyFactory::proxyForQuery(QNetworkProxyQuery(url)).value(0);
+    QUrl address;
+    switch (proxy.type()) {
+    case QNetworkProxy::HttpProxy:
+    case QNetworkProxy::HttpCachingProxy:
+        address.setScheme(QStringLiteral("http"));
+        break;
+    case QNetworkProxy::Socks5Proxy:
+        // The proxy looks names up, as Qt's own SOCKS client lets it.
+        address.setScheme(QStringLiteral("socks5h"));
+        break;
+    default:
+        // Also keeps curl from taking one from the environment by itself.
+        curl_easy_setopt(easy, CURLOPT_PROXY, "");
+        return;
+    }
+    address.setHost(proxy.hostName());
+    address.setPort(proxy.port());
+    curl_easy_setopt(easy, CURLOPT_PROXY, address.toEncoded().constData());
+    if (!proxy.user().isEmpty()) {
+        curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, proxy.user().toUtf8().constData());
+        curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, proxy.password().toUtf8().constData());
+    }
 }
 
 } // namespace
@@ -72,9 +105,7 @@ bool CurlCall::startHop(const QUrl& url)
     curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
     curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
     curl_easy_setopt(easy, CURLOPT_USERAGENT, UserAgent);
-    // Qt's manager uses no proxy unless the program sets one; curl would
-    // take one from http_proxy.
-    curl_easy_setopt(easy, CURLOPT_PROXY, "");
+    useProxyFor(easy, url);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlCall::onBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);

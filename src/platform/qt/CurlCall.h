@@ -18,7 +18,8 @@ class QNetworkCookieJar;
 // hop goes over a fresh connection that is closed afterwards, so no path
 // exists that sends the call twice. Redirects are followed here, hop by hop,
 // as Qt's default policy follows them, and every hop takes its cookies from
-// the program's jar and gives back the ones its answer sets.
+// the program's jar and gives back the ones its answer sets, and goes
+// through the proxy Qt's network access would use for its address.
 class CurlCall {
 public:
     // How the call ended: status 0, no body and no address when no whole

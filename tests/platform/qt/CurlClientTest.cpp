@@ -19,6 +19,8 @@ using namespace std::chrono_literals;
 
 namespace {
 
+const QByteArray DeadProxy = "http://127.0.0.1:1";
+
 // Reads each request's head, writes `answer` and, unless `keepOpen`, hangs
 // up at once, as a server does that sends no length. Without an answer it
 // never answers.
@@ -100,6 +102,7 @@ private Q_SLOTS:
     void addressAndUserAgentAsQtSendsThem();
     void droppedRequestRunsToItsEndOrTheLimit();
     void webHookSendsEachMessageOnce();
+    void callsGoThroughTheSystemProxy();
 
 private:
     QString address(const QString& path) const
@@ -145,8 +148,8 @@ void TestCurlClient::initTestCase()
     m_port = m_server.listen(QHostAddress::LocalHost, 0);
     QVERIFY(m_port != 0);
     m_jar.setCookiesFromUrl({QNetworkCookie("earlier", "e1")}, QUrl(address(u"/"_qs)));
-    // Qt's client ignores it, so ours must too.
-    qputenv("http_proxy", "http://127.0.0.1:1");
+    // Neither client takes a proxy for this machine's own addresses.
+    qputenv("http_proxy", DeadProxy);
 }
 
 void TestCurlClient::eachCallArrivesOnceOnItsOwnConnection_data()
@@ -277,6 +280,19 @@ void TestCurlClient::webHookSendsEachMessageOnce()
     QCOMPARE(m_hooked, (QList<QByteArray>{"POST application/json " + QByteArray(R"({"text":"镕"})"),
                                           "GET text=%E9%95%95"}));
     m_unanswered.clear();
+}
+
+// An owner behind a proxy the desktop names: the shop is called through it,
+// as the account's pages are.
+void TestCurlClient::callsGoThroughTheSystemProxy()
+{
+    RawServer proxy("HTTP/1.1 200 OK\r\n\r\nsuccess");
+    qputenv("http_proxy", proxy.address(QString()).toLatin1());
+    const HttpAnswer answer = run(m_client, u"http://shop.invalid/notify.php?act=k"_qs);
+    qputenv("http_proxy", DeadProxy);
+    QCOMPARE(answer.body, "success"_qba);
+    QCOMPARE(proxy.heads.size(), 1);
+    QVERIFY(proxy.heads[0].startsWith("GET http://shop.invalid/notify.php?act=k HTTP/1.1\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestCurlClient)
