@@ -155,6 +155,7 @@ void ScanCycle::startNotification(const TradeRecord& record)
 
 void ScanCycle::secondCall()
 {
+    m_sentKey = trimSpaces(m_state.interfaceKey());
     const QString address = currentNotificationAddress(m_attempt.record);
     // Listeners keep the address; the key stays with the shop.
     m_attempt.address = withoutKey(address);
@@ -171,11 +172,8 @@ void ScanCycle::onShopReply(const PageReply& reply)
                           ? DeliveryAttempt::Outcome::Delivered
                           : DeliveryAttempt::Outcome::Rejected;
     attempt.status = reply.status;
-    attempt.reply = reply.text;
     attempt.replyCut = reply.cut;
-    const QString key = trimSpaces(m_state.interfaceKey());
-    if (!key.isEmpty())
-        attempt.reply.replace(key, QStringLiteral("***"));
+    attempt.reply = withoutEchoedKey(reply.text, m_sentKey, attempt.charset);
     attempt.reply.truncate(ReplyExcerptLength);
 
     if (m_job == Job::Renotify) {

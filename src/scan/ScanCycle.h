@@ -107,6 +107,8 @@ private:
     int m_positions = 0;
     int m_position = 0;
     bool m_pageRead = false;
-    // The payment whose calls are under way.
+    // The payment whose calls are under way, and the key its second call
+    // carries, which a shop may echo.
     DeliveryAttempt m_attempt;
+    QString m_sentKey;
 };
