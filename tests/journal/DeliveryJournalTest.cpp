@@ -123,6 +123,27 @@ private Q_SLOTS:
         QVERIFY(exported.contains("\"'=cmd|' /C calc'!A0\""));
     }
 
+    // A payer's title that a spreadsheet would run opens as text.
+    void exportedTitleNeverRunsAsAFormula_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QByteArray>("field");
+        QTest::newRow("tab first") << "\t=HYPERLINK(\"http://x.invalid\")"
+                                   << QByteArray("\"'\t=HYPERLINK(\"\"http://x.invalid\"\")\"");
+        QTest::newRow("carriage return first") << "\r=1+1" << QByteArray("\"'\r=1+1\"");
+        QTest::newRow("tab inside") << "a\t=1" << QByteArray("\"a\t=1\"");
+    }
+
+    void exportedTitleNeverRunsAsAFormula()
+    {
+        QFETCH(QString, title);
+        QTemporaryDir folder;
+        const QString csv = folder.filePath("export.csv");
+        QString error;
+        QVERIFY2(writeCsvFile(csv, {{title}}, error), qPrintable(error));
+        QTEST(bytesOf(csv).mid(3).chopped(2), "field");
+    }
+
     // A shop answering with megabytes is delivered by a "success" far past
     // what the scan keeps, and the journal says the reply was cut.
     void aLongReplyIsCutAndSaysSo()
