@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString Key = QStringLiteral("S3cr3t-Key");
@@ -121,6 +123,36 @@ private Q_SLOTS:
         const QByteArray exported = bytesOf(csv);
         QVERIFY(exported.startsWith("\xEF\xBB\xBF"));
         QVERIFY(exported.contains("\"'=cmd|' /C calc'!A0\""));
+    }
+
+    // Only folders the journal makes are made private: one that is shared
+    // stays shared.
+    void onlyFoldersItMakesAreMadePrivate_data()
+    {
+        QTest::addColumn<QString>("journal");
+        QTest::addColumn<QStringList>("folders");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("shared folder") << "shared/journal.db" << QStringList{"shared"} << 01777;
+        QTest::newRow("folders made") << "shared/made/here/journal.db"
+                                      << QStringList{"shared/made", "shared/made/here"} << 0700;
+    }
+
+    void onlyFoldersItMakesAreMadePrivate()
+    {
+        QFETCH(QString, journal);
+        QFETCH(QStringList, folders);
+        QTemporaryDir folder;
+        const QString shared = folder.filePath("shared");
+        QVERIFY(QDir().mkdir(shared));
+        QCOMPARE(::chmod(QFile::encodeName(shared).constData(), 01777), 0);
+        FakeClock clock;
+        DeliveryJournal opened(folder.filePath(journal), clock);
+        QVERIFY2(opened.problem().isEmpty(), qPrintable(opened.problem()));
+        for (const QString& made : folders) {
+            struct stat status {};
+            QCOMPARE(::stat(QFile::encodeName(folder.filePath(made)).constData(), &status), 0);
+            QTEST(int(status.st_mode & 07777), "mode");
+        }
     }
 
     // A payer's title that a spreadsheet would run opens as text.
