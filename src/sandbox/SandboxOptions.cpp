@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
+#include <QHostAddress>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -70,6 +71,14 @@ bool isWebAddress(const QString& text)
 }
 
 } // namespace
+
+bool SandboxOptions::notifiesAnotherMachine() const
+{
+    if (notifyUrl.isEmpty())
+        return false;
+    const QString host = QUrl(notifyUrl).host();
+    return host != u"localhost" && !QHostAddress(host).isLoopback();
+}
 
 std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments, QString& error)
 {

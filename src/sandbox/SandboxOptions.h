@@ -43,6 +43,10 @@ struct SandboxOptions {
     // or, without "{text}", a POST of JSON to it. Empty for none.
     QString alertUrl;
 
+    // Whether the notifications go to a shop on another machine: a real one,
+    // which marks an order paid for every payment the sandbox adds.
+    bool notifiesAnotherMachine() const;
+
     // `arguments` starts with the program name. Nothing, and `error` says
     // why, when they cannot be used.
     static std::optional<SandboxOptions> parse(const QStringList& arguments, QString& error);
