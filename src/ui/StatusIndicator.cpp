@@ -46,6 +46,7 @@ StatusIndicator::StatusIndicator(QWidget& window, WindowState& state, ScanCycle&
     if (trayAvailable)
         m_tray = createTray();
     connect(&state, &WindowState::scanStateChanged, this, &StatusIndicator::update);
+    connect(&state, &WindowState::interfaceKeyChanged, this, &StatusIndicator::update);
     connect(&alerts, &AlertPolicy::raised, this, [this](const Alert& alert) {
         notify(QStringLiteral("Tollwick 提醒"), alert.text);
         update();
@@ -111,17 +112,18 @@ void StatusIndicator::update()
     const QString journalProblem = m_journalProblem.isEmpty()
                                        ? QString()
                                        : QStringLiteral("发货记录出错：") + m_journalProblem;
+    const QString keyWarning = m_state.interfaceKeyIsPublic() ? PublicKeyWarning : QString();
     QStringList title{m_caption};
     if (!m_tray)
-        title.append(describe());
-    if (!journalProblem.isEmpty())
-        title.append(journalProblem);
+        title << describe() << journalProblem << keyWarning;
+    else
+        title << journalProblem;
+    title.removeAll(QString());
     m_window.setWindowTitle(title.join(QStringLiteral(" - ")));
     if (m_tray) {
         m_tray->setIcon(statusIcon(colourOf(current())));
-        QStringList tip{QStringLiteral("Tollwick：") + describe()};
-        if (!journalProblem.isEmpty())
-            tip.append(journalProblem);
+        QStringList tip{QStringLiteral("Tollwick：") + describe(), journalProblem, keyWarning};
+        tip.removeAll(QString());
         m_tray->setToolTip(tip.join(u'\n'));
     }
 }

@@ -245,6 +245,33 @@ private Q_SLOTS:
         QCOMPARE(w.state.shopCharset(), QStringLiteral("utf-8"));
     }
 
+    // The key everybody knows is marked, in colour only, while the box
+    // holds it as it would be sent.
+    void keyBoxWarnsOfThePublicKey_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("the default") << "dembro" << true;
+        QTest::newRow("with spaces around it") << " dembro  " << true;
+        QTest::newRow("the owner's") << "kT9#vQ2!mW7$pL4x" << false;
+        QTest::newRow("longer") << "dembro2" << false;
+    }
+
+    void keyBoxWarnsOfThePublicKey()
+    {
+        QFETCH(QString, key);
+        QFETCH(bool, warned);
+        FakeWindow w;
+        const QColor usual = w.window.Text3->palette().color(QPalette::Text);
+        const QRect place = w.window.Text4->geometry();
+        w.window.Text4->setText(QStringLiteral("something else"));
+        w.window.Text4->setText(key);
+        QCOMPARE(w.window.Text4->palette().color(QPalette::Text) != usual, warned);
+        QCOMPARE(w.window.Text4->toolTip(),
+                 warned ? QStringLiteral("dembro 是公开的默认密钥，请换成您自己的") : QString());
+        QCOMPARE(w.window.Text4->geometry(), place);
+    }
+
     // The buttons follow the scan state: Stop while scanning is meant to go
     // on, Start only while stopped, and a home page after Stop changes none.
     void stopAndStartSwapTheButtons()
