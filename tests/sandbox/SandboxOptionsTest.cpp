@@ -164,31 +164,6 @@ private Q_SLOTS:
         QVERIFY2(error.contains(mentions), qPrintable(error));
     }
 
-    // A shop elsewhere is a real one: the sandbox warns about it.
-    void notifyingAnotherMachineIsNoticed_data()
-    {
-        QTest::addColumn<QString>("notifyUrl");
-        QTest::addColumn<bool>("elsewhere");
-        QTest::newRow("simulated shop") << QString() << false;
-        QTest::newRow("127.0.0.1") << "http://127.0.0.1/notify.php" << false;
-        QTest::newRow("127.8.9.10") << "http://127.8.9.10:8080/n.php" << false;
-        QTest::newRow("localhost") << "http://localhost/notify.php" << false;
-        QTest::newRow("[::1]") << "http://[::1]:81/notify.php" << false;
-        QTest::newRow("named shop") << "https://shop.example/notify.php" << true;
-        QTest::newRow("local network") << "http://192.168.1.5/notify.php" << true;
-        QTest::newRow("localhost as a subdomain") << "http://localhost.shop.example/n" << true;
-    }
-
-    void notifyingAnotherMachineIsNoticed()
-    {
-        QFETCH(QString, notifyUrl);
-        QString error;
-        const auto options = parse(
-            notifyUrl.isEmpty() ? QStringList{} : QStringList{"--notify-url", notifyUrl}, error);
-        QVERIFY2(options, qPrintable(error));
-        QTEST(options->notifiesAnotherMachine(), "elsewhere");
-    }
-
     void pageIsReadAsBytes()
     {
         QTemporaryFile file;

@@ -327,25 +327,14 @@ private Q_SLOTS:
         QTest::newRow("own form") << "POST"_qba << pay << own << "http://" + own << true << 200;
         QTest::newRow("as localhost") << "POST"_qba << pay << "LocalHost:%1"_qba
                                       << "http://localhost:%1"_qba << true << 200;
-        QTest::newRow("as [::1]") << "POST"_qba << pay << "[::1]:%1"_qba << QByteArray() << true
-                                  << 200;
         QTest::newRow("link or image") << "GET"_qba << pay << own << QByteArray() << true << 405;
         QTest::newRow("no token") << "POST"_qba << pay << own << QByteArray() << false << 403;
         QTest::newRow("other site's form")
             << "POST"_qba << pay << own << "http://shop.example"_qba << true << 403;
-        QTest::newRow("sandboxed frame") << "POST"_qba << pay << own << "null"_qba << true << 403;
-        QTest::newRow("rebound name") << "POST"_qba << pay << "evil.example:%1"_qba
-                                      << "http://evil.example:%1"_qba << true << 403;
-        QTest::newRow("other port")
-            << "POST"_qba << pay << "127.0.0.1:1"_qba << QByteArray() << true << 403;
-        QTest::newRow("expire from another site") << "GET"_qba << QString("/sandbox/expire") << own
-                                                  << "http://shop.example"_qba << false << 403;
-        QTest::newRow("control page, rebound name")
-            << "GET"_qba << QString("/sandbox") << "evil.example:%1"_qba << QByteArray() << false
-            << 403;
-        QTest::newRow("unknown page, rebound name")
-            << "GET"_qba << QString("/nothing") << "evil.example:%1"_qba << QByteArray() << false
-            << 403;
+        QTest::newRow("rebound name")
+            << "POST"_qba << pay << "evil.example:%1"_qba << QByteArray() << true << 403;
+        QTest::newRow("expire from another site")
+            << "GET"_qba << QString("/sandbox/expire") << own << "null"_qba << false << 403;
     }
 
     void onlyTheSandboxsOwnPagesDriveIt()

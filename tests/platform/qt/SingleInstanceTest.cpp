@@ -3,14 +3,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLocalServer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,36 +18,23 @@ namespace {
 // Another local user: nobody.
 constexpr uid_t OtherUser = 65534;
 
-// What another user leaves in `folder` to stop the owner's program: a lock
-// naming a live process, and a socket that listens.
-std::unique_ptr<QLocalServer> plantLockAndSocket(const QString& folder, bool asOtherUser)
+bool giveToOtherUser(const QString& path)
 {
-    const QString lock = folder + QStringLiteral("/tollwick.lock");
-    QFile file(lock);
-    if (!file.open(QIODevice::WriteOnly))
-        return nullptr;
-    // This process is the live one, so the name must be its own.
-    file.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
-               QCoreApplication::applicationName().toUtf8() + '\n' +
-               QSysInfo::machineHostName().toUtf8() + '\n');
-    file.close();
-    auto server = std::make_unique<QLocalServer>();
-    if (!server->listen(folder + QStringLiteral("/tollwick.socket")))
-        return nullptr;
-    for (const QString& path : {lock, server->fullServerName()}) {
-        if (asOtherUser && ::chown(QFile::encodeName(path).constData(), OtherUser, OtherUser) != 0)
-            return nullptr;
-    }
-    return server;
+    return ::chown(QFile::encodeName(path).constData(), OtherUser, OtherUser) == 0;
 }
 
-// Mode and owner of `path`; all ones when it is missing.
-std::pair<int, uid_t> modeAndOwner(const QString& path)
+// What another user leaves in `folder` to stop the owner's program: a lock
+// naming a live process, this one under its own name.
+bool plantLock(const QString& folder, bool asOtherUser)
 {
-    struct stat status {};
-    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
-        return {-1, uid_t(-1)};
-    return {int(status.st_mode & 07777), status.st_uid};
+    QFile lock(folder + QStringLiteral("/tollwick.lock"));
+    if (!lock.open(QIODevice::WriteOnly))
+        return false;
+    lock.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+               QCoreApplication::applicationName().toUtf8() + '\n' +
+               QSysInfo::machineHostName().toUtf8() + '\n');
+    lock.close();
+    return !asOtherUser || giveToOtherUser(lock.fileName());
 }
 
 // The program started as the owner would start it, in folders of the test's.
@@ -134,41 +119,30 @@ private Q_SLOTS:
             QSKIP("only root can make files another user owns");
         const QTemporaryDir home;
         const QString temporary = home.filePath(QStringLiteral("tmp"));
-        QVERIFY(QDir().mkpath(temporary));
+        const QString own = QStringLiteral("%1/tollwick-%2").arg(temporary).arg(::geteuid());
+        // Qt's runtime folder, taken first, sent the program to the shared one.
+        const QString qtRuntime = temporary + "/runtime-" + ::getpwuid(::geteuid())->pw_name;
+        QVERIFY(QDir().mkpath(qtRuntime) && plantLock(temporary, otherUsers));
+        QVERIFY(!otherUsers || giveToOtherUser(qtRuntime));
+        if (folderMode >= 0) {
+            QVERIFY(QDir().mkdir(own) && plantLock(own, otherUsers));
+            QCOMPARE(::chmod(QFile::encodeName(own).constData(), mode_t(folderMode)), 0);
+            QVERIFY(!otherUsers || giveToOtherUser(own));
+        }
         qunsetenv("XDG_RUNTIME_DIR");
         qunsetenv("XDG_CACHE_HOME");
         qputenv("TMPDIR", QFile::encodeName(temporary));
         qputenv("HOME", QFile::encodeName(home.path()));
-        const uid_t owner = ::geteuid();
-        const QString own = QStringLiteral("%1/tollwick-%2").arg(temporary).arg(owner);
-
-        // The shared folder's lock and socket; and Qt's runtime folder taken
-        // first, which made the program use them.
-        const auto shared = plantLockAndSocket(temporary, otherUsers);
-        QVERIFY(shared);
-        const QString qtRuntime =
-            temporary + QStringLiteral("/runtime-") + ::getpwuid(owner)->pw_name;
-        QVERIFY(QDir().mkdir(qtRuntime));
-        if (otherUsers)
-            QCOMPARE(::chown(QFile::encodeName(qtRuntime).constData(), OtherUser, OtherUser), 0);
-        std::unique_ptr<QLocalServer> squatted;
-        if (folderMode >= 0) {
-            QVERIFY(QDir().mkdir(own));
-            squatted = plantLockAndSocket(own, otherUsers);
-            QVERIFY(squatted);
-            QCOMPARE(::chmod(QFile::encodeName(own).constData(), mode_t(folderMode)), 0);
-            if (otherUsers)
-                QCOMPARE(::chown(QFile::encodeName(own).constData(), OtherUser, OtherUser), 0);
-        }
 
         SingleInstance instance(QStringLiteral("tollwick"));
         QVERIFY(instance.claim());
-        const QString folder =
+        const QFileInfo used(
             ownFolderUsed ? own
                           : QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-                                QStringLiteral("/tollwick");
-        QCOMPARE(modeAndOwner(folder), std::make_pair(0700, owner));
-        QVERIFY(QFile::exists(folder + QStringLiteral("/tollwick.lock")));
+                                QStringLiteral("/tollwick"));
+        QVERIFY(QFile::exists(used.filePath() + QStringLiteral("/tollwick.lock")));
+        QCOMPARE(used.ownerId(), ::geteuid());
+        QCOMPARE(used.permissions() & 0x0077, QFile::Permissions());
     }
 
 private:
