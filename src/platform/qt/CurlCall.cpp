@@ -106,6 +106,9 @@ bool CurlCall::startHop(const QUrl& url)
     curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
     curl_easy_setopt(easy, CURLOPT_USERAGENT, UserAgent);
     useProxyFor(easy, url);
+    // A proxy's answer to CONNECT is none of the server's: the request has
+    // not reached it yet.
+    curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlCall::onBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
