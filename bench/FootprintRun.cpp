@@ -154,7 +154,13 @@ void FootprintRun::readLines()
 void FootprintRun::onLine(const QByteArray& line)
 {
     const QJsonObject event = QJsonDocument::fromJson(line).object();
-    if (event.value(QLatin1String("box")).toString() == QLatin1String("status")) {
+    if (event.contains(QLatin1String("control"))) {
+        m_token = event.value(QLatin1String("control"))
+                      .toObject()
+                      .value(QLatin1String("token"))
+                      .toString()
+                      .toLatin1();
+    } else if (event.value(QLatin1String("box")).toString() == QLatin1String("status")) {
         const QString text = event.value(QLatin1String("text")).toString();
         if (text == ScanningStatus && m_scanningSince < 0)
             onScanningStarted();
@@ -185,9 +191,13 @@ void FootprintRun::onScanningStarted()
 void FootprintRun::addPayment()
 {
     const QString title = QStringLiteral("bench-%1").arg(++m_paymentsAdded);
-    QUrl url(QStringLiteral("http://127.0.0.1:%1/sandbox/pay").arg(m_port));
-    url.setQuery(QUrlQuery{{QStringLiteral("title"), title}, {QStringLiteral("amount"), "0.01"}});
-    QNetworkReply* reply = m_network.get(QNetworkRequest(url));
+    // As the /sandbox page's form adds it.
+    QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1/sandbox/pay").arg(m_port)));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded");
+    const QUrlQuery form{{QStringLiteral("title"), title},
+                         {QStringLiteral("amount"), QStringLiteral("0.01")},
+                         {QStringLiteral("token"), QString::fromLatin1(m_token)}};
+    QNetworkReply* reply = m_network.post(request, form.toString(QUrl::FullyEncoded).toUtf8());
     connect(reply, &QNetworkReply::finished, this, [this, reply, title] {
         // The account lists the payment before it answers.
         if (reply->error() == QNetworkReply::NoError)

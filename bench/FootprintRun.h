@@ -64,6 +64,8 @@ private:
     QTimer m_paymentTimer;
     QElapsedTimer m_clock;
     quint16 m_port = 0;
+    // The sandbox's control token, from its first line.
+    QByteArray m_token;
     QByteArray m_pending;
     double m_scanningSince = -1;
     int m_ticks = 0;

@@ -1,6 +1,7 @@
 #include "WaitCost.h"
 
 #include "platform/qt/QtHttpClient.h"
+#include "scan/ScanCycle.h"
 #include "web/PageFetch.h"
 
 #include <QElapsedTimer>
@@ -34,7 +35,7 @@ QString measureWaitCost(int seconds)
 
     QNetworkAccessManager network;
     QtHttpClient client(network);
-    PageFetch fetch(client);
+    PageFetch fetch(client, ScanCycle::RecordPageLimit);
     QEventLoop loop;
     QString body;
     QObject::connect(&fetch, &PageFetch::finished, &loop, [&](const PageReply& reply) {

@@ -6,7 +6,8 @@ namespace {
 
 QString csvField(QString text)
 {
-    if (!text.isEmpty() && QStringView(u"=+-@").contains(text.front()))
+    // Spreadsheets skip a leading tab or carriage return and run what follows.
+    if (!text.isEmpty() && QStringView(u"=+-@\t\r").contains(text.front()))
         text.prepend(u'\'');
     text.replace(u'"', QStringLiteral("\"\""));
     return u'"' + text + u'"';

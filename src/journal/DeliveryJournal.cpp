@@ -41,6 +41,8 @@ const QString Delivered = QStringLiteral("发送成功");
 const QString Rejected = QStringLiteral("发送失败");
 const QString ByScan = QStringLiteral("扫描");
 const QString ByHand = QStringLiteral("重新通知");
+// After the excerpt of a reply longer than the scan reads.
+const QString CutReplyNote = QStringLiteral("……（回复过长，只读了开头）");
 
 QString verdictWords(const AlertSend& send)
 {
@@ -217,7 +219,9 @@ void DeliveryJournal::record(const DeliveryAttempt& attempt)
            {text(attempt.record.TradeNo), text(attempt.record.Amount),
             cents ? QVariant(*cents) : QVariant(), text(attempt.record.Title),
             text(attempt.outcome == Outcome::Delivered ? Delivered : Rejected),
-            QVariant(attempt.status), text(attempt.reply), text(attempt.charset),
+            QVariant(attempt.status),
+            text(attempt.replyCut ? attempt.reply + CutReplyNote : attempt.reply),
+            text(attempt.charset),
             text(attempt.address), text(attempt.manual ? ByHand : ByScan)});
 }
 

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStringList>
 
 #include <cerrno>
 #include <cstring>
@@ -37,13 +39,16 @@ bool makePrivateFile(const QString& path, QString& error)
 
 bool makePrivateFolder(const QString& path, QString& error)
 {
-    if (!QDir().mkpath(path)) {
-        error = QStringLiteral("%1: cannot create the folder").arg(path);
-        return false;
-    }
-    if (::chmod(QFile::encodeName(path).constData(), S_IRWXU) != 0) {
-        error = systemError(path);
-        return false;
+    QStringList missing;
+    for (QString folder = QDir::cleanPath(QDir(path).absolutePath()); !QFileInfo::exists(folder);
+         folder = QFileInfo(folder).path())
+        missing.prepend(folder);
+    for (const QString& folder : std::as_const(missing)) {
+        // One that appeared meanwhile is somebody else's, and stays as it is.
+        if (::mkdir(QFile::encodeName(folder).constData(), S_IRWXU) != 0 && errno != EEXIST) {
+            error = systemError(folder);
+            return false;
+        }
     }
     return true;
 }

@@ -2,10 +2,13 @@
 
 #include <QString>
 
-// Files that only their owner may read: created with mode 0600 (a folder
-// 0700), and narrowed to that when they exist with more. False, with `error`
+// Files and folders that only their owner may read. False, with `error`
 // saying why, when that cannot be done.
+
+// A file created with mode 0600, or narrowed to that when it exists with more.
 bool makePrivateFile(const QString& path, QString& error);
+// A folder, and every missing one above it, created with mode 0700. A folder
+// that exists is left as it is: it may be shared, as /tmp is.
 bool makePrivateFolder(const QString& path, QString& error);
 
 // Tells a file from another that later takes its name.

@@ -61,17 +61,19 @@ QString AccountPages::keepAlive()
 }
 
 QString AccountPages::sandbox(const QList<SimulatedPayment>& newestFirst,
-                              const QString& recordPageUrl)
+                              const QString& recordPageUrl, const QString& controlToken)
 {
     return page(
         QStringLiteral("模拟收款 - Sandbox payments"),
         QStringLiteral("<p>在此添加一笔收款，程序下次扫描时会通知商店。<br>\n"
                        "Add a payment here; the program notifies the shop on its next scan.</p>\n"
-                       "<form method=\"get\" action=\"/sandbox/pay\" accept-charset=\"utf-8\">\n"
+                       "<form method=\"post\" action=\"/sandbox/pay\" accept-charset=\"utf-8\">\n"
+                       "<input type=\"hidden\" name=\"token\" value=\"%1\">\n"
                        "<p><label>名称 Title <input name=\"title\" value=\"Order 1001\"></label>\n"
                        "<label>金额 Amount <input name=\"amount\" value=\"0.01\"></label>\n"
                        "<button type=\"submit\">添加 Add</button></p>\n"
-                       "</form>\n<h2>收款 Payments</h2>\n") +
+                       "</form>\n<h2>收款 Payments</h2>\n")
+                .arg(controlToken.toHtmlEscaped()) +
             paymentList(newestFirst) +
             QStringLiteral("<p><a href=\"/sandbox/expire\">结束所有登录 / End every session</a>"
                            "</p>\n") +
@@ -101,6 +103,13 @@ QString AccountPages::paymentRefused(const QString& reason)
     return page(QStringLiteral("未添加 - Payment refused"),
                 QStringLiteral("<p>%1</p>\n<p><a href=\"/sandbox\">返回 / Back</a></p>\n")
                     .arg(reason.toHtmlEscaped()));
+}
+
+QString AccountPages::foreignRequestRefused()
+{
+    return page(QStringLiteral("拒绝 - Refused"),
+                QStringLiteral("<p>沙盒只接受它自己页面上的请求。<br>\n"
+                               "The sandbox only takes requests from its own pages.</p>\n"));
 }
 
 QString AccountPages::recordQueryRefused(const QString& expectedQuery)

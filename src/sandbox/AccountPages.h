@@ -18,9 +18,11 @@ QString home(const QList<SimulatedPayment>& newestFirst);
 // The small page the session refresh answers with.
 QString keepAlive();
 
-// Where a person adds payments by hand. `recordPageUrl` is today's address
-// of the record page, shown for reference.
-QString sandbox(const QList<SimulatedPayment>& newestFirst, const QString& recordPageUrl);
+// Where a person adds payments by hand, through a form that carries
+// `controlToken`. `recordPageUrl` is today's address of the record page,
+// shown for reference.
+QString sandbox(const QList<SimulatedPayment>& newestFirst, const QString& recordPageUrl,
+                const QString& controlToken);
 
 QString paymentAdded(const SimulatedPayment& payment);
 
@@ -29,6 +31,9 @@ QString sessionsExpired();
 
 // A rejected /sandbox/pay request.
 QString paymentRefused(const QString& reason);
+
+// A request from another site, or without the control token.
+QString foreignRequestRefused();
 
 // A record page request for a window other than today's; the program must
 // find no payment in it.

@@ -34,6 +34,11 @@ SandboxLog::SandboxLog(QIODevice* device)
 
 SandboxLog::~SandboxLog() = default;
 
+void SandboxLog::control(const QByteArray& token)
+{
+    write({{"control", QJsonObject{{"token", QString::fromLatin1(token)}}}});
+}
+
 void SandboxLog::status(const QString& text)
 {
     write({{"box", "status"}, {"text", text}});

@@ -23,6 +23,8 @@ public:
     explicit SandboxLog(QIODevice* device);
     ~SandboxLog();
 
+    // What a script needs to add payments through /sandbox/pay.
+    void control(const QByteArray& token);
     // The window's status box and page box.
     void status(const QString& text);
     void page(const QString& text);

@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
+#include <QHostAddress>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -109,6 +110,14 @@ QString readAlertChannel(const QCommandLineParser& parser, const AlertOptions& g
 }
 
 } // namespace
+
+bool SandboxOptions::notifiesAnotherMachine() const
+{
+    if (notifyUrl.isEmpty())
+        return false;
+    const QString host = QUrl(notifyUrl).host();
+    return host != u"localhost" && !QHostAddress(host).isLoopback();
+}
 
 std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments, QString& error)
 {

@@ -52,6 +52,10 @@ struct SandboxOptions {
     int alertRetryFirstSeconds = 30;
     int heartbeatEverySeconds = 60;
 
+    // Whether the notifications go to a shop on another machine: a real one,
+    // which marks an order paid for every payment the sandbox adds.
+    bool notifiesAnotherMachine() const;
+
     // `arguments` starts with the program name. Nothing, and `error` says
     // why, when they cannot be used.
     static std::optional<SandboxOptions> parse(const QStringList& arguments, QString& error);

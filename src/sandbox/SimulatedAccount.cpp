@@ -75,27 +75,55 @@ const QByteArray SimulatedAccount::SessionCookie = QByteArrayLiteral("sandbox_se
 SimulatedAccount::SimulatedAccount(QObject* parent)
     : QObject(parent)
     , m_server(new QHttpServer(this))
+    , m_controlToken(newToken())
 {
-    m_server->route(exactRoute("/login"),
-                    [this](const QHttpServerRequest& request) { return login(request); });
+    serve(exactRoute("/login"),
+          [this](const QHttpServerRequest& request) { return login(request); });
     const auto showHome = [this](const QHttpServerRequest& request) {
         return home(request);
     };
-    m_server->route(exactRoute("/portal/i.htm"), showHome);
-    m_server->route(exactRoute("/portal/home.htm"), showHome);
-    m_server->route(exactRoute("/"),
-                    [this](const QHttpServerRequest& request) { return keepAlive(request); });
-    m_server->route(exactRoute("/record/standard.htm"),
-                    [this](const QHttpServerRequest& request) { return recordPage(request); });
-    m_server->route(exactRoute("/sandbox"), [this] { return sandbox(); });
-    m_server->route(exactRoute("/sandbox/pay"),
-                    [this](const QHttpServerRequest& request) { return pay(request); });
+    serve(exactRoute("/portal/i.htm"), showHome);
+    serve(exactRoute("/portal/home.htm"), showHome);
+    serve(exactRoute("/"),
+          [this](const QHttpServerRequest& request) { return keepAlive(request); });
+    serve(exactRoute("/record/standard.htm"),
+          [this](const QHttpServerRequest& request) { return recordPage(request); });
+    serve(exactRoute("/sandbox"), [this](const QHttpServerRequest&) { return sandbox(); });
+    serve(exactRoute("/sandbox/pay"),
+          [this](const QHttpServerRequest& request) { return pay(request); });
     // As the real service does after a while: the session ends, and the
     // record page sends its requests to the login form.
-    m_server->route(exactRoute("/sandbox/expire"), [this] {
+    serve(exactRoute("/sandbox/expire"), [this](const QHttpServerRequest&) {
         expireSessions();
         return html(AccountPages::sessionsExpired());
     });
+    // Every other path, so that none is served to another site either.
+    serve(QStringLiteral(".*"),
+          [](const QHttpServerRequest&) { return QHttpServerResponse(StatusCode::NotFound); });
+}
+
+void SimulatedAccount::serve(const QString& path, Page page)
+{
+    m_server->route(path, [this, page](const QHttpServerRequest& request) {
+        if (!isOwnRequest(request))
+            return html(AccountPages::foreignRequestRefused(), StatusCode::Forbidden);
+        return page(request);
+    });
+}
+
+// A page of another site in the owner's browser can send requests here: as
+// the same origin after its name was rebound to 127.0.0.1 (the Host then
+// names it), or as a cross-site form or image (the Origin names it, or the
+// token is missing).
+bool SimulatedAccount::isOwnRequest(const QHttpServerRequest& request) const
+{
+    const QByteArray port = QByteArray::number(m_port);
+    const QList<QByteArray> hosts{"127.0.0.1:" + port, "localhost:" + port, "[::1]:" + port};
+    const QByteArray origin = request.value("Origin").toLower();
+    const QByteArray scheme = "http://";
+    return hosts.contains(request.value("Host").toLower()) &&
+           (origin.isEmpty() ||
+            (origin.startsWith(scheme) && hosts.contains(origin.sliced(scheme.size()))));
 }
 
 SimulatedAccount::~SimulatedAccount() = default;
@@ -250,15 +278,27 @@ QHttpServerResponse SimulatedAccount::recordPage(const QHttpServerRequest& reque
 
 QHttpServerResponse SimulatedAccount::sandbox() const
 {
-    return html(AccountPages::sandbox(m_payments, recordPageUrl(QDate::currentDate())));
+    return html(AccountPages::sandbox(m_payments, recordPageUrl(QDate::currentDate()),
+                                      QString::fromLatin1(m_controlToken)));
 }
 
 QHttpServerResponse SimulatedAccount::pay(const QHttpServerRequest& request)
 {
-    const QueryString query = QueryString::parse(rawQuery(request).toLatin1());
-    const QString amount = QString::fromUtf8(query.value("amount"));
+    // A link or an image cannot add a payment, nor a form that lacks the token.
+    if (request.method() != QHttpServerRequest::Method::Post) {
+        QHttpServerResponse refused =
+            html(AccountPages::paymentRefused(QStringLiteral("请用 /sandbox 页面上的表单 / Use the "
+                                                             "form on the /sandbox page")),
+                 StatusCode::MethodNotAllowed);
+        refused.setHeader(QByteArrayLiteral("Allow"), QByteArrayLiteral("POST"));
+        return refused;
+    }
+    const QueryString form = QueryString::parse(request.body());
+    if (form.value("token") != m_controlToken)
+        return html(AccountPages::foreignRequestRefused(), StatusCode::Forbidden);
+    const QString amount = QString::fromUtf8(form.value("amount"));
     const std::optional<SimulatedPayment> payment =
-        addPayment(QString::fromUtf8(query.value("title")), amount);
+        addPayment(QString::fromUtf8(form.value("title")), amount);
     if (!payment) {
         return html(AccountPages::paymentRefused(
                         QStringLiteral("金额无效 / Not a valid amount: \"%1\" (a positive "

@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QHttpServer;
@@ -17,7 +18,10 @@ class QHttpServerResponse;
 
 // A personal payment account on 127.0.0.1: a login form, home pages, the
 // session refresh, the GBK record page the program scans, and /sandbox where
-// a person adds payments from any browser.
+// a person adds payments from a browser on this machine. It serves only
+// requests addressed to 127.0.0.1, localhost or [::1] on its port and, when
+// they carry an Origin, sent from its own pages; adding a payment is a POST
+// that carries the run's control token, which /sandbox embeds in its form.
 class SimulatedAccount : public QObject {
     Q_OBJECT
 
@@ -33,6 +37,8 @@ public:
     // characters, which the addresses below have with a 4-digit port.
     bool listen(quint16 port);
     quint16 port() const { return m_port; }
+    // Made anew for every account: what a script needs to add payments.
+    QByteArray controlToken() const { return m_controlToken; }
 
     QString personalHomeUrl() const;
     QString portalHomeUrl() const;
@@ -63,6 +69,11 @@ Q_SIGNALS:
     void recordPageServed();
 
 private:
+    using Page = std::function<QHttpServerResponse(const QHttpServerRequest&)>;
+
+    // Serves `page` at `path` to requests from this machine's own pages only.
+    void serve(const QString& path, Page page);
+    bool isOwnRequest(const QHttpServerRequest& request) const;
     QString address(const QString& path) const;
     QString nextTradeNo();
     // The request's session token when it is one we issued; empty otherwise.
@@ -77,6 +88,7 @@ private:
     QHttpServerResponse pay(const QHttpServerRequest& request);
 
     QHttpServer* m_server;
+    const QByteArray m_controlToken;
     quint16 m_port = 0;
     QList<SimulatedPayment> m_payments;
     std::optional<QByteArray> m_recordPage;

@@ -19,9 +19,10 @@ QStringList argumentsOf(int argc, char* argv[])
 
 } // namespace
 
-// The program against a simulated account and shop on this machine. Every
-// change of the two boxes and every notification the shop receives is
-// written to standard output as a line of JSON.
+// The program against a simulated account and shop on this machine. The
+// control token first, then every change of the two boxes and every
+// notification the shop receives is written to standard output as a line of
+// JSON.
 int main(int argc, char* argv[])
 {
     QString error;
@@ -35,6 +36,12 @@ int main(int argc, char* argv[])
         return 0;
     }
 
+    if (options->notifiesAnotherMachine()) {
+        QTextStream(stderr) << "tollwick-sandbox: warning: --notify-url \"" << options->notifyUrl
+                            << "\" is not on this machine: every payment added here is delivered "
+                               "to that shop"
+                            << Qt::endl;
+    }
     prepareEngineEnvironment(options->headless);
     QApplication application(argc, argv);
     // Its own data folder and settings, never the program's.
@@ -48,6 +55,7 @@ int main(int argc, char* argv[])
         return 1;
     }
 
+    log.control(sandbox.account().controlToken());
     const WindowState& state = sandbox.watch().state();
     QObject::connect(&state, &WindowState::statusChanged, [&](const QString& t) { log.status(t); });
     QObject::connect(&state, &WindowState::pageChanged, [&](const QString& t) { log.page(t); });

@@ -24,9 +24,11 @@ struct DeliveryAttempt {
     // For the two outcomes that called the shop: the second call's address
     // with the interface key masked, the charset its reply was read in, the
     // reply's HTTP status (0 when the transport knows none) and the first 200
-    // characters of the reply, the key masked there too.
+    // characters of the reply, the key masked there in any form the shop
+    // may have echoed it; whether the reply was longer than the scan reads.
     QString address{};
     QString charset{};
     int status = 0;
     QString reply{};
+    bool replyCut = false;
 };

@@ -3,8 +3,20 @@
 #include "platform/CharsetRegistry.h"
 
 #include <QStringEncoder>
+#include <QStringList>
 
 namespace {
+
+const QString Mask = QStringLiteral("***");
+
+QStringEncoder shopEncoder(const QString& shopCharset)
+{
+    QStringEncoder encoder = encoderForCharset(shopCharset);
+    // A charset we cannot name still gets a readable query.
+    if (!encoder.isValid())
+        encoder = QStringEncoder(QStringEncoder::Utf8);
+    return encoder;
+}
 
 QString encoded(const QString& value, QStringEncoder& encoder)
 {
@@ -25,11 +37,7 @@ QString withoutTabsAndLineBreaks(QString url)
 QString notificationAddress(const QString& deliveryUrl, const QString& key,
                             const TradeRecord& record, const QString& shopCharset)
 {
-    QStringEncoder encoder = encoderForCharset(shopCharset);
-    // A charset we cannot name still gets a readable query.
-    if (!encoder.isValid())
-        encoder = QStringEncoder(QStringEncoder::Utf8);
-
+    QStringEncoder encoder = shopEncoder(shopCharset);
     return withoutTabsAndLineBreaks(deliveryUrl) + QStringLiteral("?act=") + encoded(key, encoder) +
            QStringLiteral("&jine=") + encoded(record.Amount, encoder) +
            QStringLiteral("&tradeno=") + encoded(record.TradeNo, encoder) +
@@ -48,5 +56,23 @@ QString withoutKey(const QString& address)
     qsizetype valueEnd = address.indexOf(u'&', valueStart);
     if (valueEnd < 0)
         valueEnd = address.size();
-    return address.left(valueStart) + QStringLiteral("***") + address.mid(valueEnd);
+    return address.left(valueStart) + Mask + address.mid(valueEnd);
+}
+
+QString withoutEchoedKey(QString text, const QString& key, const QString& shopCharset)
+{
+    if (key.isEmpty())
+        return text;
+    // PHP's htmlspecialchars also writes the apostrophe.
+    const QString escaped = key.toHtmlEscaped();
+    QStringList forms{key, escaped, QString(escaped).replace(u'\'', QStringLiteral("&#039;"))};
+    QStringEncoder utf8(QStringEncoder::Utf8);
+    QStringEncoder shop = shopEncoder(shopCharset);
+    for (QStringEncoder* encoder : {&shop, &utf8}) {
+        const QString percent = encoded(key, *encoder);
+        forms << percent << QString(percent).replace(QStringLiteral("%20"), QStringLiteral("+"));
+    }
+    for (const QString& form : std::as_const(forms))
+        text.replace(form, Mask);
+    return text;
 }

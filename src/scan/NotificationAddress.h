@@ -15,3 +15,8 @@ QString notificationAddress(const QString& deliveryUrl, const QString& key,
 // `address` as built above, with the interface key's value replaced by "***",
 // for anything that keeps or shows addresses.
 QString withoutKey(const QString& address);
+
+// `text`, a shop's reply, with every form of `key` a shop may echo replaced by
+// "***": as it is, HTML-escaped, and percent-encoded as the address above
+// writes it in the shop's charset and in UTF-8, a space also written as '+'.
+QString withoutEchoedKey(QString text, const QString& key, const QString& shopCharset);

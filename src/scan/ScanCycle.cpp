@@ -17,7 +17,10 @@ const QString ScanCycle::AlreadyDeliveredOutcome = QStringLiteral("已完结,不
 const QString ScanCycle::BusyOutcome = QStringLiteral("发送失败,网站无响应");
 
 namespace {
+constexpr qsizetype MiB = 1024 * 1024;
 const QString RecordPageCharset = QStringLiteral("gb2312");
+// The shop delivered the payment when its reply contains this word.
+const QString SuccessWord = QStringLiteral("success");
 constexpr int DaysScanned = 15;
 constexpr int PauseBetweenCallsSeconds = 3;
 constexpr qsizetype ReplyExcerptLength = 200;
@@ -28,6 +31,15 @@ bool isSuccessStatus(int status)
 }
 
 } // namespace
+
+// Thousands of records fit in this; a longer page is not the account's, and
+// its fetch fails whole rather than giving a page cut short.
+const BodyLimit ScanCycle::RecordPageLimit{16 * MiB, 16 * MiB};
+// Far beyond any shop's answer. A longer one, like a download the delivery
+// URL points at by mistake, is looked through for the word's ASCII bytes,
+// which are the same in both charsets offered, and let go.
+const BodyLimit ScanCycle::ShopReplyLimit{1 * MiB, BodyLimit::DefaultReadAtMost,
+                                          SuccessWord.toLatin1()};
 
 ScanCycle::ScanCycle(WindowState& state, const Endpoints& endpoints, PageFetch& accountPages,
                      PageFetch& shopPages, TransferControl& inet1, const Clock& clock,
@@ -143,6 +155,7 @@ void ScanCycle::startNotification(const TradeRecord& record)
 
 void ScanCycle::secondCall()
 {
+    m_sentKey = trimSpaces(m_state.interfaceKey());
     const QString address = currentNotificationAddress(m_attempt.record);
     // Listeners keep the address; the key stays with the shop.
     m_attempt.address = withoutKey(address);
@@ -155,14 +168,12 @@ void ScanCycle::onShopReply(const PageReply& reply)
 {
     setFetching(false);
     DeliveryAttempt attempt = m_attempt;
-    attempt.outcome = reply.text.contains(QStringLiteral("success"))
+    attempt.outcome = reply.text.contains(SuccessWord) || reply.soughtInRest
                           ? DeliveryAttempt::Outcome::Delivered
                           : DeliveryAttempt::Outcome::Rejected;
     attempt.status = reply.status;
-    attempt.reply = reply.text;
-    const QString key = trimSpaces(m_state.interfaceKey());
-    if (!key.isEmpty())
-        attempt.reply.replace(key, QStringLiteral("***"));
+    attempt.replyCut = reply.cut;
+    attempt.reply = withoutEchoedKey(reply.text, m_sentKey, attempt.charset);
     attempt.reply.truncate(ReplyExcerptLength);
 
     if (m_job == Job::Renotify) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/HttpClient.h"
 #include "scan/DeliveryAttempt.h"
 #include "web/Delay.h"
 #include "web/PageReply.h"
@@ -29,6 +30,10 @@ public:
     static const QString RejectedOutcome;
     static const QString AlreadyDeliveredOutcome;
     static const QString BusyOutcome;
+    // What the scan reads of the record page and of the shop's replies;
+    // the fetches it is given read that way.
+    static const BodyLimit RecordPageLimit;
+    static const BodyLimit ShopReplyLimit;
 
     // `accountPages` reads the record page, `shopPages` the shop's replies.
     ScanCycle(WindowState& state, const Endpoints& endpoints, PageFetch& accountPages,
@@ -102,6 +107,8 @@ private:
     int m_positions = 0;
     int m_position = 0;
     bool m_pageRead = false;
-    // The payment whose calls are under way.
+    // The payment whose calls are under way, and the key its second call
+    // carries, which a shop may echo.
     DeliveryAttempt m_attempt;
+    QString m_sentKey;
 };

@@ -14,5 +14,8 @@ inline const QString SessionLostStatus = QStringLiteral("登录已失效，请�
 inline const QString IntervalInvalidStatus = QStringLiteral("扫描间隔无效，请填写秒数");
 inline const QString LoadFailedStatus = QStringLiteral("无法打开支付宝页面，正在重试");
 
+// While the interface key is the public default.
+inline const QString PublicKeyWarning = QStringLiteral("dembro 是公开的默认密钥，请换成您自己的");
+
 // The status box's text for the watch's state and the moment's activity.
 QString statusText(ScanState state, Activity activity, BrowserNote note);

@@ -1,5 +1,6 @@
 #include "state/WindowState.h"
 
+#include "state/SettingValues.h"
 #include "state/StatusTexts.h"
 
 WindowState::WindowState(TimerControl& scanTimer, TimerControl& keepAliveTimer, QObject* parent)
@@ -72,6 +73,12 @@ void WindowState::setPage(const QString& text)
 void WindowState::setDeliveryUrl(const QString& text)
 {
     change(m_deliveryUrl, text, &WindowState::deliveryUrlChanged);
+}
+
+bool WindowState::interfaceKeyIsPublic() const
+{
+    // The key goes out without the spaces around it.
+    return trimSpaces(m_interfaceKey) == DefaultInterfaceKey;
 }
 
 void WindowState::setInterfaceKey(const QString& text)

@@ -19,6 +19,9 @@ class WindowState : public QObject {
     Q_OBJECT
 
 public:
+    // What the key box starts with.
+    static inline const QString DefaultInterfaceKey = QStringLiteral("dembro");
+
     WindowState(TimerControl& scanTimer, TimerControl& keepAliveTimer, QObject* parent = nullptr);
 
     ScanState scanState() const { return m_scanState; }
@@ -39,6 +42,10 @@ public:
     void setDeliveryUrl(const QString& text);
     // The interface key, Text4.
     QString interfaceKey() const { return m_interfaceKey; }
+    // Whether the key sent is still the window's default, which everybody
+    // who has read the documentation knows: a shop that accepts it accepts
+    // deliveries from anyone.
+    bool interfaceKeyIsPublic() const;
     void setInterfaceKey(const QString& text);
     // The scan interval in seconds, Combo1.
     QString scanInterval() const { return m_scanInterval; }
@@ -108,7 +115,7 @@ private:
     bool m_stopShown = false;
     QString m_page;
     QString m_deliveryUrl;
-    QString m_interfaceKey = QStringLiteral("dembro");
+    QString m_interfaceKey = DefaultInterfaceKey;
     QString m_scanInterval = QStringLiteral("20");
     QString m_recordCount = QStringLiteral("1");
     QString m_shopCharset = QStringLiteral("gb2312");

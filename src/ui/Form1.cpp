@@ -1,6 +1,7 @@
 #include "ui/Form1.h"
 
 #include "platform/Shell.h"
+#include "state/StatusTexts.h"
 #include "state/WindowState.h"
 #include "ui/AppIcon.h"
 #include "ui/CaptionFit.h"
@@ -241,7 +242,9 @@ void Form1::bindToState()
         // Setting even the same text would move the cursor of someone typing.
         if (Text4->text() != text)
             Text4->setText(text);
+        showWhetherTheKeyIsPublic();
     });
+    showWhetherTheKeyIsPublic();
     const auto bindList = [this](QComboBox* list, void (WindowState::*set)(const QString&),
                                  void (WindowState::*changed)(const QString&)) {
         connect(list, &QComboBox::editTextChanged, &m_state, set);
@@ -253,6 +256,17 @@ void Form1::bindToState()
     bindList(Combo1, &WindowState::setScanInterval, &WindowState::scanIntervalChanged);
     bindList(Combo2, &WindowState::setRecordCount, &WindowState::recordCountChanged);
     bindList(Combo3, &WindowState::setShopCharset, &WindowState::shopCharsetChanged);
+}
+
+void Form1::showWhetherTheKeyIsPublic()
+{
+    // A colour, so that the window's layout stays as it is.
+    const bool isPublic = m_state.interfaceKeyIsPublic();
+    QPalette colours;
+    if (isPublic)
+        colours.setColor(QPalette::Text, QColor(210, 30, 30));
+    Text4->setPalette(colours);
+    Text4->setToolTip(isPublic ? PublicKeyWarning : QString());
 }
 
 void Form1::Form_Load()

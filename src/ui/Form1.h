@@ -61,6 +61,8 @@ private:
     void createControls();
     void placeControls();
     void bindToState();
+    // The key box warns while it holds the public default key.
+    void showWhetherTheKeyIsPublic();
     void Form_Load();
     void OpenInShell(const QString& address);
 

@@ -61,6 +61,7 @@ StatusIndicator::StatusIndicator(QWidget& window, WindowState& state, ScanCycle&
     if (trayAvailable)
         m_tray = createTray();
     connect(&state, &WindowState::scanStateChanged, this, &StatusIndicator::update);
+    connect(&state, &WindowState::interfaceKeyChanged, this, &StatusIndicator::update);
     connect(&alerts, &AlertPolicy::raised, this, [this](const Alert& alert) {
         notify(QStringLiteral("Tollwick 提醒"), alert.text, QSystemTrayIcon::Warning);
         update();
@@ -135,14 +136,17 @@ void StatusIndicator::update()
     add("发货记录出错：", m_journalProblem);
     add("提醒网址发送失败：", m_remote.problem());
     add("心跳网址发送失败：", m_heartbeat.problem());
+    const QStringList keyWarning =
+        m_state.interfaceKeyIsPublic() ? QStringList{PublicKeyWarning} : QStringList{};
     QStringList title{m_caption};
     if (!m_tray)
-        title.append(describe());
+        title << describe() << keyWarning;
     m_window.setWindowTitle((title + troubles).join(QStringLiteral(" - ")));
     if (m_tray) {
         m_tray->setIcon(iconOf(current()));
         m_tray->setToolTip(
-            (QStringList{QStringLiteral("Tollwick：") + describe()} + troubles).join(u'\n'));
+            (QStringList{QStringLiteral("Tollwick：") + describe()} + keyWarning + troubles)
+                .join(u'\n'));
     }
 }
 

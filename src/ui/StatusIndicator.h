@@ -17,7 +17,8 @@ struct DeliveryAttempt;
 
 // Tells the owner, away from the window, whether the watching goes on: a
 // tray icon whose icon and tooltip show the state where the desktop has a
-// tray, the window's title where it has none; a desktop notification and a
+// tray, the window's title where it has none, both also warning while the
+// interface key is the public default; a desktop notification and a
 // flash in the task bar for every alert and its clearing; a notification for
 // each payment delivered, unless switched off. The tooltip, or the title,
 // also tells of a journal, alert address or heartbeat that fails.

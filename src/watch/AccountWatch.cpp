@@ -25,8 +25,8 @@ AccountWatch::AccountWatch(const Platform& platform, const Endpoints& endpoints,
     , m_state(platform.timer1, platform.timer2)
     , m_inet1(platform.shopCalls, platform.timers)
     , m_inet2(platform.accountPages, platform.timers)
-    , m_accountPages(platform.accountPages)
-    , m_shopPages(platform.shopCalls)
+    , m_accountPages(platform.accountPages, ScanCycle::RecordPageLimit)
+    , m_shopPages(platform.shopCalls, ScanCycle::ShopReplyLimit)
     , m_scanCycle(m_state, m_endpoints, m_accountPages, m_shopPages, m_inet1, platform.clock,
                   platform.timers)
     , m_pageTracking(m_state, m_endpoints, platform.browser, platform.timers)

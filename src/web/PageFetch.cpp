@@ -1,13 +1,13 @@
 #include "web/PageFetch.h"
 
-#include "platform/HttpClient.h"
 #include "web/EncodingConvertor.h"
 
 #include <utility>
 
-PageFetch::PageFetch(HttpClient& client, QObject* parent)
+PageFetch::PageFetch(HttpClient& client, BodyLimit limit, QObject* parent)
     : QObject(parent)
     , m_client(client)
+    , m_limit(std::move(limit))
 {
 }
 
@@ -17,7 +17,7 @@ void PageFetch::GetResponse(const QString& address, const QString& charset)
 {
     m_request.reset();
     m_charset = charset;
-    m_request = m_client.get(address);
+    m_request = m_client.get(address, m_limit);
     connect(m_request.get(), &HttpRequest::finished, this, &PageFetch::onAnswer);
 }
 
@@ -33,7 +33,7 @@ void PageFetch::onAnswer(const HttpAnswer& answer)
 {
     // The request's finished() is its last act, so it may go now.
     const auto done = std::exchange(m_request, nullptr);
-    PageReply reply{QString(), answer.status, answer.address};
+    PageReply reply{QString(), answer.status, answer.address, answer.cut, answer.soughtInRest};
     if (!answer.body.isEmpty())
         reply.text = EncodingConvertor(answer.body, m_charset);
     Q_EMIT finished(reply);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/HttpClient.h"
 #include "web/PageReply.h"
 
 #include <QObject>
@@ -7,18 +8,15 @@
 
 #include <memory>
 
-class HttpClient;
-class HttpRequest;
-struct HttpAnswer;
-
-// Reads one web page at a time, taking the body as bytes and decoding it in
-// the charset the caller names rather than the one the server announces.
-// The reply comes through finished(); a waiting fetch can be told to give up.
+// Reads one web page at a time, taking the body as bytes under `limit` and
+// decoding what it keeps in the charset the caller names rather than the one
+// the server announces. The reply comes through finished(); a waiting fetch
+// can be told to give up.
 class PageFetch : public QObject {
     Q_OBJECT
 
 public:
-    explicit PageFetch(HttpClient& client, QObject* parent = nullptr);
+    PageFetch(HttpClient& client, BodyLimit limit, QObject* parent = nullptr);
     ~PageFetch() override;
 
     // Starts reading `address`; finished() follows, once. A fetch still
@@ -35,6 +33,7 @@ private:
     void onAnswer(const HttpAnswer& answer);
 
     HttpClient& m_client;
+    const BodyLimit m_limit;
     std::unique_ptr<HttpRequest> m_request;
     QString m_charset;
 };

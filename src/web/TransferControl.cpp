@@ -20,7 +20,8 @@ void TransferControl::Execute(const QString& address)
 {
     if (m_request)
         return;
-    m_request = m_client.get(address, HttpClient::Body::Dropped);
+    // Nobody reads the answer: none of it is kept.
+    m_request = m_client.get(address, BodyLimit{});
     // The request's finished() is its last act, so it may go then.
     connect(m_request.get(), &HttpRequest::finished, this, &TransferControl::Cancel);
     m_limit->setEnabled(true);

@@ -73,6 +73,10 @@ private Q_SLOTS:
         // The engine's start-up dump stays out of the owner's terminal.
         QVERIFY2(!run.standardError.contains("Init Parameters"), qPrintable(diagnosis));
         QVERIFY(!run.events.isEmpty());
+        // First what a script needs to add payments.
+        const QString token = run.events.constFirst()["control"].toObject()["token"].toString();
+        QVERIFY2(QRegularExpression("^[0-9a-f]{32}$").match(token).hasMatch(),
+                 qPrintable(diagnosis));
         QCOMPARE(run.events.constLast(), (QJsonObject{{"exit", QJsonObject{{"ticks", 2}}}}));
 
         // The browser was sent to the login form and reached the home page

@@ -1,19 +1,24 @@
 #include "fakes/FakeHttpClient.h"
 
+#include "platform/LimitedBody.h"
+
 namespace {
 
 class FakeHttpRequest : public HttpRequest {
 public:
     FakeHttpRequest(FakeClock& clock, int& abandoned, const QString& address,
-                    const FakeResponse& response, HttpClient::Body body)
+                    const FakeResponse& response, const BodyLimit& limit)
         : m_clock(clock)
         , m_abandoned(abandoned)
     {
         if (response.never)
             return;
-        HttpAnswer answer{response.status,
-                          response.finalAddress.isEmpty() ? address : response.finalAddress,
-                          body == HttpClient::Body::Kept ? response.body : QByteArray()};
+        LimitedBody body(limit);
+        const HttpAnswer answer =
+            body.take(response.body)
+                ? body.answer(response.status,
+                              response.finalAddress.isEmpty() ? address : response.finalAddress)
+                : HttpAnswer{};
         m_pending = m_clock.schedule(response.delayMs, [this, answer] {
             m_pending = 0;
             m_answered = true;
@@ -37,8 +42,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<HttpRequest> FakeHttpClient::get(const QString& address, Body body)
+std::unique_ptr<HttpRequest> FakeHttpClient::get(const QString& address, const BodyLimit& limit)
 {
     sent.append(address);
-    return std::make_unique<FakeHttpRequest>(m_clock, abandoned, address, respond(address), body);
+    return std::make_unique<FakeHttpRequest>(m_clock, abandoned, address, respond(address), limit);
 }

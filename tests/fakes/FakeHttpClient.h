@@ -42,7 +42,8 @@ public:
     {
     }
 
-    std::unique_ptr<HttpRequest> get(const QString& address, Body body) override;
+    // The body is read under `limit` as the real clients read it.
+    std::unique_ptr<HttpRequest> get(const QString& address, const BodyLimit& limit) override;
 
     std::function<FakeResponse(const QString& address)> respond = [](const QString&) {
         return FakeResponse{};

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString Key = QStringLiteral("S3cr3t-Key");
@@ -87,16 +89,17 @@ private Q_SLOTS:
         w.logIn();
         w.state.setDeliveryUrl(QStringLiteral("http://shop/n.php"));
         w.state.setInterfaceKey(Key);
-        w.state.setRecordCount(QStringLiteral("2"));
+        w.state.setRecordCount(QStringLiteral("3"));
         w.fake.http.respond = [](const QString& address) {
             if (address.startsWith(Endpoints::service().RecordQueryUrl))
                 return FakeResponse{recordPage({{tradeNumber(1), "a", "1.00"},
-                                                {tradeNumber(2), "=cmd|' /C calc'!A0", "2.00"}})};
+                                                {tradeNumber(2), "=cmd|' /C calc'!A0", "2.00"},
+                                                {tradeNumber(3), "\t=HYPERLINK(1)", "3.00"}})};
             // A shop that echoes its query back.
             return FakeResponse{address.toUtf8()};
         };
         w.fake.clock.advanceSeconds(30);
-        QCOMPARE(rows(journal), 2);
+        QCOMPARE(rows(journal), 3);
 
         const QString csv = folder.filePath("export.csv");
         QFile(csv).open(QIODevice::WriteOnly);
@@ -121,6 +124,22 @@ private Q_SLOTS:
         const QByteArray exported = bytesOf(csv);
         QVERIFY(exported.startsWith("\xEF\xBB\xBF"));
         QVERIFY(exported.contains("\"'=cmd|' /C calc'!A0\""));
+        QVERIFY(exported.contains("\"'\t=HYPERLINK(1)\""));
+    }
+
+    // A journal put in a shared folder leaves it shared; only the folders
+    // it makes are its own.
+    void onlyFoldersItMakesAreMadePrivate()
+    {
+        QTemporaryDir folder;
+        const QByteArray shared = QFile::encodeName(folder.filePath("shared"));
+        QVERIFY(::mkdir(shared, 01777) == 0 && ::chmod(shared, 01777) == 0);
+        FakeClock clock;
+        DeliveryJournal journal(folder.filePath("shared/made/journal.db"), clock);
+        QVERIFY2(journal.problem().isEmpty(), qPrintable(journal.problem()));
+        struct stat status {};
+        QVERIFY(::stat(shared, &status) == 0 && (status.st_mode & 07777) == 01777);
+        QVERIFY(::stat(shared + "/made", &status) == 0 && (status.st_mode & 07777) == 0700);
     }
 
     void anUnreadableFileIsSetAsideWhole()

@@ -43,6 +43,12 @@ struct AccountFixture {
 
     QString at(const QString& path) const { return account.accountRootUrl() + path; }
 
+    // Adds a payment as the /sandbox page's form does.
+    TestReply pay(const QByteArray& form)
+    {
+        return client.postForm(at("/sandbox/pay"), form + "&token=" + account.controlToken());
+    }
+
     bool logIn()
     {
         const TestReply reply =
@@ -271,8 +277,7 @@ private Q_SLOTS:
     {
         AccountFixture f;
         QSignalSpy added(&f.account, &SimulatedAccount::paymentAdded);
-        const TestReply reply =
-            f.client.get(f.at("/sandbox/pay?title=%E4%B8%AD%E6%96%87+Order%20%26%201&amount=5.5"));
+        const TestReply reply = f.pay("title=%E4%B8%AD%E6%96%87+Order%20%26%201&amount=5.5");
         QCOMPARE(reply.status, 200);
         QCOMPARE(added.size(), 1);
         const SimulatedPayment payment = f.account.payments().constFirst();
@@ -283,6 +288,8 @@ private Q_SLOTS:
         const TestReply list = f.client.get(f.at("/sandbox"));
         QCOMPARE(list.status, 200);
         QVERIFY(QString::fromUtf8(list.body).contains(QStringLiteral("中文 Order &amp; 1")));
+        QVERIFY(list.body.contains("<form method=\"post\" action=\"/sandbox/pay\""));
+        QVERIFY(list.body.contains("name=\"token\" value=\"" + f.account.controlToken() + '"'));
     }
 
     void sandboxPayRefusesBadAmounts_data()
@@ -299,9 +306,57 @@ private Q_SLOTS:
     {
         QFETCH(QString, amount);
         AccountFixture f;
-        const TestReply reply = f.client.get(f.at("/sandbox/pay?title=x&amount=" + amount));
+        const TestReply reply = f.pay("title=x&amount=" + amount.toUtf8());
         QCOMPARE(reply.status, 400);
         QVERIFY(f.account.payments().isEmpty());
+    }
+
+    // A page of another site in the owner's browser must not add payments or
+    // end sessions: not by a link or an image, not by a cross-site form, not
+    // after rebinding its name to 127.0.0.1.
+    void onlyTheSandboxsOwnPagesDriveIt_data()
+    {
+        QTest::addColumn<QByteArray>("method");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QByteArray>("host");
+        QTest::addColumn<QByteArray>("origin");
+        QTest::addColumn<bool>("withToken");
+        QTest::addColumn<int>("status");
+        const QByteArray own = "127.0.0.1:%1";
+        const QString pay = "/sandbox/pay";
+        QTest::newRow("own form") << "POST"_qba << pay << own << "http://" + own << true << 200;
+        QTest::newRow("as localhost") << "POST"_qba << pay << "LocalHost:%1"_qba
+                                      << "http://localhost:%1"_qba << true << 200;
+        QTest::newRow("link or image") << "GET"_qba << pay << own << QByteArray() << true << 405;
+        QTest::newRow("no token") << "POST"_qba << pay << own << QByteArray() << false << 403;
+        QTest::newRow("other site's form")
+            << "POST"_qba << pay << own << "http://shop.example"_qba << true << 403;
+        QTest::newRow("rebound name")
+            << "POST"_qba << pay << "evil.example:%1"_qba << QByteArray() << true << 403;
+        QTest::newRow("expire from another site")
+            << "GET"_qba << QString("/sandbox/expire") << own << "null"_qba << false << 403;
+    }
+
+    void onlyTheSandboxsOwnPagesDriveIt()
+    {
+        QFETCH(QByteArray, method);
+        QFETCH(QString, path);
+        QFETCH(QByteArray, host);
+        QFETCH(QByteArray, origin);
+        QFETCH(bool, withToken);
+        AccountFixture f;
+        QVERIFY(f.logIn());
+        const QByteArray port = QByteArray::number(f.account.port());
+        QList<std::pair<QByteArray, QByteArray>> headers{{"Host", host.replace("%1", port)}};
+        if (!origin.isEmpty())
+            headers.append({"Origin", origin.replace("%1", port)});
+        const QByteArray form =
+            "title=t&amount=1" + (withToken ? "&token=" + f.account.controlToken() : "");
+        const TestReply reply = f.client.send(method, f.at(path), headers, form);
+        QTEST(reply.status, "status");
+        QCOMPARE(f.account.payments().size(), reply.status == 200 ? 1 : 0);
+        // The session lives on unless the sandbox's own page ended it.
+        QCOMPARE(f.client.get(todaysRecordAddress(f.account)).status, 200);
     }
 
     void tradeNumbersAreDistinct28Digits()

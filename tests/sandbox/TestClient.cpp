@@ -32,6 +32,17 @@ TestReply TestClient::postForm(const QString& url, const QByteArray& form)
     return finish(m_network.post(post, form));
 }
 
+TestReply TestClient::send(const QByteArray& method, const QString& url,
+                           const QList<std::pair<QByteArray, QByteArray>>& headers,
+                           const QByteArray& body)
+{
+    QNetworkRequest custom = request(url);
+    custom.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded");
+    for (const auto& [name, value] : headers)
+        custom.setRawHeader(name, value);
+    return finish(m_network.sendCustomRequest(custom, method, body));
+}
+
 QList<QNetworkCookie> TestClient::cookiesFor(const QString& url) const
 {
     return m_network.cookieJar()->cookiesForUrl(QUrl(url));

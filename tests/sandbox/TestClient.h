@@ -23,6 +23,9 @@ class TestClient {
 public:
     TestReply get(const QString& url);
     TestReply postForm(const QString& url, const QByteArray& form);
+    // A request with these headers besides the client's own, Host among them.
+    TestReply send(const QByteArray& method, const QString& url,
+                   const QList<std::pair<QByteArray, QByteArray>>& headers, const QByteArray& body);
 
     // The cookies the client would send to `url`.
     QList<QNetworkCookie> cookiesFor(const QString& url) const;

@@ -2,6 +2,7 @@
 #include "platform/qt/CurlMulti.h"
 #include "sandbox/SimulatedShop.h"
 #include "scan/NotificationAddress.h"
+#include "scan/ScanCycle.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -37,8 +38,8 @@ private Q_SLOTS:
 
         CurlMulti curl;
         CurlHttpClient client(curl, nullptr);
-        const auto first = client.get(address, HttpClient::Body::Dropped);
-        const auto second = client.get(address, HttpClient::Body::Kept);
+        const auto first = client.get(address, BodyLimit{});
+        const auto second = client.get(address, ScanCycle::ShopReplyLimit);
         QSignalSpy answered(second.get(), &HttpRequest::finished);
         QTRY_COMPARE(answered.size(), 1);
         QCOMPARE(answered[0][0].value<HttpAnswer>().body, QByteArray("success"));

@@ -1,5 +1,6 @@
 #include "scan/ScanCycle.h"
 #include "fakes/FakeWatch.h"
+#include "platform/CharsetRegistry.h"
 #include "scan/NotificationAddress.h"
 #include "state/StatusTexts.h"
 #include "support/RecordPages.h"
@@ -302,6 +303,7 @@ private Q_SLOTS:
         QTest::newRow("inside a longer text") << QByteArray("unsuccessful") << true;
         QTest::newRow("capitals") << QByteArray("SUCCESS") << false;
         QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("past the MiB kept") << QByteArray(1024 * 1024, 'x') + "success" << true;
     }
 
     void onlyARepliedSuccessDelivers()
@@ -324,6 +326,39 @@ private Q_SLOTS:
         // URL goes out as typed.
         QCOMPARE(f.notifications().size(), delivered ? 2 : 4);
         QVERIFY(f.notifications().first().startsWith(NotifyUrl + "  ?act="));
+    }
+
+    // A shop that echoes what it got must not put the key into the journal
+    // in any form it may have written it.
+    void echoedKeyIsMaskedInTheExcerpt_data()
+    {
+        QTest::addColumn<QString>("charset");
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<QString>("excerpt");
+        const QString gbk = "%C3%DC%D4%BF%20Zq7%2B%2F9%26%3C%27";
+        QTest::newRow("the query as sent") << "gb2312"
+                                           << "act=" + gbk + "&jine=0.01"
+                                           << "act=***&jine=0.01";
+        QTest::newRow("UTF-8 from a GBK shop") << "gb2312"
+                                               << "act=%E5%AF%86%E9%92%A5%20Zq7%2B%2F9%26%3C%27"
+                                               << "act=***";
+        QTest::newRow("space as plus") << "gb2312" << QString(gbk).replace("%20", "+") << "***";
+        QTest::newRow("htmlspecialchars")
+            << "utf-8" << QStringLiteral("<b>密钥 Zq7+/9&amp;&lt;&#039;</b>") << "<b>***</b>";
+    }
+
+    void echoedKeyIsMaskedInTheExcerpt()
+    {
+        QFETCH(QString, charset);
+        QFETCH(QString, reply);
+        ScanFixture f;
+        f.payments = {payment(1)};
+        f.state.setInterfaceKey(QStringLiteral(" 密钥 Zq7+/9&<' "));
+        f.state.setShopCharset(charset);
+        f.shopReply = encoderForCharset(charset).encode(reply);
+        QSignalSpy attempts(&f.watch.scanCycle(), &ScanCycle::deliveryFinished);
+        f.tick();
+        QTEST(attempts.takeFirst()[0].value<DeliveryAttempt>().reply, "excerpt");
     }
 
     // Settings are read again for the second call, after the pause.

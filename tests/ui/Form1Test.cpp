@@ -91,6 +91,10 @@ private Q_SLOTS:
         QCOMPARE(w.state.Timer2.Interval(), 1000);
         QCOMPARE(form.Text3->toPlainText(), QStringLiteral("http://localhost/notify.php"));
         QCOMPARE(form.Text4->text(), QStringLiteral("dembro"));
+        // The key everybody knows is marked, in colour only.
+        QVERIFY(form.Text4->palette().color(QPalette::Text) !=
+                form.palette().color(QPalette::Text));
+        QCOMPARE(form.Text4->toolTip(), QStringLiteral("dembro 是公开的默认密钥，请换成您自己的"));
         QCOMPARE(form.Frame1->title(), QStringLiteral("系统配置"));
         QCOMPARE(form.Frame2->title(), QStringLiteral("基本信息"));
         QCOMPARE(form.Command1->text(), QStringLiteral("开始扫描"));
@@ -237,6 +241,9 @@ private Q_SLOTS:
         QTest::keyClick(w.window.Text4, Qt::Key_Home);
         QTest::keyClicks(w.window.Text4, "xy");
         QCOMPARE(w.state.interfaceKey(), QStringLiteral("xyk2"));
+        QCOMPARE(w.window.Text4->palette().color(QPalette::Text),
+                 w.window.palette().color(QPalette::Text));
+        QCOMPARE(w.window.Text4->toolTip(), QString());
         w.window.Text3->setFocus();
         QTest::keyClick(w.window.Text3, Qt::Key_End);
         QTest::keyClicks(w.window.Text3, "?shop=1");

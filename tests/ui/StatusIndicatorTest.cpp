@@ -33,6 +33,10 @@ private Q_SLOTS:
             return w.window.windowTitle();
         };
 
+        QCOMPARE(title(),
+                 QStringLiteral(
+                     "TollwickV3.5 - 请登录支付宝 - dembro 是公开的默认密钥，请换成您自己的"));
+        w.state.setInterfaceKey(QStringLiteral("kT9#vQ2!mW7$pL4x"));
         QCOMPARE(title(), QStringLiteral("TollwickV3.5 - 请登录支付宝"));
         w.logIn();
         QCOMPARE(title(), QStringLiteral("TollwickV3.5 - 扫描中"));

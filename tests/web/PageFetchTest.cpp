@@ -11,7 +11,7 @@ namespace {
 struct FetchFixture {
     FakeClock clock;
     FakeHttpClient http{clock};
-    PageFetch fetch{http};
+    PageFetch fetch{http, {.keep = 1024}};
     QSignalSpy replies{&fetch, &PageFetch::finished};
 
     PageReply onlyReply()

@@ -4,6 +4,7 @@
 
 #include <QNetworkCookie>
 #include <QNetworkCookieJar>
+#include <QNetworkProxyFactory>
 
 #include <utility>
 
@@ -34,12 +35,45 @@ QByteArray cookieHeader(const QList<QNetworkCookie>& cookies)
     return header;
 }
 
+// The proxy Qt's own network access takes for `url`: the desktop's or the
+// environment's, found through the system's proxy lookup, and none for this
+// machine's own addresses. An owner behind a required proxy needs it for the
+// shop as much as for the account.
+void useProxyFor(CURL* easy, const QUrl& url)
+{
+    const QNetworkProxy proxy =
+        QNetworkProxyFactory::proxyForQuery(QNetworkProxyQuery(url)).value(0);
+    QUrl address;
+    switch (proxy.type()) {
+    case QNetworkProxy::HttpProxy:
+    case QNetworkProxy::HttpCachingProxy:
+        address.setScheme(QStringLiteral("http"));
+        break;
+    case QNetworkProxy::Socks5Proxy:
+        // The proxy looks names up, as Qt's own SOCKS client lets it.
+        address.setScheme(QStringLiteral("socks5h"));
+        break;
+    default:
+        // Also keeps curl from taking one from the environment by itself.
+        curl_easy_setopt(easy, CURLOPT_PROXY, "");
+        return;
+    }
+    address.setHost(proxy.hostName());
+    address.setPort(proxy.port());
+    curl_easy_setopt(easy, CURLOPT_PROXY, address.toEncoded().constData());
+    if (!proxy.user().isEmpty()) {
+        curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, proxy.user().toUtf8().constData());
+        curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, proxy.password().toUtf8().constData());
+    }
+}
+
 } // namespace
 
-CurlCall::CurlCall(CurlMulti& multi, QNetworkCookieJar* jar, bool keepBody)
+CurlCall::CurlCall(CurlMulti& multi, QNetworkCookieJar* jar, BodyLimit limit)
     : m_multi(multi)
     , m_jar(jar)
-    , m_keepBody(keepBody)
+    , m_limit(std::move(limit))
+    , m_body(m_limit)
 {
 }
 
@@ -77,9 +111,10 @@ bool CurlCall::startHop(const QUrl& url)
     curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
     curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
     curl_easy_setopt(easy, CURLOPT_USERAGENT, UserAgent);
-    // Qt's manager uses no proxy unless the program sets one; curl would
-    // take one from http_proxy.
-    curl_easy_setopt(easy, CURLOPT_PROXY, "");
+    useProxyFor(easy, url);
+    // A proxy's answer to CONNECT is none of the server's: the request has
+    // not reached it yet.
+    curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlCall::onBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
@@ -98,7 +133,8 @@ bool CurlCall::startHop(const QUrl& url)
         curl_easy_setopt(easy, CURLOPT_COOKIE, cookies.constData());
 
     m_url = url;
-    m_body.clear();
+    m_answerBegun = false;
+    m_body = LimitedBody(m_limit);
     m_location.clear();
     m_setCookies.clear();
     m_easy = easy;
@@ -112,14 +148,18 @@ bool CurlCall::startHop(const QUrl& url)
 size_t CurlCall::onBody(char* data, size_t size, size_t count, void* self)
 {
     auto* call = static_cast<CurlCall*>(self);
-    if (call->m_keepBody)
-        call->m_body.append(data, qsizetype(size * count));
+    // Taking less than was given ends the transfer as failed.
+    if (!call->m_body.take(QByteArrayView(data, qsizetype(size * count))))
+        return 0;
     return size * count;
 }
 
 size_t CurlCall::onHeader(char* data, size_t size, size_t count, void* self)
 {
     auto* call = static_cast<CurlCall*>(self);
+    if (call->m_endAtAnswer)
+        return 0;
+    call->m_answerBegun = true;
     const QByteArray line = QByteArray(data, qsizetype(size * count)).trimmed();
     const qsizetype colon = line.indexOf(':');
     if (line.startsWith("HTTP/")) {
@@ -150,7 +190,7 @@ void CurlCall::hopEnded(CURLcode result)
         if (!followRedirect(status))
             finish({});
     } else {
-        finish({int(status), std::move(m_body), m_url});
+        finish(m_body.answer(int(status), m_url.toString(QUrl::FullyEncoded)));
     }
 }
 
@@ -181,7 +221,7 @@ void CurlCall::storeCookies() const
     m_jar->setCookiesFromUrl(cookies, m_url);
 }
 
-void CurlCall::finish(Answer answer)
+void CurlCall::finish(const HttpAnswer& answer)
 {
     // Taken out first, since it may free this call.
     const Finished finished = std::move(m_finished);

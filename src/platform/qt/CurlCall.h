@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/HttpClient.h"
+#include "platform/LimitedBody.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QUrl>
@@ -15,20 +18,16 @@ class QNetworkCookieJar;
 // hop goes over a fresh connection that is closed afterwards, so no path
 // exists that sends the call twice. Redirects are followed here, hop by hop,
 // as Qt's default policy follows them, and every hop takes its cookies from
-// the program's jar and gives back the ones its answer sets.
+// the program's jar and gives back the ones its answer sets, and goes
+// through the proxy Qt's network access would use for its address.
 class CurlCall {
 public:
     // How the call ended: status 0, no body and no address when no whole
     // answer came.
-    struct Answer {
-        int status = 0;
-        QByteArray body;
-        QUrl url;
-    };
-    using Finished = std::function<void(const Answer&)>;
+    using Finished = std::function<void(const HttpAnswer&)>;
 
-    // `jar` may be null. Without `keepBody` the body is dropped as it arrives.
-    CurlCall(CurlMulti& multi, QNetworkCookieJar* jar, bool keepBody);
+    // `jar` may be null. The body is read under `limit`.
+    CurlCall(CurlMulti& multi, QNetworkCookieJar* jar, BodyLimit limit);
     // Stops the call if it still runs, without calling `finished`.
     ~CurlCall();
     CurlCall(const CurlCall&) = delete;
@@ -41,6 +40,12 @@ public:
     // a valid http or https one, or when curl cannot start.
     bool start(const QString& address);
     bool running() const { return m_easy != nullptr; }
+    // Whether the answer of the hop under way has begun: the request has
+    // reached the server.
+    bool answerBegun() const { return m_answerBegun; }
+    // From now on the call fails as soon as an answer begins, reading none
+    // of it.
+    void endAtAnswer() { m_endAtAnswer = true; }
     // Called once, when the call ends; it may free this call.
     void onFinished(Finished finished) { m_finished = std::move(finished); }
 
@@ -51,20 +56,22 @@ private:
     void hopEnded(CURLcode result);
     bool followRedirect(long status);
     void storeCookies() const;
-    void finish(Answer answer);
+    void finish(const HttpAnswer& answer);
 
     CurlMulti& m_multi;
     QNetworkCookieJar* m_jar;
-    bool m_keepBody;
+    BodyLimit m_limit;
     Finished m_finished;
     QByteArray m_post;
     QByteArray m_contentType;
     CURL* m_easy = nullptr;
     curl_slist* m_headers = nullptr;
     int m_redirects = 0;
+    bool m_endAtAnswer = false;
     // Of the hop under way.
     QUrl m_url;
-    QByteArray m_body;
+    bool m_answerBegun = false;
+    LimitedBody m_body;
     QByteArray m_location;
     QList<QByteArray> m_setCookies;
 };

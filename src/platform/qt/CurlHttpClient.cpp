@@ -15,7 +15,7 @@ public:
         , m_call(std::move(call))
         , m_abandonedLimit(abandonedLimit)
     {
-        m_call->onFinished([this](const CurlCall::Answer& answer) { finish(answer); });
+        m_call->onFinished([this](const HttpAnswer& answer) { finish(answer); });
     }
 
     ~CurlHttpRequest() override
@@ -34,11 +34,11 @@ public:
     }
 
 private:
-    void finish(const CurlCall::Answer& answer)
+    void finish(const HttpAnswer& answer)
     {
-        // The call is done with; freed before the signal, which is the last act.
+        // The call is done with; let go of before the signal, which is the last act.
         const auto call = std::move(m_call);
-        Q_EMIT finished({answer.status, answer.url.toString(QUrl::FullyEncoded), answer.body});
+        Q_EMIT finished(answer);
     }
 
     CurlMulti& m_multi;
@@ -56,9 +56,9 @@ CurlHttpClient::CurlHttpClient(CurlMulti& multi, QNetworkCookieJar* jar,
 {
 }
 
-std::unique_ptr<HttpRequest> CurlHttpClient::get(const QString& address, Body body)
+std::unique_ptr<HttpRequest> CurlHttpClient::get(const QString& address, const BodyLimit& limit)
 {
-    auto call = std::make_unique<CurlCall>(m_multi, m_jar, body == Body::Kept);
+    auto call = std::make_unique<CurlCall>(m_multi, m_jar, limit);
     CurlCall& started = *call;
     auto request = std::make_unique<CurlHttpRequest>(m_multi, std::move(call), m_abandonedLimit);
     if (!started.start(address))

@@ -11,13 +11,13 @@ class QNetworkCookieJar;
 // delivery page is called exactly once per request.
 class CurlHttpClient : public HttpClient {
 public:
-    // `jar` may be null. A call whose request is abandoned goes on for
-    // `abandonedLimit` at most, so a server that never answers cannot pile
-    // calls up.
+    // `jar` may be null. A call whose request is abandoned before its answer
+    // begins goes on for `abandonedLimit` at most, so a server that never
+    // answers cannot pile calls up.
     CurlHttpClient(CurlMulti& multi, QNetworkCookieJar* jar,
                    std::chrono::milliseconds abandonedLimit = AbandonedRequestLimit);
 
-    std::unique_ptr<HttpRequest> get(const QString& address, Body body) override;
+    std::unique_ptr<HttpRequest> get(const QString& address, const BodyLimit& limit) override;
 
 private:
     CurlMulti& m_multi;

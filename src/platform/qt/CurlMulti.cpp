@@ -55,10 +55,13 @@ void CurlMulti::stop(CURL* easy)
 
 void CurlMulti::leaveBehind(std::unique_ptr<CurlCall> call, std::chrono::milliseconds limit)
 {
-    if (!call || !call->running())
+    // Once its answer has begun, the request has reached the server, and
+    // nobody reads the rest: freeing the call stops it.
+    if (!call || !call->running() || call->answerBegun())
         return;
+    call->endAtAnswer();
     const CurlCall* key = call.get();
-    call->onFinished([this, key](const CurlCall::Answer&) { forget(key); });
+    call->onFinished([this, key](const HttpAnswer&) { forget(key); });
     m_leftBehind.push_back({std::move(call), QDeadlineTimer(limit)});
     armLeftBehindTimer();
 }

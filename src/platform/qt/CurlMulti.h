@@ -34,8 +34,9 @@ public:
     // Transfers under way, calls left behind included.
     int transferCount() const { return int(m_transfers.size()); }
 
-    // Takes a running call whose owner has gone: it goes on to its end, or
-    // for `limit` at most, and is freed then.
+    // Takes a running call whose owner has gone: it goes on until its
+    // answer begins, or for `limit` at most, and is freed then; one whose
+    // answer has begun is freed at once.
     void leaveBehind(std::unique_ptr<CurlCall> call, std::chrono::milliseconds limit);
 
 private:

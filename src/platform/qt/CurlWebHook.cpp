@@ -4,6 +4,12 @@
 
 #include <QTimer>
 
+namespace {
+// A service answers in a few hundred bytes; what it says is judged from the
+// beginning, and the rest is let go as it arrives.
+const BodyLimit ReplyLimit{64 * 1024};
+} // namespace
+
 CurlWebHook::CurlWebHook(CurlMulti& multi, std::chrono::milliseconds limit)
     : m_multi(multi)
     , m_limit(limit)
@@ -15,10 +21,10 @@ CurlWebHook::~CurlWebHook() = default;
 void CurlWebHook::call(const WebHookRequest& request,
                        std::function<void(const WebHookAnswer& answer)> done)
 {
-    auto call = std::make_unique<CurlCall>(m_multi, nullptr, true);
+    auto call = std::make_unique<CurlCall>(m_multi, nullptr, ReplyLimit);
     CurlCall* running = call.get();
     call->setBody(request.body, request.contentType);
-    call->onFinished([this, running, done](const CurlCall::Answer& answer) {
+    call->onFinished([this, running, done](const HttpAnswer& answer) {
         end(running);
         done({answer.status, answer.body});
     });

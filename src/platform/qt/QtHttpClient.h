@@ -10,11 +10,12 @@ class QNetworkAccessManager;
 // the cookies of the shared jar.
 class QtHttpClient : public HttpClient {
 public:
-    // A reply whose request is abandoned goes on for `abandonedLimit` at most.
+    // A reply whose request is abandoned before its answer begins goes on for
+    // `abandonedLimit` at most.
     explicit QtHttpClient(QNetworkAccessManager& network,
                           std::chrono::milliseconds abandonedLimit = AbandonedRequestLimit);
 
-    std::unique_ptr<HttpRequest> get(const QString& address, Body body) override;
+    std::unique_ptr<HttpRequest> get(const QString& address, const BodyLimit& limit) override;
 
 private:
     QNetworkAccessManager& m_network;

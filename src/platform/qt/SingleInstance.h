@@ -12,8 +12,11 @@ class SingleInstance : public QObject {
     Q_OBJECT
 
 public:
-    // `name` tells programs apart; the lock and the socket live in the
-    // user's runtime folder.
+    // `name` tells programs apart. The lock and the socket live in a folder
+    // only this user may enter: the session's runtime folder; without one, a
+    // folder named after `name` and the user id in the temporary folder,
+    // made 0700; when another user took that name first, or it is open to
+    // others, one in the user's cache folder.
     explicit SingleInstance(const QString& name, QObject* parent = nullptr);
 
     // True when this is the one instance now. False when another runs; it
@@ -25,6 +28,7 @@ Q_SIGNALS:
     void activated();
 
 private:
+    QString m_folder;
     QString m_socketName;
     QLockFile m_lock;
     QLocalServer m_server;

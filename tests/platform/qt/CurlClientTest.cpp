@@ -2,6 +2,7 @@
 #include "platform/qt/CurlMulti.h"
 #include "platform/qt/CurlWebHook.h"
 #include "platform/qt/QtHttpClient.h"
+#include "scan/ScanCycle.h"
 
 #include <QEventLoop>
 #include <QHttpServer>
@@ -18,6 +19,17 @@
 using namespace std::chrono_literals;
 
 namespace {
+
+const QByteArray DeadProxy = "http://127.0.0.1:1";
+constexpr qint64 MiB = 1024 * 1024;
+
+// `size` bytes ending in "success", as a download the delivery URL points at
+// by mistake, under a head that promises `promised`.
+QByteArray longAnswer(qint64 promised, qint64 size)
+{
+    return "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(promised) + "\r\n\r\n" +
+           QByteArray(size - 7, 'x') + "success";
+}
 
 // Reads each request's head, writes `answer` and, unless `keepOpen`, hangs
 // up at once, as a server does that sends no length. Without an answer it
@@ -38,6 +50,7 @@ struct RawServer : QTcpServer {
                     socket->disconnectFromHost();
             });
             connect(socket, &QTcpSocket::disconnected, socket, [=, this] {
+                ++hungUp;
                 hungUpUnanswered += answer.isEmpty() ? 1 : 0;
                 socket->deleteLater();
             });
@@ -56,6 +69,7 @@ struct RawServer : QTcpServer {
 
     QList<QByteArray> heads;
     int connections = 0;
+    int hungUp = 0;
     int hungUpUnanswered = 0;
 };
 
@@ -76,9 +90,9 @@ bool waitFor(const std::function<bool()>& done)
 }
 
 // A GET through `client`, waited for; status -1 when no answer came in time.
-HttpAnswer run(HttpClient& client, const QString& address)
+HttpAnswer run(HttpClient& client, const QString& address, const BodyLimit& limit = {.keep = 1024})
 {
-    const auto request = client.get(address, HttpClient::Body::Kept);
+    const auto request = client.get(address, limit);
     QSignalSpy finished(request.get(), &HttpRequest::finished);
     if (!waitFor([&] { return !finished.isEmpty(); }))
         return {-1, {}, {}};
@@ -100,6 +114,11 @@ private Q_SLOTS:
     void addressAndUserAgentAsQtSendsThem();
     void droppedRequestRunsToItsEndOrTheLimit();
     void webHookSendsEachMessageOnce();
+    void callsGoThroughTheSystemProxy();
+    void longReplyIsReadUnderTheLimit_data();
+    void longReplyIsReadUnderTheLimit();
+    void abandonedReplyStopsAtOnce_data();
+    void abandonedReplyStopsAtOnce();
 
 private:
     QString address(const QString& path) const
@@ -110,6 +129,9 @@ private:
     CurlMulti m_multi;
     QNetworkCookieJar m_jar;
     CurlHttpClient m_client{m_multi, &m_jar};
+    // The account's client, where the reading limits apply too.
+    QNetworkAccessManager m_network;
+    QtHttpClient m_qtClient{m_network};
     QHttpServer m_server;
     quint16 m_port = 0;
     std::vector<QHttpServerResponder> m_unanswered;
@@ -145,8 +167,8 @@ void TestCurlClient::initTestCase()
     m_port = m_server.listen(QHostAddress::LocalHost, 0);
     QVERIFY(m_port != 0);
     m_jar.setCookiesFromUrl({QNetworkCookie("earlier", "e1")}, QUrl(address(u"/"_qs)));
-    // Qt's client ignores it, so ours must too.
-    qputenv("http_proxy", "http://127.0.0.1:1");
+    // Neither client takes a proxy for this machine's own addresses.
+    qputenv("http_proxy", DeadProxy);
 }
 
 void TestCurlClient::eachCallArrivesOnceOnItsOwnConnection_data()
@@ -165,7 +187,7 @@ void TestCurlClient::eachCallArrivesOnceOnItsOwnConnection()
                      keepOpen);
     for (int call = 0; call < Calls; ++call) {
         // Both calls of a payment, as the program makes them.
-        const auto first = m_client.get(server.address(u"/"_qs), HttpClient::Body::Dropped);
+        const auto first = m_client.get(server.address(u"/"_qs), BodyLimit{});
         QSignalSpy firstEnded(first.get(), &HttpRequest::finished);
         QCOMPARE(run(m_client, server.address(u"/"_qs)).body, "success"_qba);
         QVERIFY(waitFor([&] { return !firstEnded.isEmpty(); }));
@@ -240,7 +262,7 @@ void TestCurlClient::droppedRequestRunsToItsEndOrTheLimit()
         CurlMulti multi;
         CurlHttpClient client(multi, nullptr, 500ms);
         for (const QString& asked : {address(u"/never"_qs), silent.address(u"/"_qs)})
-            client.get(asked, HttpClient::Body::Kept);
+            client.get(asked, BodyLimit{.keep = 1024});
         QTRY_COMPARE(m_unanswered.size(), 1u);
         QTRY_COMPARE(silent.heads.size(), 1);
         m_unanswered.front().write("late", "text/plain");
@@ -251,7 +273,7 @@ void TestCurlClient::droppedRequestRunsToItsEndOrTheLimit()
         QCOMPARE(multi.transferCount(), 0);
 
         // What a destroyed multi still holds is stopped and freed.
-        client.get(silent.address(u"/"_qs), HttpClient::Body::Kept);
+        client.get(silent.address(u"/"_qs), BodyLimit{.keep = 1024});
         QTRY_COMPARE(silent.heads.size(), 2);
     }
     QTRY_COMPARE(silent.hungUpUnanswered, 2);
@@ -282,6 +304,64 @@ void TestCurlClient::webHookSendsEachMessageOnce()
     QCOMPARE(m_hooked, (QList<QByteArray>{"POST application/x-www-form-urlencoded t=%E9%95%95",
                                           "GET text=%E9%95%95"}));
     m_unanswered.clear();
+}
+
+// An owner behind a proxy the desktop names: the shop is called through it,
+// as the account's pages are.
+void TestCurlClient::callsGoThroughTheSystemProxy()
+{
+    RawServer proxy("HTTP/1.1 200 OK\r\n\r\nsuccess");
+    qputenv("http_proxy", proxy.address(QString()).toLatin1());
+    const HttpAnswer answer = run(m_client, u"http://shop.invalid/notify.php?act=k"_qs);
+    qputenv("http_proxy", DeadProxy);
+    QCOMPARE(answer.body, "success"_qba);
+    QCOMPARE(proxy.heads.size(), 1);
+    QVERIFY(proxy.heads[0].startsWith("GET http://shop.invalid/notify.php?act=k HTTP/1.1\r\n"));
+}
+
+void TestCurlClient::longReplyIsReadUnderTheLimit_data()
+{
+    QTest::addColumn<bool>("curl");
+    QTest::addColumn<qint64>("size");
+    for (const char* client : {"curl", "qt"}) {
+        QTest::addRow("%s, 64 MiB", client) << (client[0] == 'c') << 64 * MiB;
+        QTest::addRow("%s, past 64 MiB", client) << (client[0] == 'c') << 80 * MiB;
+    }
+}
+
+// A long reply must not take the desktop's memory: up to 64 MiB its first
+// MiB is kept and "success" found at its end; a longer one fails.
+void TestCurlClient::longReplyIsReadUnderTheLimit()
+{
+    QFETCH(bool, curl);
+    QFETCH(qint64, size);
+    RawServer server(longAnswer(size, size));
+    const HttpAnswer answer = run(curl ? static_cast<HttpClient&>(m_client) : m_qtClient,
+                                  server.address(u"/"_qs), ScanCycle::ShopReplyLimit);
+    const bool whole = size <= ScanCycle::ShopReplyLimit.readAtMost;
+    QCOMPARE(answer.status, whole ? 200 : 0);
+    QCOMPARE(answer.body, whole ? QByteArray(MiB, 'x') : QByteArray());
+    QCOMPARE(answer.soughtInRest, whole);
+}
+
+void TestCurlClient::abandonedReplyStopsAtOnce_data()
+{
+    QTest::addColumn<bool>("curl");
+    QTest::newRow("curl") << true;
+    QTest::newRow("qt") << false;
+}
+
+// A request given up has reached the server once its answer begins; then
+// nobody reads the rest.
+void TestCurlClient::abandonedReplyStopsAtOnce()
+{
+    QFETCH(bool, curl);
+    RawServer server(longAnswer(1024 * MiB, 4 * MiB), true);
+    auto request = (curl ? static_cast<HttpClient&>(m_client) : m_qtClient)
+                       .get(server.address(u"/"_qs), ScanCycle::ShopReplyLimit);
+    QTRY_COMPARE(server.heads.size(), 1);
+    request.reset();
+    QTRY_COMPARE(server.hungUp, 1);
 }
 
 QTEST_GUILESS_MAIN(TestCurlClient)

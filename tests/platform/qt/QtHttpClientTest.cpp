@@ -54,9 +54,8 @@ private:
 void TestQtHttpClient::initTestCase()
 {
     using Status = QHttpServerResponse::StatusCode;
-    m_server.route("/order", [] {
-        return QHttpServerResponse("text/html; charset=gb2312", orderTextGbk);
-    });
+    m_server.route("/order",
+                   [] { return QHttpServerResponse("text/html; charset=gb2312", orderTextGbk); });
     m_server.route("/ok", [] { return QHttpServerResponse("text/plain", "all well"); });
     m_server.route("/missing", [] {
         return QHttpServerResponse("text/plain", "no such page", Status::NotFound);
@@ -95,7 +94,7 @@ QString TestQtHttpClient::address(const QString& path) const
 
 HttpAnswer TestQtHttpClient::run(const QString& address)
 {
-    const auto request = m_client.get(address, HttpClient::Body::Kept);
+    const auto request = m_client.get(address, BodyLimit{.keep = 1024});
     QSignalSpy finished(request.get(), &HttpRequest::finished);
     if (!finished.wait(ReplyTimeoutMs))
         return {-1, {}, {}};
@@ -177,7 +176,7 @@ void TestQtHttpClient::droppedRequestRunsToItsEndOrTheLimit()
 {
     QtHttpClient client(m_network, 500ms);
     for (int request = 0; request < 2; ++request)
-        client.get(address(u"/never"_qs), HttpClient::Body::Kept);
+        client.get(address(u"/never"_qs), BodyLimit{.keep = 1024});
     QTRY_COMPARE(m_unanswered.size(), 2u);
     m_unanswered.front().write("late", "text/plain");
     QTRY_COMPARE(m_network.findChildren<QNetworkReply*>().size(), 1);

@@ -35,7 +35,7 @@ private Q_SLOTS:
 private:
     QUrl url(const QString& path) const;
     // A GET with its body kept or dropped, waited for.
-    void fetch(const QString& path, HttpClient::Body body = HttpClient::Body::Kept);
+    void fetch(const QString& path, const BodyLimit& limit = {.keep = 1024});
 
     QHttpServer m_server;
     quint16 m_port = 0;
@@ -89,10 +89,10 @@ QUrl TestSharedCookieJar::url(const QString& path) const
     return QUrl(u"http://127.0.0.1:%1%2"_qs.arg(m_port).arg(path));
 }
 
-void TestSharedCookieJar::fetch(const QString& path, HttpClient::Body body)
+void TestSharedCookieJar::fetch(const QString& path, const BodyLimit& limit)
 {
     QtHttpClient client(*m_network);
-    const auto request = client.get(url(path).toString(), body);
+    const auto request = client.get(url(path).toString(), limit);
     QSignalSpy finished(request.get(), &HttpRequest::finished);
     QVERIFY(finished.wait());
 }
@@ -102,7 +102,7 @@ void TestSharedCookieJar::jarCookiesGoOutWithBothKindsOfRequest()
     m_jar->insertFromBrowser(hostCookie("session", "abc"));
 
     fetch(u"/echo"_qs);
-    fetch(u"/echo"_qs, HttpClient::Body::Dropped);
+    fetch(u"/echo"_qs, BodyLimit{});
 
     QCOMPARE(m_cookieHeaders, QList<QByteArray>({"session=abc", "session=abc"}));
 }

@@ -5,10 +5,37 @@
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
+
+// Another local user: nobody.
+constexpr uid_t OtherUser = 65534;
+
+bool giveToOtherUser(const QString& path)
+{
+    return ::chown(QFile::encodeName(path).constData(), OtherUser, OtherUser) == 0;
+}
+
+// What another user leaves in `folder` to stop the owner's program: a lock
+// naming a live process, this one under its own name.
+bool plantLock(const QString& folder, bool asOtherUser)
+{
+    QFile lock(folder + QStringLiteral("/tollwick.lock"));
+    if (!lock.open(QIODevice::WriteOnly))
+        return false;
+    lock.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+               QCoreApplication::applicationName().toUtf8() + '\n' +
+               QSysInfo::machineHostName().toUtf8() + '\n');
+    lock.close();
+    return !asOtherUser || giveToOtherUser(lock.fileName());
+}
 
 // The program started as the owner would start it, in folders of the test's.
 void startProgram(QProcess& program, const QTemporaryDir& home)
@@ -103,6 +130,55 @@ private Q_SLOTS:
 
         SingleInstance next(QStringLiteral("tollwick"));
         QVERIFY(next.claim());
+    }
+
+    // Without a runtime folder, nothing another user made in the shared
+    // temporary folder can stop the owner's program: its own folder there is
+    // used only when it is the owner's and private, the cache folder
+    // otherwise.
+    void anotherUsersFilesDoNotStopTheProgram_data()
+    {
+        QTest::addColumn<int>("folderMode");
+        QTest::addColumn<bool>("otherUsers");
+        QTest::addColumn<bool>("ownFolderUsed");
+        QTest::newRow("nothing there yet") << -1 << false << true;
+        QTest::newRow("another user's folder") << 0700 << true << false;
+        QTest::newRow("a folder open to all") << 0777 << false << false;
+    }
+
+    void anotherUsersFilesDoNotStopTheProgram()
+    {
+        QFETCH(int, folderMode);
+        QFETCH(bool, otherUsers);
+        QFETCH(bool, ownFolderUsed);
+        if (otherUsers && ::geteuid() != 0)
+            QSKIP("only root can make files another user owns");
+        const QTemporaryDir home;
+        const QString temporary = home.filePath(QStringLiteral("tmp"));
+        const QString own = QStringLiteral("%1/tollwick-%2").arg(temporary).arg(::geteuid());
+        // Qt's runtime folder, taken first, sent the program to the shared one.
+        const QString qtRuntime = temporary + "/runtime-" + ::getpwuid(::geteuid())->pw_name;
+        QVERIFY(QDir().mkpath(qtRuntime) && plantLock(temporary, otherUsers));
+        QVERIFY(!otherUsers || giveToOtherUser(qtRuntime));
+        if (folderMode >= 0) {
+            QVERIFY(QDir().mkdir(own) && plantLock(own, otherUsers));
+            QCOMPARE(::chmod(QFile::encodeName(own).constData(), mode_t(folderMode)), 0);
+            QVERIFY(!otherUsers || giveToOtherUser(own));
+        }
+        qunsetenv("XDG_RUNTIME_DIR");
+        qunsetenv("XDG_CACHE_HOME");
+        qputenv("TMPDIR", QFile::encodeName(temporary));
+        qputenv("HOME", QFile::encodeName(home.path()));
+
+        SingleInstance instance(QStringLiteral("tollwick"));
+        QVERIFY(instance.claim());
+        const QFileInfo used(
+            ownFolderUsed ? own
+                          : QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                                QStringLiteral("/tollwick"));
+        QVERIFY(QFile::exists(used.filePath() + QStringLiteral("/tollwick.lock")));
+        QCOMPARE(used.ownerId(), ::geteuid());
+        QCOMPARE(used.permissions() & 0x0077, QFile::Permissions());
     }
 
 private:
