@@ -10,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class SleepPicture;
 class TextBox;
 class WindowState;
 
@@ -56,12 +57,15 @@ public:
     QPushButton* Command1;
     QPushButton* Command2;
     QWidget* WebBrowser1;
+    // In the browser's place while it sleeps.
+    SleepPicture* Picture1;
 
 private:
     void createControls();
     void placeControls();
     void bindToState();
     void Form_Load();
+    void showBrowserAsleep(bool asleep);
     void OpenInShell(const QString& address);
 
     AccountWatch& m_watch;
