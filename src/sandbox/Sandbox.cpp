@@ -62,6 +62,7 @@ bool Sandbox::start(QString& error)
     m_program = std::make_unique<Program>(
         endpoints, m_options.journal.isEmpty() ? Program::defaultJournalPath() : m_options.journal);
     typeSettings();
+    watch().browserSleep().setIdleTime(m_options.browserSleep * 1000);
     if (m_options.headless)
         logInWhenAsked();
     connect(&watch().scanCycle(), &ScanCycle::scanEnded, this,

@@ -125,12 +125,18 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
         QStringLiteral("Send alerts here: a GET with {text} replaced, or a POST of JSON."),
         QStringLiteral("URL"));
 
+    const QCommandLineOption browserSleep(
+        QStringLiteral("browser-sleep"),
+        QStringLiteral("Seconds without input before the browser sleeps while scanning; 0: "
+                       "never (default 60)."),
+        QStringLiteral("SECONDS"));
+
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Runs Tollwick against a simulated payment account and shop on this "
                        "machine, and prints every step as a line of JSON."));
     parser.addOptions({help, headless, payments, page, notifyUrl, key, records, interval, charset,
-                       ticks, port, shopFail, journal, alertUrl});
+                       ticks, port, shopFail, journal, alertUrl, browserSleep});
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return std::nullopt;
@@ -152,7 +158,7 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
     for (const NumberRule& rule :
          {NumberRule{records, 1, INT_MAX}, NumberRule{interval, 1, INT_MAX},
           NumberRule{ticks, 1, INT_MAX}, NumberRule{port, 1000, 9999},
-          NumberRule{shopFail, 0, INT_MAX}}) {
+          NumberRule{shopFail, 0, INT_MAX}, NumberRule{browserSleep, 0, INT_MAX / 1000}}) {
         if (const std::optional<QString> message = numberError(parser, rule)) {
             error = *message;
             return std::nullopt;
@@ -198,6 +204,8 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
         options.port = quint16(parser.value(port).toInt());
     if (parser.isSet(shopFail))
         options.shopFailures = parser.value(shopFail).toInt();
+    if (parser.isSet(browserSleep))
+        options.browserSleep = parser.value(browserSleep).toInt();
     options.journal = parser.value(journal);
     if (parser.isSet(alertUrl)) {
         options.alertUrl = parser.value(alertUrl);

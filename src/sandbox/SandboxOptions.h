@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/BrowserSleep.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -42,6 +44,9 @@ struct SandboxOptions {
     // Where alerts go: a GET of this with "{text}" replaced by the message,
     // or, without "{text}", a POST of JSON to it. Empty for none.
     QString alertUrl;
+    // Seconds without input before the browser sleeps while scanning; 0 for
+    // never.
+    int browserSleep = BrowserSleep::DefaultIdleMs / 1000;
 
     // `arguments` starts with the program name. Nothing, and `error` says
     // why, when they cannot be used.

@@ -34,7 +34,7 @@ private Q_SLOTS:
         QVERIFY(options->help.startsWith("Usage: tollwick-sandbox [options]"));
         for (const char* option :
              {"--headless", "--payment", "--page", "--notify-url", "--key", "--records",
-              "--interval", "--charset", "--ticks", "--port", "--shop-fail"})
+              "--interval", "--charset", "--ticks", "--port", "--shop-fail", "--browser-sleep"})
             QVERIFY2(options->help.contains(option), option);
         QVERIFY(options->payments.isEmpty());
     }
@@ -55,6 +55,7 @@ private Q_SLOTS:
         QVERIFY(!options->ticks);
         QCOMPARE(options->port, quint16(8631));
         QCOMPARE(options->shopFailures, 0);
+        QCOMPARE(options->browserSleep, 60);
     }
 
     void everyOptionIsRead()
@@ -79,7 +80,9 @@ private Q_SLOTS:
                                     "--journal",
                                     "/tmp/j.db",
                                     "--alert-url",
-                                    "https://bot.example/send?msg={text}"},
+                                    "https://bot.example/send?msg={text}",
+                                    "--browser-sleep",
+                                    "0"},
                                    error);
         QVERIFY2(options, qPrintable(error));
         QVERIFY(options->headless);
@@ -93,6 +96,7 @@ private Q_SLOTS:
         QCOMPARE(options->ticks, std::optional<int>(2));
         QCOMPARE(options->port, quint16(1000));
         QCOMPARE(options->shopFailures, 4);
+        QCOMPARE(options->browserSleep, 0);
     }
 
     void payments_data()
@@ -145,6 +149,8 @@ private Q_SLOTS:
         QTest::newRow("ticks zero") << QStringList{"--ticks", "0"} << "--ticks";
         QTest::newRow("shop failures negative")
             << QStringList{"--shop-fail", "-1"} << "--shop-fail";
+        QTest::newRow("browser sleep beyond a timer's range")
+            << QStringList{"--browser-sleep", "2147484"} << "--browser-sleep";
         QTest::newRow("notify address without scheme")
             << QStringList{"--notify-url", "127.0.0.1/notify.php"} << "--notify-url";
         QTest::newRow("notify address of another kind")
