@@ -24,7 +24,12 @@ int main(int argc, char* argv[])
     const QCommandLineOption every(QStringLiteral("payment-every"),
                                    QStringLiteral("Seconds between new payments (default 45)."),
                                    QStringLiteral("SECONDS"), QStringLiteral("45"));
-    parser.addOptions({sandbox, interval, every});
+    const QCommandLineOption browserSleep(
+        QStringLiteral("browser-sleep"),
+        QStringLiteral(
+            "Passed on to the sandbox: its browser's idle time (default: the sandbox's)."),
+        QStringLiteral("SECONDS"));
+    parser.addOptions({sandbox, interval, every, browserSleep});
     parser.process(application);
 
     FootprintOptions options;
@@ -32,6 +37,8 @@ int main(int argc, char* argv[])
     options.seconds = parser.positionalArguments().value(0, QStringLiteral("180")).toInt();
     options.interval = parser.value(interval).toInt();
     options.paymentEvery = parser.value(every).toInt();
+    if (parser.isSet(browserSleep))
+        options.browserSleep = parser.value(browserSleep).toInt();
     if (options.seconds < 90 || options.interval < 1 || options.paymentEvery < 1) {
         qCritical("tollwick-footprint: at least 90 seconds, an interval and a payment period "
                   "of at least 1 second");

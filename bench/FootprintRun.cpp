@@ -19,6 +19,8 @@ constexpr int LoginTimeoutMs = 180'000;
 constexpr double WarmUpSeconds = 60;
 // From here on memory is expected to stay flat in long runs.
 constexpr double SteadyFromSeconds = 300;
+// The login form shows and the sandbox logs in again well within this.
+constexpr int ReloginTimeoutMs = 60'000;
 
 quint16 freeAccountPort()
 {
@@ -120,6 +122,8 @@ void FootprintRun::start()
                           QString::number(m_options.interval),
                           QStringLiteral("--records"),
                           QString::number(m_options.records)};
+    if (m_options.browserSleep)
+        arguments << QStringLiteral("--browser-sleep") << QString::number(*m_options.browserSleep);
     // A full record page from the start.
     for (int i = 1; i <= m_options.records; ++i)
         arguments << QStringLiteral("--payment") << QStringLiteral("seed-%1,0.01").arg(i);
@@ -162,6 +166,8 @@ void FootprintRun::onLine(const QByteArray& line)
                       .toLatin1();
     } else if (event.value(QLatin1String("box")).toString() == QLatin1String("status")) {
         const QString text = event.value(QLatin1String("text")).toString();
+        if (m_expired)
+            onStatusAfterExpiry(text);
         if (text == ScanningStatus && m_scanningSince < 0)
             onScanningStarted();
         else if (text == FetchingStatus)
@@ -184,7 +190,8 @@ void FootprintRun::onScanningStarted()
                        [this] { m_paymentTimer.start(m_options.paymentEvery * 1000); });
     QTimer::singleShot(m_options.seconds * 1000, this, &FootprintRun::finish);
     m_out << "logged in and scanning after " << QString::number(m_scanningSince, 'f', 1) << " s\n"
-          << "  time  ticks  main RSS/PSS MB   engine RSS/PSS MB (n)  all RSS/PSS MB" << Qt::endl;
+          << "  time  ticks  main RSS/PSS MB   engine RSS/PSS MB (n)  renderer  all RSS/PSS MB"
+          << Qt::endl;
     takeSample();
 }
 
@@ -208,24 +215,23 @@ void FootprintRun::addPayment()
 
 void FootprintRun::takeSample()
 {
-    Sample sample{now() - m_scanningSince, m_ticks, {}};
     const qint64 main = m_sandbox.processId();
     // Without its process, every child of pid 0 would count: the whole system.
     if (main == 0)
         return;
-    for (qint64 pid : QList<qint64>{main} + descendantsOf(main)) {
-        if (const auto footprint = readFootprint(pid))
-            sample.processes.append(*footprint);
-    }
+    const Sample sample{now() - m_scanningSince, m_ticks, readFamily(main)};
     const Totals own = totals(sample.processes, Which::Main);
     const Totals engine = totals(sample.processes, Which::Engine);
     const Totals all = totals(sample.processes, Which::All);
-    m_out << QStringLiteral("%1s %2  %3  %4 (%5)  %6")
+    m_out << QStringLiteral("%1s %2  %3  %4 (%5)  %6  %7")
                  .arg(qRound(sample.at), 5)
                  .arg(sample.ticks, 5)
                  .arg(memory(own.rssKiB, own.pssKiB, own.pssKnown))
                  .arg(memory(engine.rssKiB, engine.pssKiB, engine.pssKnown))
                  .arg(engine.count)
+                 .arg(rendererRuns(sample.processes) ? QStringLiteral("runs")
+                                                     : QStringLiteral("gone"),
+                      -8)
                  .arg(memory(all.rssKiB, all.pssKiB, all.pssKnown))
           << Qt::endl;
     m_samples.append(sample);
@@ -247,6 +253,42 @@ void FootprintRun::finish()
     m_paymentTimer.stop();
     takeSample();
     report();
+    expireSession();
+}
+
+// The account ends the session, as it does after a while: how long the
+// window takes from saying so to showing the login form, with the browser
+// as it was left (asleep, unless told otherwise).
+void FootprintRun::expireSession()
+{
+    m_expired = true;
+    const QUrl url(QStringLiteral("http://127.0.0.1:%1/sandbox/expire").arg(m_port));
+    QNetworkReply* reply = m_network.get(QNetworkRequest(url));
+    connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
+    QTimer::singleShot(ReloginTimeoutMs, this, [this] {
+        fail(QStringLiteral("no login form and new login within %1 s of the session's end")
+                 .arg(ReloginTimeoutMs / 1000));
+    });
+}
+
+void FootprintRun::onStatusAfterExpiry(const QString& status)
+{
+    if (status == SessionLostStatus && m_sessionLostAt < 0) {
+        m_sessionLostAt = now();
+    } else if (status == LoginRequestStatus && m_sessionLostAt >= 0 && m_loginFormAt < 0) {
+        m_loginFormAt = now();
+    } else if (status == ScanningStatus && m_loginFormAt >= 0) {
+        m_out << QStringLiteral("lost session: the login form showed %1 s after the window said "
+                                "so; scanning again after %2 s\n")
+                     .arg(m_loginFormAt - m_sessionLostAt, 0, 'f', 2)
+                     .arg(now() - m_sessionLostAt, 0, 'f', 2)
+              << Qt::flush;
+        stop();
+    }
+}
+
+void FootprintRun::stop()
+{
     m_done = true;
     m_sandbox.terminate();
     if (!m_sandbox.waitForFinished(10'000))

@@ -10,6 +10,8 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <optional>
+
 struct FootprintOptions {
     QString sandbox;
     // Of scanning, counted from the first scan.
@@ -20,6 +22,8 @@ struct FootprintOptions {
     // record it reads, about 3 s each: 12 records keep a scan busy for over
     // 30 s, and payments coming faster would wait behind one another.
     int paymentEvery = 45;
+    // Passed on to the sandbox when set: its browser's idle time.
+    std::optional<int> browserSleep;
 };
 
 // Runs the sandbox headless, adds payments while it scans, samples the
@@ -52,6 +56,9 @@ private:
     void addPayment();
     void takeSample();
     void finish();
+    void expireSession();
+    void onStatusAfterExpiry(const QString& status);
+    void stop();
     void fail(const QString& why);
     void report();
     const Sample& sampleAtOrAfter(double at) const;
@@ -72,5 +79,10 @@ private:
     int m_paymentsAdded = 0;
     PaymentTimeline m_timeline;
     QList<Sample> m_samples;
+    // After the account ended the session: when the window said so and
+    // when the browser showed the login form; below 0 until then.
+    bool m_expired = false;
+    double m_sessionLostAt = -1;
+    double m_loginFormAt = -1;
     bool m_done = false;
 };

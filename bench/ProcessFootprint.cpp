@@ -128,3 +128,20 @@ QString ProcessFootprint::describe(const QList<ProcessFootprint>& family) const
         return QStringLiteral("zygote (unsandboxed)");
     return engineType;
 }
+
+QList<ProcessFootprint> readFamily(qint64 pid)
+{
+    QList<ProcessFootprint> family;
+    for (qint64 member : QList<qint64>{pid} + descendantsOf(pid)) {
+        if (const auto footprint = readFootprint(member))
+            family.append(*footprint);
+    }
+    return family;
+}
+
+bool rendererRuns(const QList<ProcessFootprint>& family)
+{
+    return std::any_of(family.begin(), family.end(), [&](const ProcessFootprint& process) {
+        return process.describe(family).startsWith(QLatin1String("renderer"));
+    });
+}

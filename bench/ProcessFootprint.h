@@ -31,3 +31,9 @@ std::optional<ProcessFootprint> readFootprint(qint64 pid,
 
 // Every process below `pid`, children before grandchildren.
 QList<qint64> descendantsOf(qint64 pid, const QString& procRoot = QStringLiteral("/proc"));
+
+// `pid` and every process below it that could be read.
+QList<ProcessFootprint> readFamily(qint64 pid);
+
+// Whether one of `family` is a renderer of the browser engine.
+bool rendererRuns(const QList<ProcessFootprint>& family);

@@ -15,6 +15,12 @@ public:
     virtual void Navigate(const QString& address) = 0;
     // The address of the top-level page shown.
     virtual QString LocationURL() const = 0;
+    // Hides the view and ends the page's renderer; the address and the
+    // session's cookies stay. Nothing loads until Wake().
+    virtual void Sleep() = 0;
+    // Shows the view again and reloads the page at its last address;
+    // DocumentComplete follows.
+    virtual void Wake() = 0;
 
 Q_SIGNALS:
     // The address of the link under the pointer, or the empty text.

@@ -65,6 +65,7 @@ bool Sandbox::start(QString& error)
         AlertTiming{std::chrono::seconds(m_options.alertRetryFirstSeconds),
                     std::chrono::seconds(m_options.heartbeatEverySeconds)});
     typeSettings();
+    watch().browserSleep().setIdleTime(m_options.browserSleep * 1000);
     if (m_options.headless)
         logInWhenAsked();
     connect(&watch().scanCycle(), &ScanCycle::scanEnded, this,

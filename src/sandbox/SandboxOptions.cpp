@@ -203,6 +203,12 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
         QStringLiteral("Least seconds between two heartbeats (default 60)."),
         QStringLiteral("SECONDS"));
 
+    const QCommandLineOption browserSleep(
+        QStringLiteral("browser-sleep"),
+        QStringLiteral("Seconds without input before the browser sleeps while scanning; 0: "
+                       "never (default 60)."),
+        QStringLiteral("SECONDS"));
+
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Runs Tollwick against a simulated payment account and shop on this "
@@ -211,7 +217,7 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
                        key,           records,   interval,         charset,      ticks,
                        port,          shopFail,  journal,          alertKind,    alertUrl,
                        alertSecret,   alertBody, alertContentType, heartbeatUrl, alertRetryFirst,
-                       heartbeatEvery});
+                       heartbeatEvery, browserSleep});
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return std::nullopt;
@@ -234,7 +240,8 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
          {NumberRule{records, 1, INT_MAX}, NumberRule{interval, 1, INT_MAX},
           NumberRule{ticks, 1, INT_MAX}, NumberRule{port, 1000, 9999},
           NumberRule{shopFail, 0, INT_MAX}, NumberRule{alertRetryFirst, 1, INT_MAX},
-          NumberRule{heartbeatEvery, 1, INT_MAX}}) {
+          NumberRule{heartbeatEvery, 1, INT_MAX},
+          NumberRule{browserSleep, 0, INT_MAX / 1000}}) {
         if (const std::optional<QString> message = numberError(parser, rule)) {
             error = *message;
             return std::nullopt;
@@ -280,6 +287,8 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
         options.port = quint16(parser.value(port).toInt());
     if (parser.isSet(shopFail))
         options.shopFailures = parser.value(shopFail).toInt();
+    if (parser.isSet(browserSleep))
+        options.browserSleep = parser.value(browserSleep).toInt();
     options.journal = parser.value(journal);
     if (parser.isSet(alertRetryFirst))
         options.alertRetryFirstSeconds = parser.value(alertRetryFirst).toInt();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alerts/AlertChannel.h"
+#include "session/BrowserSleep.h"
 
 #include <QByteArray>
 #include <QList>
@@ -51,6 +52,10 @@ struct SandboxOptions {
     // between two heartbeats; shorter than the program's only in tests.
     int alertRetryFirstSeconds = 30;
     int heartbeatEverySeconds = 60;
+
+    // Seconds without input before the browser sleeps while scanning; 0 for
+    // never.
+    int browserSleep = BrowserSleep::DefaultIdleMs / 1000;
 
     // Whether the notifications go to a shop on another machine: a real one,
     // which marks an order paid for every payment the sandbox adds.

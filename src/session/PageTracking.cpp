@@ -25,6 +25,7 @@ void PageTracking::openHomePage()
 {
     m_retry->setEnabled(false);
     m_ownLoad = true;
+    Q_EMIT openingHomePage();
     m_browser.Navigate(m_endpoints.PersonalHomeUrl);
 }
 

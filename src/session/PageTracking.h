@@ -34,6 +34,8 @@ public:
     void WebBrowser1_DocumentComplete(bool loaded);
 
 Q_SIGNALS:
+    // The program is about to send the browser to the home page.
+    void openingHomePage();
     // A home page completed: the account is logged in.
     void homePageCompleted();
 

@@ -6,6 +6,8 @@
 #include "ui/AppIcon.h"
 #include "ui/CaptionFit.h"
 #include "ui/ClickableLabel.h"
+#include "ui/InputWatch.h"
+#include "ui/SleepPicture.h"
 #include "ui/TextBox.h"
 #include "ui/Twips.h"
 #include "watch/AccountWatch.h"
@@ -134,6 +136,8 @@ void Form1::createControls()
     Text4 = new QLineEdit(m_state.interfaceKey(), this);
 
     WebBrowser1->setParent(this);
+    Picture1 = new SleepPicture(this);
+    Picture1->hide();
     Text2 = new TextBox(this);
     Text2->setEnabled(false);
     Text1 = new TextBox(this);
@@ -165,7 +169,8 @@ void Form1::createControls()
         {Combo3, "Combo3"},     {Text1, "Text1"},
         {Text2, "Text2"},       {Text3, "Text3"},
         {Text4, "Text4"},       {Command1, "Command1"},
-        {Command2, "Command2"}, {WebBrowser1, "WebBrowser1"}};
+        {Command2, "Command2"}, {WebBrowser1, "WebBrowser1"},
+        {Picture1, "Picture1"}};
     for (const auto& [object, name] : names)
         object->setObjectName(QString::fromLatin1(name));
 }
@@ -191,6 +196,7 @@ void Form1::placeControls()
     Label2->setGeometry(twips.rect(240, 2280, 2895, 615));
     Text3->setGeometry(twips.rect(120, 3120, 3255, 495));
     WebBrowser1->setGeometry(twips.rect(3840, 240, 6255, 4095));
+    Picture1->setGeometry(WebBrowser1->geometry());
     Text2->setGeometry(twips.rect(3840, 4320, 6255, 1695));
     Text1->setGeometry(twips.rect(3840, 6000, 6255, 495));
     Command1->setGeometry(twips.rect(2040, 6000, 1575, 495));
@@ -205,7 +211,8 @@ void Form1::placeControls()
     setTabOrder(Text1, Text2);
     setTabOrder(Text2, Command2);
     setTabOrder(Command2, WebBrowser1);
-    setTabOrder(WebBrowser1, Combo1);
+    setTabOrder(WebBrowser1, Picture1);
+    setTabOrder(Picture1, Combo1);
     setTabOrder(Combo1, Text3);
     setTabOrder(Text3, Combo2);
     setTabOrder(Combo2, Combo3);
@@ -256,6 +263,14 @@ void Form1::bindToState()
     bindList(Combo1, &WindowState::setScanInterval, &WindowState::scanIntervalChanged);
     bindList(Combo2, &WindowState::setRecordCount, &WindowState::recordCountChanged);
     bindList(Combo3, &WindowState::setShopCharset, &WindowState::shopCharsetChanged);
+
+    // The browser sleeps while nobody uses it, its picture in its place.
+    BrowserSleep& sleep = m_watch.browserSleep();
+    auto* input = new InputWatch(this);
+    input->watch(WebBrowser1);
+    connect(input, &InputWatch::input, &sleep, &BrowserSleep::wake);
+    connect(Picture1, &SleepPicture::wakeRequested, &sleep, &BrowserSleep::wake);
+    connect(&sleep, &BrowserSleep::asleepChanged, this, &Form1::showBrowserAsleep);
 }
 
 void Form1::showWhetherTheKeyIsPublic()
@@ -276,6 +291,26 @@ void Form1::Form_Load()
     appendItems(Combo2, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"});
     appendItems(Combo3, {"gb2312", "utf-8"});
     m_watch.pageTracking().openHomePage();
+}
+
+void Form1::showBrowserAsleep(bool asleep)
+{
+    // Focus goes along, rather than to the next control, where keys meant for
+    // the page would change a setting.
+    QWidget* focus = focusWidget();
+    if (asleep) {
+        // Taken while the page still shows.
+        Picture1->setPicture(WebBrowser1->grab());
+        Picture1->show();
+        Picture1->raise();
+        if (focus && (focus == WebBrowser1 || WebBrowser1->isAncestorOf(focus)))
+            Picture1->setFocus();
+    } else {
+        if (focus == Picture1)
+            WebBrowser1->setFocus();
+        Picture1->hide();
+        Picture1->setPicture(QPixmap());
+    }
 }
 
 void Form1::Command1_Click()

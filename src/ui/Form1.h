@@ -10,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class SleepPicture;
 class TextBox;
 class WindowState;
 
@@ -56,6 +57,8 @@ public:
     QPushButton* Command1;
     QPushButton* Command2;
     QWidget* WebBrowser1;
+    // In the browser's place while it sleeps.
+    SleepPicture* Picture1;
 
 private:
     void createControls();
@@ -64,6 +67,7 @@ private:
     // The key box warns while it holds the public default key.
     void showWhetherTheKeyIsPublic();
     void Form_Load();
+    void showBrowserAsleep(bool asleep);
     void OpenInShell(const QString& address);
 
     AccountWatch& m_watch;

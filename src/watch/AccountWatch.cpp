@@ -31,6 +31,7 @@ AccountWatch::AccountWatch(const Platform& platform, const Endpoints& endpoints,
                   platform.timers)
     , m_pageTracking(m_state, m_endpoints, platform.browser, platform.timers)
     , m_keepAlive(m_state, m_endpoints, m_inet2)
+    , m_browserSleep(m_state, platform.browser, platform.timers)
     , m_schedule(m_state, platform.timers)
 {
     // The keep-alive's rhythm runs from the start; the scan timer waits for a login.
@@ -54,6 +55,9 @@ AccountWatch::AccountWatch(const Platform& platform, const Endpoints& endpoints,
 
     connect(&m_pageTracking, &PageTracking::homePageCompleted, this,
             &AccountWatch::onHomePageCompleted);
+    // A sleeping page given another address would load its old one first.
+    // This also wakes it when the session is lost, so the login form shows.
+    connect(&m_pageTracking, &PageTracking::openingHomePage, &m_browserSleep, &BrowserSleep::wake);
     connect(&m_keepAlive, &KeepAlive::refreshed, &m_scanCycle, &ScanCycle::giveUpWaitingFetch);
     connect(&m_scanCycle, &ScanCycle::recordPageRedirected, this,
             &AccountWatch::onRecordPageRedirected);

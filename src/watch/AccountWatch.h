@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "scan/ScanCycle.h"
+#include "session/BrowserSleep.h"
 #include "session/KeepAlive.h"
 #include "session/PageTracking.h"
 #include "state/Endpoints.h"
@@ -13,11 +14,11 @@
 #include <QObject>
 
 // The program without its window: the scan state and the shared state, and
-// the scan, the page tracking and the keep-alive wired to the timers and the
-// browser that drive them. It moves the scan state: a login starts scanning,
-// a record page sent elsewhere means the session is lost, Stop holds until
-// Start. The window binds to state(); a journal or an alarm subscribes to
-// the state's and the handlers' events.
+// the scan, the page tracking, the keep-alive and the browser's sleep wired
+// to the timers and the browser that drive them. It moves the scan state: a
+// login starts scanning, a record page sent elsewhere means the session is
+// lost, Stop holds until Start. The window binds to state(); a journal or an
+// alarm subscribes to the state's and the handlers' events.
 class AccountWatch : public QObject {
     Q_OBJECT
 
@@ -31,6 +32,7 @@ public:
     ScanCycle& scanCycle() { return m_scanCycle; }
     PageTracking& pageTracking() { return m_pageTracking; }
     KeepAlive& keepAlive() { return m_keepAlive; }
+    BrowserSleep& browserSleep() { return m_browserSleep; }
     ScanSchedule& schedule() { return m_schedule; }
 
     // Start resumes scanning after a Stop; Stop holds until Start. A scan
@@ -52,6 +54,7 @@ private:
     ScanCycle m_scanCycle;
     PageTracking m_pageTracking;
     KeepAlive m_keepAlive;
+    BrowserSleep m_browserSleep;
     ScanSchedule m_schedule;
     // The last lost session came back without a login: the record page is
     // sent elsewhere for another reason, and that is no lost session until

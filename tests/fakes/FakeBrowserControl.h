@@ -12,6 +12,8 @@ class FakeBrowserControl : public BrowserControl {
 public:
     void Navigate(const QString& address) override { navigations.append(address); }
     QString LocationURL() const override { return location; }
+    void Sleep() override { asleep = true; }
+    void Wake() override { asleep = false; }
 
     // Shows `address` and reports the page as completed; not `loaded`, the
     // engine's error page stands at that address.
@@ -22,4 +24,5 @@ public:
 
     QString location;
     QStringList navigations;
+    bool asleep = false;
 };

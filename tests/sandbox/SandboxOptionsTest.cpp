@@ -51,7 +51,8 @@ private Q_SLOTS:
                                    "--alert-content-type",
                                    "--heartbeat-url",
                                    "--alert-retry-first",
-                                   "--heartbeat-every"})
+                                   "--heartbeat-every",
+                                   "--browser-sleep"})
             QVERIFY2(options->help.contains(option), option);
         QVERIFY(options->payments.isEmpty());
     }
@@ -72,6 +73,7 @@ private Q_SLOTS:
         QVERIFY(!options->ticks);
         QCOMPARE(options->port, quint16(8631));
         QCOMPARE(options->shopFailures, 0);
+        QCOMPARE(options->browserSleep, 60);
     }
 
     void everyOptionIsRead()
@@ -106,7 +108,9 @@ private Q_SLOTS:
                                     "--alert-retry-first",
                                     "2",
                                     "--heartbeat-every",
-                                    "3"},
+                                    "3",
+                                    "--browser-sleep",
+                                    "0"},
                                    error);
         QVERIFY2(options, qPrintable(error));
         QVERIFY(options->headless);
@@ -128,6 +132,7 @@ private Q_SLOTS:
         QCOMPARE(options->ticks, std::optional<int>(2));
         QCOMPARE(options->port, quint16(1000));
         QCOMPARE(options->shopFailures, 4);
+        QCOMPARE(options->browserSleep, 0);
     }
 
     // Without a kind named, an address with {text} is a GET, any other a POST.
@@ -192,6 +197,8 @@ private Q_SLOTS:
         QTest::newRow("ticks zero") << QStringList{"--ticks", "0"} << "--ticks";
         QTest::newRow("shop failures negative")
             << QStringList{"--shop-fail", "-1"} << "--shop-fail";
+        QTest::newRow("browser sleep beyond a timer's range")
+            << QStringList{"--browser-sleep", "2147484"} << "--browser-sleep";
         QTest::newRow("notify address without scheme")
             << QStringList{"--notify-url", "127.0.0.1/notify.php"} << "--notify-url";
         QTest::newRow("notify address of another kind")

@@ -79,6 +79,21 @@ QString QtBrowserControl::LocationURL() const
     return m_view->url().toString(QUrl::FullyEncoded);
 }
 
+void QtBrowserControl::Sleep()
+{
+    // The engine discards no page that shows. A discarded page keeps its
+    // address and history; its renderer ends.
+    m_view->hide();
+    m_view->page()->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+}
+
+void QtBrowserControl::Wake()
+{
+    // An active page loads its last address again by itself.
+    m_view->page()->setLifecycleState(QWebEnginePage::LifecycleState::Active);
+    m_view->show();
+}
+
 QWidget* QtBrowserControl::view()
 {
     return m_view;

@@ -22,6 +22,8 @@ public:
 
     void Navigate(const QString& address) override;
     QString LocationURL() const override;
+    void Sleep() override;
+    void Wake() override;
     // The view to place in the window.
     QWidget* view();
 
