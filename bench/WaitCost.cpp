@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "WaitCost.h"
 
 #include "platform/qt/QtHttpClient.h"

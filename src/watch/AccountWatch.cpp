@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "watch/AccountWatch.h"
 
 #include "platform/BrowserControl.h"

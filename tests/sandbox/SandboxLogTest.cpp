@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "sandbox/SandboxLog.h"
 #include "alerts/Alert.h"
 #include "journal/AlertSend.h"

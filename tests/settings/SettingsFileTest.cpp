@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "settings/SettingsFile.h"
 #include "alerts/AlertSettings.h"
 #include "fakes/FakeKeyring.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "web/TransferControl.h"
 #include "fakes/FakeHttpClient.h"
 #include "fakes/FakeTimerControl.h"
