@@ -223,8 +223,7 @@ void DeliveryJournal::record(const DeliveryAttempt& attempt)
             text(attempt.outcome == Outcome::Delivered ? Delivered : Rejected),
             QVariant(attempt.status),
             text(attempt.replyCut ? attempt.reply + CutReplyNote : attempt.reply),
-            text(attempt.charset),
-            text(attempt.address), text(attempt.manual ? ByHand : ByScan)});
+            text(attempt.charset), text(attempt.address), text(attempt.manual ? ByHand : ByScan)});
 }
 
 void DeliveryJournal::recordAlertSend(const AlertSend& send)

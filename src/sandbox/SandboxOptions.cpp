@@ -215,11 +215,11 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
     parser.setApplicationDescription(
         QStringLiteral("Runs Tollwick against a simulated payment account and shop on this "
                        "machine, and prints every step as a line of JSON."));
-    parser.addOptions({help,          headless,  payments,         page,         notifyUrl,
-                       key,           records,   interval,         charset,      ticks,
-                       port,          shopFail,  journal,          alertKind,    alertUrl,
-                       alertSecret,   alertBody, alertContentType, heartbeatUrl, alertRetryFirst,
-                       heartbeatEvery, browserSleep});
+    parser.addOptions(
+        {help,         headless,        payments,       page,        notifyUrl, key,
+         records,      interval,        charset,        ticks,       port,      shopFail,
+         journal,      alertKind,       alertUrl,       alertSecret, alertBody, alertContentType,
+         heartbeatUrl, alertRetryFirst, heartbeatEvery, browserSleep});
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return std::nullopt;
@@ -242,8 +242,7 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
          {NumberRule{records, 1, INT_MAX}, NumberRule{interval, 1, INT_MAX},
           NumberRule{ticks, 1, INT_MAX}, NumberRule{port, 1000, 9999},
           NumberRule{shopFail, 0, INT_MAX}, NumberRule{alertRetryFirst, 1, INT_MAX},
-          NumberRule{heartbeatEvery, 1, INT_MAX},
-          NumberRule{browserSleep, 0, INT_MAX / 1000}}) {
+          NumberRule{heartbeatEvery, 1, INT_MAX}, NumberRule{browserSleep, 0, INT_MAX / 1000}}) {
         if (const std::optional<QString> message = numberError(parser, rule)) {
             error = *message;
             return std::nullopt;

@@ -7,8 +7,8 @@
 #include "platform/Clock.h"
 #include "scan/ScanCycle.h"
 
-#include <QFileDialog>
 #include <QEvent>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -16,11 +16,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
-#include <QStandardPaths>
 #include <QSqlDriver>
 #include <QSqlField>
 #include <QSqlRecord>
 #include <QSqlTableModel>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
