@@ -7,7 +7,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -148,8 +147,7 @@ DeliveryJournal::Opening DeliveryJournal::tryOpen()
     // Created private before SQLite opens them, as SQLite would create them
     // with the umask's permissions.
     QString error;
-    if (!makePrivateFolder(QFileInfo(m_path).absolutePath(), error) ||
-        !makePrivateFile(m_path, error)) {
+    if (!makePrivateFile(m_path, error)) {
         m_openError = error;
         return Opening::Failed;
     }

@@ -20,25 +20,6 @@ QString systemError(const QString& path)
     return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
 }
 
-} // namespace
-
-bool makePrivateFile(const QString& path, QString& error)
-{
-    // open() applies the mode at creation, so there is no moment in which
-    // the file is readable by others; fchmod narrows one that existed.
-    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC,
-                                  S_IRUSR | S_IWUSR);
-    if (descriptor < 0) {
-        error = systemError(path);
-        return false;
-    }
-    const bool narrowed = ::fchmod(descriptor, S_IRUSR | S_IWUSR) == 0;
-    if (!narrowed)
-        error = systemError(path);
-    ::close(descriptor);
-    return narrowed;
-}
-
 bool makePrivateFolder(const QString& path, QString& error)
 {
     QStringList missing;
@@ -53,6 +34,27 @@ bool makePrivateFolder(const QString& path, QString& error)
         }
     }
     return true;
+}
+
+} // namespace
+
+bool makePrivateFile(const QString& path, QString& error)
+{
+    if (!makePrivateFolder(QFileInfo(path).absolutePath(), error))
+        return false;
+    // open() applies the mode at creation, so there is no moment in which
+    // the file is readable by others; fchmod narrows one that existed.
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC,
+                                  S_IRUSR | S_IWUSR);
+    if (descriptor < 0) {
+        error = systemError(path);
+        return false;
+    }
+    const bool narrowed = ::fchmod(descriptor, S_IRUSR | S_IWUSR) == 0;
+    if (!narrowed)
+        error = systemError(path);
+    ::close(descriptor);
+    return narrowed;
 }
 
 FileIdentity identityOf(const QString& path)

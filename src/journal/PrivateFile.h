@@ -8,10 +8,9 @@
 // saying why, when that cannot be done.
 
 // A file created with mode 0600, or narrowed to that when it exists with more.
+// Every missing folder above it is created with mode 0700; a folder that
+// exists is left as it is: it may be shared, as /tmp is.
 bool makePrivateFile(const QString& path, QString& error);
-// A folder, and every missing one above it, created with mode 0700. A folder
-// that exists is left as it is: it may be shared, as /tmp is.
-bool makePrivateFolder(const QString& path, QString& error);
 
 // Tells a file from another that later takes its name.
 struct FileIdentity {

@@ -6,7 +6,6 @@
 #include "settings/SecretStore.h"
 #include "state/WindowState.h"
 
-#include <QFileInfo>
 #include <QPointer>
 #include <QSettings>
 
@@ -44,8 +43,7 @@ void RememberedSettings::setEnabled(bool enabled)
     if (m_path.isEmpty() || enabled == this->enabled())
         return;
     QString error;
-    if (!makePrivateFolder(QFileInfo(m_path).absolutePath(), error) ||
-        !makePrivateFile(m_path, error)) {
+    if (!makePrivateFile(m_path, error)) {
         qWarning("Settings not kept: %s", qPrintable(error));
         return;
     }

@@ -5,7 +5,6 @@
 #include "journal/PrivateFile.h"
 #include "platform/Keyring.h"
 
-#include <QFileInfo>
 #include <QPointer>
 #include <QSettings>
 
@@ -85,8 +84,7 @@ void SecretStore::toFile(const QString& name, const QString& secret) const
     }
     // Only into a file its owner alone may read.
     QString error;
-    if (!makePrivateFolder(QFileInfo(m_settingsPath).absolutePath(), error) ||
-        !makePrivateFile(m_settingsPath, error)) {
+    if (!makePrivateFile(m_settingsPath, error)) {
         qWarning("Secret not kept: %s", qPrintable(error));
         return;
     }

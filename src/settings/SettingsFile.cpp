@@ -7,7 +7,6 @@
 #include "settings/SecretStore.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QPointer>
 #include <QSettings>
 #include <QSignalBlocker>
@@ -30,7 +29,7 @@ const QString MethodKey = QStringLiteral("alerts/method");
 bool makePrivate(const QString& path)
 {
     QString error;
-    if (makePrivateFolder(QFileInfo(path).absolutePath(), error) && makePrivateFile(path, error))
+    if (makePrivateFile(path, error))
         return true;
     qWarning("Alert settings not saved: %s", qPrintable(error));
     return false;
