@@ -17,13 +17,12 @@ QuitGuard::QuitGuard(QWidget& window, const WindowState& state, bool trayAvailab
     , m_trayAvailable(trayAvailable)
 {
     m_window.installEventFilter(this);
-    // Logging out or shutting down is no time for questions.
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this] { m_sessionEnding = true; });
 }
 
 void QuitGuard::requestQuit()
 {
-    if (deliveriesRun() && !m_sessionEnding)
+    if (shouldAsk())
         ask();
     else
         Q_EMIT quitConfirmed();
@@ -33,7 +32,7 @@ bool QuitGuard::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != &m_window || event->type() != QEvent::Close)
         return QObject::eventFilter(watched, event);
-    if (deliveriesRun() && !m_sessionEnding && !qGuiApp->isSavingSession()) {
+    if (shouldAsk()) {
         event->ignore();
         ask();
         return true;
@@ -42,8 +41,11 @@ bool QuitGuard::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-bool QuitGuard::deliveriesRun() const
+bool QuitGuard::shouldAsk() const
 {
+    // Logging out or shutting down is no time for questions.
+    if (m_sessionEnding || qGuiApp->isSavingSession())
+        return false;
     const ScanState state = m_state.scanState();
     return state == ScanState::Scanning || state == ScanState::SessionLost ||
            state == ScanState::IntervalInvalid;

@@ -32,7 +32,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool deliveriesRun() const;
+    // Deliveries run and the desktop session goes on: closing must ask first.
+    bool shouldAsk() const;
     void ask();
 
     QWidget& m_window;
