@@ -83,17 +83,17 @@ void RemoteAlerts::sendTest(const AlertChannel& channel,
         [self, channel, message, done](const WebHookAnswer& answer) {
             const ChannelVerdict verdict = judgeAnswer(channel.kind, answer);
             const bool delivered = verdict.outcome == ChannelVerdict::Outcome::Delivered;
+            const AlertSend send =
+                sendOf(message, channel.kind, verdict, answer,
+                       delivered ? AlertSend::Verdict::Delivered : AlertSend::Verdict::GaveUp);
             if (self)
-                Q_EMIT self->sent(
-                    sendOf(message, channel.kind, verdict, answer,
-                           delivered ? AlertSend::Verdict::Delivered : AlertSend::Verdict::GaveUp));
+                Q_EMIT self->sent(send);
             QString words = delivered ? QStringLiteral("发送成功")
                                       : QStringLiteral("发送失败：") + verdict.reason;
-            if (answer.status != 0)
-                words += QStringLiteral("\nHTTP 状态：%1").arg(answer.status);
-            const QString reply = QString::fromUtf8(answer.body).left(ReplyExcerpt);
-            if (!reply.isEmpty())
-                words += QStringLiteral("\n回复：") + reply;
+            if (send.status != 0)
+                words += QStringLiteral("\nHTTP 状态：%1").arg(send.status);
+            if (!send.reply.isEmpty())
+                words += QStringLiteral("\n回复：") + send.reply;
             done(words);
         });
 }
