@@ -60,12 +60,11 @@ struct RemoteFixture : AlertFixture {
             tries.append(send.cause + ':' + names[int(send.verdict)]);
         });
     }
-    FakeWebHook& hook() { return fake.webHook; }
     QByteArray body(qsizetype call) const { return fake.webHook.calls.at(call).request.body; }
     // Answers each call at once with the next of `answers`, the last again and again.
     void answerWith(const QList<WebHookAnswer>& answers)
     {
-        hook().respond = [this, answers, start = fake.clock.now()](const WebHookRequest&) {
+        fake.webHook.respond = [this, answers, start = fake.clock.now()](const WebHookRequest&) {
             callTimes.append(start.secsTo(fake.clock.now()));
             return answers.value(callTimes.size() - 1, answers.constLast());
         };
@@ -73,7 +72,6 @@ struct RemoteFixture : AlertFixture {
 };
 
 using Outcome = DeliveryAttempt::Outcome;
-constexpr qint64 Day = 24 * 3600;
 
 } // namespace
 
@@ -136,21 +134,23 @@ private Q_SLOTS:
         QTest::addColumn<QList<qint64>>("times");
         QTest::addColumn<int>("count");
         QTest::addColumn<QString>("last");
-        const int slack = int(AlertChannel::Kind::Slack);
-        QTest::newRow("503 twice, then taken")
-            << slack << QList<WebHookAnswer>{{503, {}}, {503, {}}, {200, {}}}
-            << QList<qint64>{0, 30, 90} << 3 << "delivered";
-        QTest::newRow("429, then taken") << slack << QList<WebHookAnswer>{{429, {}}, {200, {}}}
-                                         << QList<qint64>{0, 30} << 2 << "delivered";
-        QTest::newRow("refused") << slack << QList<WebHookAnswer>{{400, {}}}
-                                 << QList<qint64>{0, 30, 90} << 3 << "gaveUp";
-        QTest::newRow("an error code in a 200")
-            << int(AlertChannel::Kind::WeCom) << QList<WebHookAnswer>{{200, R"({"errcode":93000})"}}
-            << QList<qint64>{0, 30, 90} << 3 << "gaveUp";
+        using Kind = AlertChannel::Kind;
+        const auto row = [](const char* name, const QList<WebHookAnswer>& answers,
+                            const QList<qint64>& times, int count, const char* last,
+                            Kind kind = Kind::Slack) {
+            QTest::newRow(name) << int(kind) << answers << times << count << QString(last);
+        };
+        row("503 twice, then taken", {{503, {}}, {503, {}}, {200, {}}}, {0, 30, 90}, 3,
+            "delivered");
+        // Tried past the refusals' limit: a 429 is no refusal.
+        row("429 three times, then taken", {{429, {}}, {429, {}}, {429, {}}, {200, {}}},
+            {0, 30, 90, 210}, 4, "delivered");
+        row("refused", {{400, {}}}, {0, 30, 90}, 3, "gaveUp");
+        row("an error code in a 200", {{200, R"({"errcode":93000})"}}, {0, 30, 90}, 3, "gaveUp",
+            Kind::WeCom);
         // Pauses double up to 30 minutes; the last try comes before a day is out.
-        QTest::newRow("no answer for a day")
-            << slack << QList<WebHookAnswer>{{0, {}}}
-            << QList<qint64>{0, 30, 90, 210, 450, 930, 1890, 3690, 5490, 84690} << 53 << "gaveUp";
+        row("no answer for a day", {{0, {}}}, {0, 30, 90, 210, 450, 930, 1890, 3690, 5490, 84690},
+            53, "gaveUp");
     }
 
     // Each message is tried again on its own timer, never only when the
@@ -179,14 +179,14 @@ private Q_SLOTS:
         RemoteFixture f;
         Q_EMIT f.policy.raised(f.lost);
         Q_EMIT f.policy.raised({Alert::Cause::JournalFailed, {}, QStringLiteral("disk full")});
-        QCOMPARE(f.hook().calls.size(), 2);
-        f.hook().answer(400);
+        QCOMPARE(f.fake.webHook.calls.size(), 2);
+        f.fake.webHook.answer(400);
         QCOMPARE(f.remote.problem(), QStringLiteral("被拒绝 (400)"));
-        f.hook().answer(200);
+        f.fake.webHook.answer(200);
         QCOMPARE(f.remote.problem(), QString());
         f.fake.clock.advanceSeconds(30);
         QCOMPARE(f.tries, (QStringList{"sessionLost:willRetry", "journalFailed:delivered"}));
-        QCOMPARE(f.hook().unanswered(), 1);
+        QCOMPARE(f.fake.webHook.unanswered(), 1);
     }
 
     void aClearingDropsItsAlertStillBeingTried_data()
@@ -203,13 +203,13 @@ private Q_SLOTS:
         RemoteFixture f;
         Q_EMIT f.policy.raised(f.lost);
         if (answeredFirst)
-            f.hook().answer(503);
+            f.fake.webHook.answer(503);
         Q_EMIT f.policy.cleared(f.lost);
         if (!answeredFirst)
-            f.hook().answer(503);
-        f.hook().answer(200);
+            f.fake.webHook.answer(503);
+        f.fake.webHook.answer(200);
         f.fake.clock.advanceSeconds(24 * 3600);
-        QCOMPARE(f.hook().calls.size(), 2);
+        QCOMPARE(f.fake.webHook.calls.size(), 2);
         QVERIFY(f.body(1).contains("已恢复：支付宝登录有效，扫描继续"));
         QCOMPARE(f.tries.constLast(), QStringLiteral("cleared:delivered"));
     }
@@ -242,9 +242,7 @@ private Q_SLOTS:
         QFETCH(QString, address);
         QFETCH(WebHookAnswer, answer);
         RemoteFixture f;
-        f.hook().respond = [answer](const WebHookRequest&) {
-            return answer;
-        };
+        f.answerWith({answer});
         QString words;
         f.remote.sendTest({AlertChannel::Kind(kind), address, {}, {}, {}},
                           [&words](const QString& answer) { words = answer; });
@@ -257,10 +255,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         QTest::newRow("references")
             << "A&amp;B &lt;3 &#20013;&#x6587; &copy;" << QStringLiteral("A&B <3 中文 &copy;");
-        QTest::newRow("line breaks and tabs") << "a\nb\r\tc"
-                                              << "abc";
-        QTest::newRow("a reversal")
-            << QStringLiteral("订单\u202E1001\u2066x\u2069") << QStringLiteral("订单1001x");
+        QTest::newRow("line breaks, tabs and a reversal")
+            << QStringLiteral("订单\n\u202E1001\r\t\u2066x\u2069") << QStringLiteral("订单1001x");
         QTest::newRow("a reference to a control") << "a&#10;b&#x202e;c"
                                                   << "abc";
         QTest::newRow("long") << QString(70, u'x') << QString(63, u'x') + u'…';

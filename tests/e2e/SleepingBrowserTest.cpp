@@ -18,11 +18,6 @@ namespace {
 
 constexpr int Timeout = InProcessSandbox::Timeout;
 
-bool rendererRunsHere()
-{
-    return rendererRuns(readFamily(QCoreApplication::applicationPid()));
-}
-
 } // namespace
 
 // One sandbox whose browser sleeps after 5 s without input; each step starts
@@ -59,7 +54,8 @@ private Q_SLOTS:
         QVERIFY(window.Picture1->isVisible());
         QCOMPARE(window.Picture1->geometry(), window.WebBrowser1->geometry());
         QVERIFY(!window.WebBrowser1->isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(!rendererRunsHere(), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!rendererRuns(readFamily(QCoreApplication::applicationPid())),
+                                 Timeout);
     }
 
     // The page comes back at its address, logged in, and input on the new

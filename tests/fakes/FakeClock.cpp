@@ -12,13 +12,10 @@ void FakeClock::advance(qint64 milliseconds)
 {
     const qint64 end = m_elapsed + milliseconds;
     while (!m_due.empty() && m_due.begin()->first.first <= end) {
-        const auto next = m_due.begin();
-        const qint64 at = next->first.first;
-        const std::function<void()> action = std::move(next->second);
-        m_due.erase(next);
-        m_now = m_now.addMSecs(at - m_elapsed);
-        m_elapsed = at;
-        action();
+        auto due = m_due.extract(m_due.begin());
+        m_now = m_now.addMSecs(due.key().first - m_elapsed);
+        m_elapsed = due.key().first;
+        due.mapped()();
     }
     m_now = m_now.addMSecs(end - m_elapsed);
     m_elapsed = end;

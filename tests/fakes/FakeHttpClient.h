@@ -12,20 +12,16 @@
 // How the fake network answers one request.
 struct FakeResponse {
     FakeResponse(QByteArray body = {}, int status = 200, QString finalAddress = {},
-                 qint64 delayMs = 0)
+                 qint64 delayMs = 0, bool never = false)
         : body(std::move(body))
         , status(status)
         , finalAddress(std::move(finalAddress))
         , delayMs(delayMs)
+        , never(never)
     {
     }
     // A server that never answers.
-    static FakeResponse silent()
-    {
-        FakeResponse response;
-        response.never = true;
-        return response;
-    }
+    static FakeResponse silent() { return {{}, 200, {}, 0, true}; }
 
     QByteArray body;
     int status;
@@ -33,7 +29,7 @@ struct FakeResponse {
     QString finalAddress;
     // How long the answer takes on the fake clock.
     qint64 delayMs;
-    bool never = false;
+    bool never;
 };
 
 // Records every request and answers it on the fake clock through `respond`.

@@ -2,20 +2,18 @@
 
 #include "fakes/FakeTimerControl.h"
 
+#include <utility>
+
 void FakeTimerControl::setEnabled(bool enabled)
 {
-    if (enabled == m_enabled)
-        return;
-    m_enabled = enabled;
-    restart();
+    if (std::exchange(m_enabled, enabled) != enabled)
+        restart();
 }
 
 void FakeTimerControl::setInterval(int milliseconds)
 {
-    if (milliseconds == m_interval)
-        return;
-    m_interval = milliseconds;
-    restart();
+    if (std::exchange(m_interval, milliseconds) != milliseconds)
+        restart();
 }
 
 void FakeTimerControl::restart()

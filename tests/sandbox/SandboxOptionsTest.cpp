@@ -34,28 +34,12 @@ private Q_SLOTS:
         const auto options = parse({"--payment", "a,1", "--help"}, error);
         QVERIFY2(options, qPrintable(error));
         QVERIFY(options->help.startsWith("Usage: tollwick-sandbox [options]"));
-        for (const char* option : {"--headless",
-                                   "--payment",
-                                   "--page",
-                                   "--notify-url",
-                                   "--key",
-                                   "--records",
-                                   "--interval",
-                                   "--charset",
-                                   "--ticks",
-                                   "--port",
-                                   "--shop-fail",
-                                   "--journal",
-                                   "--alert-kind",
-                                   "--alert-url",
-                                   "--alert-secret",
-                                   "--alert-body",
-                                   "--alert-content-type",
-                                   "--heartbeat-url",
-                                   "--alert-retry-first",
-                                   "--heartbeat-every",
-                                   "--browser-sleep"})
-            QVERIFY2(options->help.contains(option), option);
+        const QString all = "--headless --payment --page --notify-url --key --records --interval "
+                            "--charset --ticks --port --shop-fail --journal --alert-kind "
+                            "--alert-url --alert-secret --alert-body --alert-content-type "
+                            "--heartbeat-url --alert-retry-first --heartbeat-every --browser-sleep";
+        for (const QString& option : all.split(' '))
+            QVERIFY2(options->help.contains(option), qPrintable(option));
         QVERIFY(options->payments.isEmpty());
     }
 
@@ -81,39 +65,13 @@ private Q_SLOTS:
     void everyOptionIsRead()
     {
         QString error;
-        const auto options = parse({"--headless",
-                                    "--notify-url",
-                                    "http://127.0.0.1:9000/n.php",
-                                    "--key",
-                                    "k 1",
-                                    "--records",
-                                    "3",
-                                    "--interval=5",
-                                    "--charset",
-                                    "utf-8",
-                                    "--ticks",
-                                    "2",
-                                    "--port",
-                                    "1000",
-                                    "--shop-fail",
-                                    "4",
-                                    "--journal",
-                                    "/tmp/j.db",
-                                    "--alert-kind",
-                                    "dingtalk",
-                                    "--alert-url",
-                                    "https://bot.invalid/robot/send?access_token=t",
-                                    "--alert-secret",
-                                    "SEC1",
-                                    "--heartbeat-url",
-                                    "https://shop.invalid/heartbeat.php",
-                                    "--alert-retry-first",
-                                    "2",
-                                    "--heartbeat-every",
-                                    "3",
-                                    "--browser-sleep",
-                                    "0"},
-                                   error);
+        const QString arguments =
+            "--headless --notify-url http://127.0.0.1:9000/n.php --records 3 --interval=5 "
+            "--charset utf-8 --ticks 2 --port 1000 --shop-fail 4 --journal /tmp/j.db "
+            "--alert-kind dingtalk --alert-url https://bot.invalid/robot/send?access_token=t "
+            "--alert-secret SEC1 --heartbeat-url https://shop.invalid/heartbeat.php "
+            "--alert-retry-first 2 --heartbeat-every 3 --browser-sleep 0";
+        const auto options = parse(arguments.split(' ') + QStringList{"--key", "k 1"}, error);
         QVERIFY2(options, qPrintable(error));
         QVERIFY(options->headless);
         QCOMPARE(options->notifyUrl, QStringLiteral("http://127.0.0.1:9000/n.php"));

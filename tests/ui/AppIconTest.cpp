@@ -52,18 +52,16 @@ private Q_SLOTS:
     // owner who cannot tell red from green still reads them, at tray size.
     void statusIconsDifferWithoutColour()
     {
-        const QList<StatusSymbol> symbols{StatusSymbol::Tick, StatusSymbol::Pause,
-                                          StatusSymbol::Padlock, StatusSymbol::Exclamation};
-        const auto grey = [](StatusSymbol symbol) {
+        const auto grey = [](int symbol) {
             // One hue for all: what is left to tell them apart is the symbol.
-            return statusIcon(symbol, Qt::darkGray)
+            return statusIcon(StatusSymbol(symbol), Qt::darkGray)
                 .pixmap(22, 22)
                 .toImage()
                 .convertToFormat(QImage::Format_Grayscale8);
         };
-        for (qsizetype a = 0; a < symbols.size(); ++a) {
-            for (qsizetype b = a + 1; b < symbols.size(); ++b) {
-                const QImage first = grey(symbols[a]), second = grey(symbols[b]);
+        for (int a = 0; a <= int(StatusSymbol::Exclamation); ++a) {
+            for (int b = a + 1; b <= int(StatusSymbol::Exclamation); ++b) {
+                const QImage first = grey(a), second = grey(b);
                 int differing = 0;
                 for (int y = 0; y < first.height(); ++y) {
                     for (int x = 0; x < first.width(); ++x)

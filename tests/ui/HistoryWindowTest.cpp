@@ -51,18 +51,16 @@ struct HistoryFixture : FakeWatch {
     }
 };
 
-// Answers the question "重新通知" asks, which must name the payment.
-void answerRenotifyQuestion(HistoryFixture& f, bool send)
+// Clicks "重新通知" and answers the question it asks, which must name the payment.
+void askToRenotify(HistoryFixture& f, bool send)
 {
+    QTest::mouseClick(f.window.findChild<QPushButton*>("renotify"), Qt::LeftButton);
     auto* question = f.window.findChild<QMessageBox*>("renotifyQuestion");
     QVERIFY(question);
     QVERIFY(question->text().contains(QStringLiteral("x' OR '1'='1")));
-    const QList<QAbstractButton*> buttons = question->buttons();
-    for (QAbstractButton* button : buttons) {
-        if ((button->text() == QStringLiteral("重新通知")) == send) {
+    for (QAbstractButton* button : question->buttons()) {
+        if ((button->text() == QStringLiteral("重新通知")) == send)
             button->click();
-            break;
-        }
     }
     QTRY_VERIFY(!f.window.findChild<QMessageBox*>("renotifyQuestion"));
 }
@@ -112,7 +110,6 @@ private Q_SLOTS:
     void readsWholeAndWorksFromTheKeyboard()
     {
         HistoryFixture f;
-        f.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.window));
         QAbstractItemModel* model = f.table()->model();
         for (int column : {1, 2, 3}) {
@@ -164,12 +161,10 @@ private Q_SLOTS:
         QTest::mouseClick(renotify, Qt::LeftButton);
         QCOMPARE(message->text(), QStringLiteral("请先选中一笔付款。"));
         f.table()->selectRow(1);
-        QTest::mouseClick(renotify, Qt::LeftButton);
         // Asked first, naming the payment; No sends nothing.
-        answerRenotifyQuestion(f, false);
+        askToRenotify(f, false);
         QVERIFY(f.fake.http.sent.isEmpty());
-        QTest::mouseClick(renotify, Qt::LeftButton);
-        answerRenotifyQuestion(f, true);
+        askToRenotify(f, true);
         QCOMPARE(message->text(), QStringLiteral("正在重新通知……"));
         QVERIFY(!renotify->isEnabled());
         f.fake.clock.advanceSeconds(5);
@@ -187,12 +182,10 @@ private Q_SLOTS:
         };
         // The attempt just kept is now the newest row.
         f.table()->selectRow(0);
-        QTest::mouseClick(renotify, Qt::LeftButton);
-        answerRenotifyQuestion(f, true);
+        askToRenotify(f, true);
         f.fake.clock.advanceSeconds(5);
         f.table()->selectRow(0);
-        QTest::mouseClick(renotify, Qt::LeftButton);
-        answerRenotifyQuestion(f, true);
+        askToRenotify(f, true);
         QCOMPARE(message->text(), QStringLiteral("上一笔通知尚未完成，请稍后再试。"));
     }
 };

@@ -68,17 +68,6 @@ private Q_SLOTS:
         QCOMPARE(w.scans(), 2);
     }
 
-    // Browsing in the account while scanning does not stop deliveries.
-    void otherPagesWhileScanningKeepScanning()
-    {
-        Watch w;
-        w.logIn();
-        w.fake.browser.complete("https://my.alipay.com/account/info.htm");
-        QCOMPARE(w.state.status(), ScanningStatus);
-        w.seconds(20);
-        QCOMPARE(w.scans(), 1);
-    }
-
     // The record page sent to the login form: the window says so, the
     // browser goes once to the home page so the form shows, ticks wait, and
     // a login resumes scanning.
