@@ -7,6 +7,7 @@
 #include "alerts/RemoteAlerts.h"
 #include "fakes/FakeWatch.h"
 #include "journal/DeliveryJournal.h"
+#include "support/TestRegistry.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -296,5 +297,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(AlertsTest)
+TOLLWICK_TEST(AlertsTest)
 #include "AlertsTest.moc"

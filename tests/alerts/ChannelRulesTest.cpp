@@ -7,6 +7,7 @@
 #include "alerts/ChannelVerdict.h"
 #include "platform/qt/CurlMulti.h"
 #include "platform/qt/CurlWebHook.h"
+#include "support/TestRegistry.h"
 
 #include <QHttpServer>
 #include <QHttpServerRequest>
@@ -20,7 +21,7 @@
 namespace {
 
 using Kind = AlertChannel::Kind;
-using Outcome = ChannelVerdict::Outcome;
+using Verdict = ChannelVerdict::Outcome;
 using Request = QHttpServerRequest;
 using Response = QHttpServerResponse;
 using Status = QHttpServerResponse::StatusCode;
@@ -259,19 +260,19 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("path");
-        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<Verdict>("outcome");
         // Part of the reason a failure gives.
         QTest::addColumn<QString>("reason");
         // The bot's secret, or the custom POST's body template: JSON when it
         // starts with a brace, else a form.
         QTest::addColumn<QString>("secret");
         const auto row = [](const char* name, Kind kind, const char* path,
-                            Outcome outcome = Outcome::Delivered, const char* reason = "",
+                            Verdict outcome = Verdict::Delivered, const char* reason = "",
                             const QString& secret = {}) {
             QTest::newRow(name) << int(kind) << QString::fromLatin1(path) << outcome
                                 << QString::fromUtf8(reason) << secret;
         };
-        const Outcome refused = Outcome::Refused, delivered = Outcome::Delivered;
+        const Verdict refused = Verdict::Refused, delivered = Verdict::Delivered;
         row("WeCom", Kind::WeCom, "/wecom?key=K");
         row("WeCom, an address gone", Kind::WeCom, "/wecom?key=X", refused, "invalid webhook url");
         row("DingTalk with 加签", Kind::DingTalk, "/dingtalk?access_token=signed", delivered, "",
@@ -298,7 +299,7 @@ private Q_SLOTS:
         row("Telegram", Kind::Telegram, "/tg/bot123:ABC/sendMessage?chat_id=-100");
         row("Telegram, a chat gone", Kind::Telegram, "/tg/bot123:ABC/sendMessage?chat_id=-7",
             refused, "chat not found");
-        row("a service that is down", Kind::WeCom, "/down", Outcome::Transient, "服务出错 (503)");
+        row("a service that is down", Kind::WeCom, "/down", Verdict::Transient, "服务出错 (503)");
         // The owner's page gets the message exactly, "{cause}" a payer typed
         // included, each placeholder escaped for where it stands.
         row("GET template", Kind::CustomGet, "/custom?cause={cause}&t={text}");
@@ -323,7 +324,7 @@ private Q_SLOTS:
                   secret.startsWith(u'{') ? AlertChannel::ContentType::Json
                                           : AlertChannel::ContentType::Form});
         QTEST(verdict.outcome, "outcome");
-        if (verdict.outcome != Outcome::Delivered) {
+        if (verdict.outcome != Verdict::Delivered) {
             QVERIFY2(verdict.reason.contains(reason), qPrintable(verdict.reason));
             return;
         }
@@ -353,5 +354,5 @@ private:
                      QDateTime(QDate(2024, 3, 9), QTime(12, 0)));
 };
 
-QTEST_GUILESS_MAIN(ChannelRulesTest)
+TOLLWICK_TEST(ChannelRulesTest)
 #include "ChannelRulesTest.moc"

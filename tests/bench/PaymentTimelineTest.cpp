@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "PaymentTimeline.h"
+#include "support/TestRegistry.h"
 
 #include <QTest>
 
@@ -70,5 +71,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(PaymentTimelineTest)
+TOLLWICK_TEST(PaymentTimelineTest)
 #include "PaymentTimelineTest.moc"

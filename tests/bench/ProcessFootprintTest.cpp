@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "ProcessFootprint.h"
+#include "support/TestRegistry.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -143,5 +144,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(ProcessFootprintTest)
+TOLLWICK_TEST(ProcessFootprintTest)
 #include "ProcessFootprintTest.moc"

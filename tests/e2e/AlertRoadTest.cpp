@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "e2e/FreePort.h"
+#include "support/TestRegistry.h"
 
 #include <QElapsedTimer>
 #include <QHttpServer>
@@ -202,5 +203,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(AlertRoadTest)
+TOLLWICK_TEST(AlertRoadTest)
 #include "AlertRoadTest.moc"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "e2e/SandboxRun.h"
+#include "support/TestRegistry.h"
 
 #include <QTest>
 
@@ -37,5 +38,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(BadCommandLineTest)
+TOLLWICK_TEST(BadCommandLineTest)
 #include "BadCommandLineTest.moc"

@@ -3,6 +3,7 @@
 #include "InProcessSandbox.h"
 
 #include "app/Program.h"
+#include "support/TestRegistry.h"
 #include "ui/HistoryWindow.h"
 
 #include <QApplication>
@@ -83,5 +84,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(DialogsDuringScanTest)
+TOLLWICK_TEST(DialogsDuringScanTest)
 #include "DialogsDuringScanTest.moc"

@@ -6,6 +6,7 @@
 #include "scan/ScanCycle.h"
 #include "session/KeepAlive.h"
 #include "state/StatusTexts.h"
+#include "support/TestRegistry.h"
 #include "ui/Form1.h"
 
 #include <QElapsedTimer>
@@ -21,8 +22,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int Timeout = InProcessSandbox::Timeout;
 
 SandboxOptions onePayment()
 {
@@ -198,7 +197,7 @@ void FaultTest::expiredSessionShowsTheLoginFormAndResumes()
     QVERIFY(served.isEmpty());
     QVERIFY(sandbox.shop().notifications().isEmpty());
 
-    QTRY_COMPARE_WITH_TIMEOUT(state.status(), ScanningStatus, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(state.status(), ScanningStatus, InProcessSandbox::Timeout);
     QVERIFY(addresses.contains(QVariantList{QUrl(account.loginUrl())}));
     QVERIFY(status.contains(QVariantList{LoginRequestStatus}));
     QCOMPARE(loggedIn.count(), 1);
@@ -238,5 +237,5 @@ void FaultTest::refreshDuringThePauseLeavesTheSecondCall()
     QCOMPARE(sandbox.shop().notifications().size(), 2);
 }
 
-QTEST_MAIN(FaultTest)
+TOLLWICK_TEST(FaultTest)
 #include "FaultTest.moc"

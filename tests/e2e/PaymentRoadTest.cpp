@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "e2e/SandboxRun.h"
+#include "support/TestRegistry.h"
 
 #include <QDateTime>
 #include <QJsonObject>
@@ -133,5 +134,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(PaymentRoadTest)
+TOLLWICK_TEST(PaymentRoadTest)
 #include "PaymentRoadTest.moc"

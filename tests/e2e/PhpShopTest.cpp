@@ -3,6 +3,7 @@
 #include "e2e/PhpShop.h"
 #include "e2e/SandboxRun.h"
 #include "support/RecordPages.h"
+#include "support/TestRegistry.h"
 
 #include <QFile>
 #include <QMap>
@@ -115,5 +116,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(PhpShopTest)
+TOLLWICK_TEST(PhpShopTest)
 #include "PhpShopTest.moc"

@@ -8,6 +8,7 @@
 #include "session/KeepAlive.h"
 #include "state/StatusTexts.h"
 #include "support/PageScripts.h"
+#include "support/TestRegistry.h"
 #include "ui/Form1.h"
 #include "ui/TextBox.h"
 
@@ -28,8 +29,6 @@
 #include <optional>
 
 namespace {
-
-constexpr int Timeout = InProcessSandbox::Timeout;
 const QString Title = QStringLiteral("Order 1001");
 
 SandboxOptions options()
@@ -149,7 +148,7 @@ void SessionTest::logInThroughTheBrowserStartsScanning()
     QVERIFY(window.Command2->isVisible());
     QVERIFY(!window.Command1->isVisible());
     QVERIFY(window.Text2->isVisible());
-    QTRY_COMPARE_WITH_TIMEOUT(m_sessionCookies.size(), 1, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(m_sessionCookies.size(), 1, InProcessSandbox::Timeout);
 }
 
 void SessionTest::scheduledScanReadsRecordsWithTheSession()
@@ -181,7 +180,7 @@ void SessionTest::newWindowStaysInTheBrowser()
 {
     QFETCH(bool, byClick);
     Form1& window = m_sandbox->window();
-    QVERIFY(QTest::qWaitForWindowExposed(&window, Timeout));
+    QVERIFY(QTest::qWaitForWindowExposed(&window, InProcessSandbox::Timeout));
 
     const QString page = QStringLiteral("http://127.0.0.1:%1/windows.htm").arg(m_sitePort);
     m_linkTarget = m_sandbox->account().personalHomeUrl() +
@@ -189,7 +188,8 @@ void SessionTest::newWindowStaysInTheBrowser()
     m_completed.clear();
     m_sandbox->browser().Navigate(page);
     // Browsing away from the home page leaves scanning on.
-    QTRY_VERIFY_WITH_TIMEOUT(m_completed.contains(CompletedPage{page, ScanningStatus}), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(m_completed.contains(CompletedPage{page, ScanningStatus}),
+                             InProcessSandbox::Timeout);
 
     const QSet<QWidget*> before = topLevelWidgets();
     const qsizetype logins = m_loggedIn->count();
@@ -201,7 +201,7 @@ void SessionTest::newWindowStaysInTheBrowser()
     // The address asked for opened here, still logged in, and as a home page
     // it put the window back to scanning.
     QTRY_VERIFY_WITH_TIMEOUT(m_completed.contains(CompletedPage{m_linkTarget, ScanningStatus}),
-                             Timeout);
+                             InProcessSandbox::Timeout);
     QCOMPARE(m_loggedIn->count(), logins);
     QCOMPARE(topLevelWidgets(), before);
     QVERIFY(before.contains(&window));
@@ -238,7 +238,7 @@ void SessionTest::keepAliveRenewsTheSession()
 
     // The account renews the cookie only on a request that carries a live
     // session; the browser's store takes what our own requests received.
-    QTRY_VERIFY_WITH_TIMEOUT(m_sessionCookies.size() > cookiesBefore, Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(m_sessionCookies.size() > cookiesBefore, InProcessSandbox::Timeout);
     QCOMPARE(m_sessionCookies.last().value(), m_sessionCookies.first().value());
     QCOMPARE(m_loggedIn->count(), 1);
 }
@@ -248,5 +248,5 @@ QPoint SessionTest::centreOf(const QString& elementId)
     return centreOfElement(*m_sandbox->view().page(), elementId, InProcessSandbox::Timeout);
 }
 
-QTEST_MAIN(SessionTest)
+TOLLWICK_TEST(SessionTest)
 #include "SessionTest.moc"

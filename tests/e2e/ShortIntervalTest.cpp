@@ -3,6 +3,7 @@
 #include "InProcessSandbox.h"
 
 #include "scan/ScanCycle.h"
+#include "support/TestRegistry.h"
 
 #include <QMap>
 #include <QTest>
@@ -66,5 +67,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(ShortIntervalTest)
+TOLLWICK_TEST(ShortIntervalTest)
 #include "ShortIntervalTest.moc"

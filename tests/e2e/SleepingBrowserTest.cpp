@@ -6,6 +6,7 @@
 #include "platform/BrowserControl.h"
 #include "scan/ScanCycle.h"
 #include "state/StatusTexts.h"
+#include "support/TestRegistry.h"
 #include "ui/Form1.h"
 #include "ui/InputWatch.h"
 #include "ui/SleepPicture.h"
@@ -13,12 +14,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineView>
-
-namespace {
-
-constexpr int Timeout = InProcessSandbox::Timeout;
-
-} // namespace
 
 // One sandbox whose browser sleeps after 5 s without input; each step starts
 // where the one before left the window.
@@ -50,12 +45,13 @@ private Q_SLOTS:
     void idleBrowserSleepsAndItsRendererEnds()
     {
         Form1& window = m_sandbox->window();
-        QTRY_VERIFY_WITH_TIMEOUT(m_sandbox->watch().browserSleep().asleep(), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(m_sandbox->watch().browserSleep().asleep(),
+                                 InProcessSandbox::Timeout);
         QVERIFY(window.Picture1->isVisible());
         QCOMPARE(window.Picture1->geometry(), window.WebBrowser1->geometry());
         QVERIFY(!window.WebBrowser1->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!rendererRuns(readFamily(QCoreApplication::applicationPid())),
-                                 Timeout);
+                                 InProcessSandbox::Timeout);
     }
 
     // The page comes back at its address, logged in, and input on the new
@@ -67,11 +63,11 @@ private Q_SLOTS:
         QTest::mouseClick(window.Picture1, Qt::LeftButton);
         QVERIFY(window.WebBrowser1->isVisible());
         QVERIFY(!window.Picture1->isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(m_sandbox->view().focusProxy(), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(m_sandbox->view().focusProxy(), InProcessSandbox::Timeout);
         QSignalSpy input(window.findChild<InputWatch*>(), &InputWatch::input);
         QTest::mouseMove(m_sandbox->view().focusProxy(), QPoint(10, 10));
         QCOMPARE(input.size(), 1);
-        QTRY_COMPARE_WITH_TIMEOUT(completed.size(), 1, Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(completed.size(), 1, InProcessSandbox::Timeout);
         QCOMPARE(m_sandbox->browser().LocationURL(), m_sandbox->account().personalHomeUrl());
         QCOMPARE(m_sandbox->state().status(), ScanningStatus);
 
@@ -82,14 +78,16 @@ private Q_SLOTS:
 
     void lostSessionWakesItAndShowsTheLoginForm()
     {
-        QTRY_VERIFY_WITH_TIMEOUT(m_sandbox->watch().browserSleep().asleep(), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(m_sandbox->watch().browserSleep().asleep(),
+                                 InProcessSandbox::Timeout);
         QSignalSpy addresses(&m_sandbox->view(), &QWebEngineView::urlChanged);
         m_sandbox->account().expireSessions();
         QVERIFY(m_sandbox->tick());
         QCOMPARE(m_sandbox->state().status(), SessionLostStatus);
         QVERIFY(m_sandbox->window().WebBrowser1->isVisible());
 
-        QTRY_COMPARE_WITH_TIMEOUT(m_sandbox->state().status(), ScanningStatus, Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(m_sandbox->state().status(), ScanningStatus,
+                                  InProcessSandbox::Timeout);
         QVERIFY(addresses.contains(QVariantList{QUrl(m_sandbox->account().loginUrl())}));
         QCOMPARE(m_loggedIn->size(), 2);
     }
@@ -99,5 +97,5 @@ private:
     std::unique_ptr<QSignalSpy> m_loggedIn;
 };
 
-QTEST_MAIN(SleepingBrowserTest)
+TOLLWICK_TEST(SleepingBrowserTest)
 #include "SleepingBrowserTest.moc"

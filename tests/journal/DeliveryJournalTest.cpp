@@ -5,6 +5,7 @@
 #include "fakes/FakeWatch.h"
 #include "journal/CsvFile.h"
 #include "support/RecordPages.h"
+#include "support/TestRegistry.h"
 
 #include <QDir>
 #include <QFile>
@@ -239,5 +240,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(DeliveryJournalTest)
+TOLLWICK_TEST(DeliveryJournalTest)
 #include "DeliveryJournalTest.moc"

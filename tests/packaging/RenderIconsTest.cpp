@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "support/TestRegistry.h"
 #include "ui/AppIcon.h"
 
 #include <QFile>
@@ -51,5 +52,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(RenderIconsTest)
+TOLLWICK_TEST(RenderIconsTest)
 #include "RenderIconsTest.moc"

@@ -2,6 +2,7 @@
 
 #include "platform/CharsetRegistry.h"
 #include "platform/CharsetLabels.h"
+#include "support/TestRegistry.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -67,7 +68,7 @@ const QStringList refusedEncodings{u"replacement"_qs, u"x-user-defined"_qs, u"is
 
 } // namespace
 
-class TestCharsetRegistry : public QObject {
+class CharsetRegistryTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -79,7 +80,7 @@ private Q_SLOTS:
     void queriesAreEncodedAsBrowsersSendThem();
 };
 
-void TestCharsetRegistry::labelsOfTheStandard_data()
+void CharsetRegistryTest::labelsOfTheStandard_data()
 {
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("encoding");
@@ -104,7 +105,7 @@ void TestCharsetRegistry::labelsOfTheStandard_data()
     }
 }
 
-void TestCharsetRegistry::labelsOfTheStandard()
+void CharsetRegistryTest::labelsOfTheStandard()
 {
     QFETCH(QString, label);
     QFETCH(QString, encoding);
@@ -122,7 +123,7 @@ void TestCharsetRegistry::labelsOfTheStandard()
              QStringView(probe->text).toString());
 }
 
-void TestCharsetRegistry::otherNamesAreRefused_data()
+void CharsetRegistryTest::otherNamesAreRefused_data()
 {
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("encoding");
@@ -140,7 +141,7 @@ void TestCharsetRegistry::otherNamesAreRefused_data()
     QTest::newRow("read as replacement") << u"iso-2022-kr"_qs << u"replacement"_qs;
 }
 
-void TestCharsetRegistry::otherNamesAreRefused()
+void CharsetRegistryTest::otherNamesAreRefused()
 {
     QFETCH(QString, label);
     QFETCH(QString, encoding);
@@ -150,7 +151,7 @@ void TestCharsetRegistry::otherNamesAreRefused()
         QVERIFY(!encoderForCharset(label).isValid());
 }
 
-void TestCharsetRegistry::queriesAreEncodedAsBrowsersSendThem_data()
+void CharsetRegistryTest::queriesAreEncodedAsBrowsersSendThem_data()
 {
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("text");
@@ -163,7 +164,7 @@ void TestCharsetRegistry::queriesAreEncodedAsBrowsersSendThem_data()
                              << QByteArray::fromHex("e99595e282ac");
 }
 
-void TestCharsetRegistry::queriesAreEncodedAsBrowsersSendThem()
+void CharsetRegistryTest::queriesAreEncodedAsBrowsersSendThem()
 {
     QFETCH(QString, label);
     QFETCH(QString, text);
@@ -173,5 +174,5 @@ void TestCharsetRegistry::queriesAreEncodedAsBrowsersSendThem()
     QCOMPARE(QByteArray(encoder.encode(text)), bytes);
 }
 
-QTEST_GUILESS_MAIN(TestCharsetRegistry)
+TOLLWICK_TEST(CharsetRegistryTest)
 #include "CharsetRegistryTest.moc"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "platform/LimitedBody.h"
+#include "support/TestRegistry.h"
 
 #include <QTest>
 
@@ -34,5 +35,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(LimitedBodyTest)
+TOLLWICK_TEST(LimitedBodyTest)
 #include "LimitedBodyTest.moc"

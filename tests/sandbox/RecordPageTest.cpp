@@ -3,6 +3,7 @@
 #include "sandbox/RecordPage.h"
 
 #include "scan/RecordPageParser.h"
+#include "support/TestRegistry.h"
 
 #include <QStringDecoder>
 #include <QTest>
@@ -93,5 +94,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(RecordPageTest)
+TOLLWICK_TEST(RecordPageTest)
 #include "RecordPageTest.moc"

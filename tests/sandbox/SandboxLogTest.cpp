@@ -4,6 +4,7 @@
 #include "alerts/Alert.h"
 #include "journal/AlertSend.h"
 #include "scan/DeliveryAttempt.h"
+#include "support/TestRegistry.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -68,5 +69,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(SandboxLogTest)
+TOLLWICK_TEST(SandboxLogTest)
 #include "SandboxLogTest.moc"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "sandbox/SandboxOptions.h"
+#include "support/TestRegistry.h"
 
 #include <QTemporaryFile>
 #include <QTest>
@@ -201,5 +202,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(SandboxOptionsTest)
+TOLLWICK_TEST(SandboxOptionsTest)
 #include "SandboxOptionsTest.moc"

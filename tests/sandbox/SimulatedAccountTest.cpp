@@ -3,6 +3,7 @@
 #include "sandbox/SimulatedAccount.h"
 
 #include "TestClient.h"
+#include "support/TestRegistry.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -393,5 +394,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(SimulatedAccountTest)
+TOLLWICK_TEST(SimulatedAccountTest)
 #include "SimulatedAccountTest.moc"

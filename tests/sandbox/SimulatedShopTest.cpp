@@ -3,6 +3,7 @@
 #include "sandbox/SimulatedShop.h"
 
 #include "TestClient.h"
+#include "support/TestRegistry.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -172,5 +173,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(SimulatedShopTest)
+TOLLWICK_TEST(SimulatedShopTest)
 #include "SimulatedShopTest.moc"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "scan/NotificationAddress.h"
+#include "support/TestRegistry.h"
 
 #include <QTest>
 
@@ -72,5 +73,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(NotificationAddressTest)
+TOLLWICK_TEST(NotificationAddressTest)
 #include "NotificationAddressTest.moc"

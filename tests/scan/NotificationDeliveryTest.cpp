@@ -5,6 +5,7 @@
 #include "sandbox/SimulatedShop.h"
 #include "scan/NotificationAddress.h"
 #include "scan/ScanCycle.h"
+#include "support/TestRegistry.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -56,5 +57,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(NotificationDeliveryTest)
+TOLLWICK_TEST(NotificationDeliveryTest)
 #include "NotificationDeliveryTest.moc"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "scan/RecordPageParser.h"
+#include "support/TestRegistry.h"
 
 #include <QTest>
 
@@ -170,5 +171,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(RecordPageParserTest)
+TOLLWICK_TEST(RecordPageParserTest)
 #include "RecordPageParserTest.moc"

@@ -6,6 +6,7 @@
 #include "scan/NotificationAddress.h"
 #include "state/StatusTexts.h"
 #include "support/RecordPages.h"
+#include "support/TestRegistry.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -418,5 +419,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(ScanCycleTest)
+TOLLWICK_TEST(ScanCycleTest)
 #include "ScanCycleTest.moc"

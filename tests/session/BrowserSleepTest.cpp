@@ -2,6 +2,7 @@
 
 #include "session/BrowserSleep.h"
 #include "fakes/FakeWatch.h"
+#include "support/TestRegistry.h"
 
 #include <QTest>
 
@@ -55,5 +56,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(BrowserSleepTest)
+TOLLWICK_TEST(BrowserSleepTest)
 #include "BrowserSleepTest.moc"

@@ -4,6 +4,7 @@
 #include "fakes/FakeWatch.h"
 #include "state/StatusTexts.h"
 #include "support/RecordPages.h"
+#include "support/TestRegistry.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -92,5 +93,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(KeepAliveTest)
+TOLLWICK_TEST(KeepAliveTest)
 #include "KeepAliveTest.moc"

@@ -3,6 +3,7 @@
 #include "session/PageTracking.h"
 #include "fakes/FakeWatch.h"
 #include "state/StatusTexts.h"
+#include "support/TestRegistry.h"
 
 #include <QTest>
 
@@ -97,5 +98,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(PageTrackingTest)
+TOLLWICK_TEST(PageTrackingTest)
 #include "PageTrackingTest.moc"

@@ -3,6 +3,7 @@
 #include "settings/RememberedSettings.h"
 #include "fakes/FakeWindow.h"
 #include "settings/SecretStore.h"
+#include "support/TestRegistry.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -110,5 +111,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(RememberedSettingsTest)
+TOLLWICK_TEST(RememberedSettingsTest)
 #include "RememberedSettingsTest.moc"

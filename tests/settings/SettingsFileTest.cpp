@@ -4,6 +4,7 @@
 #include "alerts/AlertSettings.h"
 #include "fakes/FakeKeyring.h"
 #include "settings/SecretStore.h"
+#include "support/TestRegistry.h"
 
 #include <QFile>
 #include <QSettings>
@@ -137,5 +138,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(SettingsFileTest)
+TOLLWICK_TEST(SettingsFileTest)
 #include "SettingsFileTest.moc"

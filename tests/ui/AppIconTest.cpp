@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "ui/AppIcon.h"
+#include "support/TestRegistry.h"
 
 #include <QTest>
 
@@ -89,5 +90,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(AppIconTest)
+TOLLWICK_TEST(AppIconTest)
 #include "AppIconTest.moc"

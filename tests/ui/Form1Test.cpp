@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "fakes/FakeWindow.h"
+#include "support/TestRegistry.h"
 #include "ui/CaptionFit.h"
 #include "ui/ClickableLabel.h"
 #include "ui/TextBox.h"
@@ -319,5 +320,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(Form1Test)
+TOLLWICK_TEST(Form1Test)
 #include "Form1Test.moc"

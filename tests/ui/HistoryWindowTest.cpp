@@ -3,6 +3,7 @@
 #include "ui/HistoryWindow.h"
 #include "fakes/FakeWatch.h"
 #include "journal/DeliveryJournal.h"
+#include "support/TestRegistry.h"
 
 #include <QApplication>
 #include <QFile>
@@ -190,5 +191,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(HistoryWindowTest)
+TOLLWICK_TEST(HistoryWindowTest)
 #include "HistoryWindowTest.moc"

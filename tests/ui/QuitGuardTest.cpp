@@ -2,6 +2,7 @@
 
 #include "ui/QuitGuard.h"
 #include "fakes/FakeWindow.h"
+#include "support/TestRegistry.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -73,5 +74,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(QuitGuardTest)
+TOLLWICK_TEST(QuitGuardTest)
 #include "QuitGuardTest.moc"

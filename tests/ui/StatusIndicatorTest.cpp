@@ -7,6 +7,7 @@
 #include "alerts/RemoteAlerts.h"
 #include "fakes/FakeWindow.h"
 #include "journal/DeliveryJournal.h"
+#include "support/TestRegistry.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,5 +64,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(StatusIndicatorTest)
+TOLLWICK_TEST(StatusIndicatorTest)
 #include "StatusIndicatorTest.moc"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "fakes/FakeWindow.h"
+#include "support/TestRegistry.h"
 #include "ui/TextBox.h"
 
 #include <QLabel>
@@ -35,5 +36,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(WindowScreenshotTest)
+TOLLWICK_TEST(WindowScreenshotTest)
 #include "WindowScreenshotTest.moc"

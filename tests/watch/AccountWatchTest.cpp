@@ -4,6 +4,7 @@
 #include "fakes/FakeWatch.h"
 #include "state/StatusTexts.h"
 #include "support/RecordPages.h"
+#include "support/TestRegistry.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -185,5 +186,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(AccountWatchTest)
+TOLLWICK_TEST(AccountWatchTest)
 #include "AccountWatchTest.moc"

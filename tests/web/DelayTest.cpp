@@ -2,6 +2,7 @@
 
 #include "web/Delay.h"
 #include "fakes/FakeTimerControl.h"
+#include "support/TestRegistry.h"
 
 #include <QTest>
 
@@ -63,5 +64,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(DelayTest)
+TOLLWICK_TEST(DelayTest)
 #include "DelayTest.moc"

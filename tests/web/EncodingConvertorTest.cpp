@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "web/EncodingConvertor.h"
+#include "support/TestRegistry.h"
 
 #include <QStringEncoder>
 #include <QTest>
@@ -31,5 +32,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(EncodingConvertorTest)
+TOLLWICK_TEST(EncodingConvertorTest)
 #include "EncodingConvertorTest.moc"

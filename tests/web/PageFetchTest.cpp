@@ -2,6 +2,7 @@
 
 #include "web/PageFetch.h"
 #include "fakes/FakeHttpClient.h"
+#include "support/TestRegistry.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -85,5 +86,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(PageFetchTest)
+TOLLWICK_TEST(PageFetchTest)
 #include "PageFetchTest.moc"

@@ -3,6 +3,7 @@
 #include "web/TransferControl.h"
 #include "fakes/FakeHttpClient.h"
 #include "fakes/FakeTimerControl.h"
+#include "support/TestRegistry.h"
 
 #include <QTest>
 
@@ -46,5 +47,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TransferControlTest)
+TOLLWICK_TEST(TransferControlTest)
 #include "TransferControlTest.moc"

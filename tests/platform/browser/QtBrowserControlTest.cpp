@@ -5,6 +5,7 @@
 #include "platform/browser/BrowserTestSite.h"
 #include "platform/qt/SharedCookieJar.h"
 #include "support/PageScripts.h"
+#include "support/TestRegistry.h"
 
 #include <QApplication>
 #include <QNetworkAccessManager>
@@ -257,5 +258,5 @@ void QtBrowserControlTest::runsOneRendererAndNoIdleHelper()
                               timeout);
 }
 
-QTEST_MAIN(QtBrowserControlTest)
+TOLLWICK_TEST(QtBrowserControlTest)
 #include "QtBrowserControlTest.moc"

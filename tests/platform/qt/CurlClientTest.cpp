@@ -5,6 +5,7 @@
 #include "platform/qt/CurlWebHook.h"
 #include "platform/qt/QtHttpClient.h"
 #include "scan/ScanCycle.h"
+#include "support/TestRegistry.h"
 
 #include <QEventLoop>
 #include <QHttpServer>
@@ -103,7 +104,7 @@ HttpAnswer run(HttpClient& client, const QString& address, const BodyLimit& limi
 
 } // namespace
 
-class TestCurlClient : public QObject {
+class CurlClientTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -140,7 +141,7 @@ private:
     RawServer m_cutShortServer{"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n0123456789"};
 };
 
-void TestCurlClient::initTestCase()
+void CurlClientTest::initTestCase()
 {
     using Status = QHttpServerResponse::StatusCode;
     m_server.route("/status/<arg>", [](int status) {
@@ -172,14 +173,14 @@ void TestCurlClient::initTestCase()
     qputenv("http_proxy", DeadProxy);
 }
 
-void TestCurlClient::eachCallArrivesOnceOnItsOwnConnection_data()
+void CurlClientTest::eachCallArrivesOnceOnItsOwnConnection_data()
 {
     QTest::addColumn<bool>("keepOpen");
     QTest::newRow("hang-up server") << false;
     QTest::newRow("keep-alive server") << true;
 }
 
-void TestCurlClient::eachCallArrivesOnceOnItsOwnConnection()
+void CurlClientTest::eachCallArrivesOnceOnItsOwnConnection()
 {
     QFETCH(bool, keepOpen);
     constexpr int Calls = 50;
@@ -199,7 +200,7 @@ void TestCurlClient::eachCallArrivesOnceOnItsOwnConnection()
     QCOMPARE(server.connections, server.heads.size());
 }
 
-void TestCurlClient::answer_data()
+void CurlClientTest::answer_data()
 {
     QTest::addColumn<QString>("asked");
     QTest::addColumn<int>("status");
@@ -225,7 +226,7 @@ void TestCurlClient::answer_data()
         QTest::newRow(name) << asked << 0 << QByteArray() << QString();
 }
 
-void TestCurlClient::answer()
+void CurlClientTest::answer()
 {
     QFETCH(QString, asked);
     QFETCH(int, status);
@@ -237,7 +238,7 @@ void TestCurlClient::answer()
     QCOMPARE(answer.address, from);
 }
 
-void TestCurlClient::addressAndUserAgentAsQtSendsThem()
+void CurlClientTest::addressAndUserAgentAsQtSendsThem()
 {
     const QString target = u"/notify.php?title=订单 1001&memo=a b&sign=%2B/"_qs;
     RawServer curlServer("HTTP/1.1 200 OK\r\n\r\nok"), qtServer("HTTP/1.1 200 OK\r\n\r\nok");
@@ -256,7 +257,7 @@ void TestCurlClient::addressAndUserAgentAsQtSendsThem()
     QCOMPARE(userAgent(curl), userAgent(qt));
 }
 
-void TestCurlClient::droppedRequestRunsToItsEndOrTheLimit()
+void CurlClientTest::droppedRequestRunsToItsEndOrTheLimit()
 {
     RawServer silent{QByteArray()};
     {
@@ -281,7 +282,7 @@ void TestCurlClient::droppedRequestRunsToItsEndOrTheLimit()
     m_unanswered.clear();
 }
 
-void TestCurlClient::webHookSendsEachMessageOnce()
+void CurlClientTest::webHookSendsEachMessageOnce()
 {
     CurlWebHook hook(m_multi, 300ms);
     QList<WebHookAnswer> answers;
@@ -309,7 +310,7 @@ void TestCurlClient::webHookSendsEachMessageOnce()
 
 // An owner behind a proxy the desktop names: the shop is called through it,
 // as the account's pages are.
-void TestCurlClient::callsGoThroughTheSystemProxy()
+void CurlClientTest::callsGoThroughTheSystemProxy()
 {
     RawServer proxy("HTTP/1.1 200 OK\r\n\r\nsuccess");
     qputenv("http_proxy", proxy.address(QString()).toLatin1());
@@ -320,7 +321,7 @@ void TestCurlClient::callsGoThroughTheSystemProxy()
     QVERIFY(proxy.heads[0].startsWith("GET http://shop.invalid/notify.php?act=k HTTP/1.1\r\n"));
 }
 
-void TestCurlClient::longReplyIsReadUnderTheLimit_data()
+void CurlClientTest::longReplyIsReadUnderTheLimit_data()
 {
     QTest::addColumn<bool>("curl");
     QTest::addColumn<qint64>("size");
@@ -332,7 +333,7 @@ void TestCurlClient::longReplyIsReadUnderTheLimit_data()
 
 // A long reply must not take the desktop's memory: up to 64 MiB its first
 // MiB is kept and "success" found at its end; a longer one fails.
-void TestCurlClient::longReplyIsReadUnderTheLimit()
+void CurlClientTest::longReplyIsReadUnderTheLimit()
 {
     QFETCH(bool, curl);
     QFETCH(qint64, size);
@@ -347,7 +348,7 @@ void TestCurlClient::longReplyIsReadUnderTheLimit()
 
 // A request given up has reached the server once its answer begins; then
 // nobody reads the rest.
-void TestCurlClient::abandonedReplyStopsAtOnce()
+void CurlClientTest::abandonedReplyStopsAtOnce()
 {
     const std::pair<const char*, HttpClient*> clients[] = {{"curl", &m_client},
                                                            {"qt", &m_qtClient}};
@@ -360,5 +361,5 @@ void TestCurlClient::abandonedReplyStopsAtOnce()
     }
 }
 
-QTEST_GUILESS_MAIN(TestCurlClient)
+TOLLWICK_TEST(CurlClientTest)
 #include "CurlClientTest.moc"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "platform/qt/EngineEnvironment.h"
+#include "support/TestRegistry.h"
 
 #include <QTest>
 
@@ -68,5 +69,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(EngineEnvironmentTest)
+TOLLWICK_TEST(EngineEnvironmentTest)
 #include "EngineEnvironmentTest.moc"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "platform/qt/QtClock.h"
+#include "support/TestRegistry.h"
 
 #include <QTest>
 
@@ -13,7 +14,7 @@ QTime wholeSeconds(const QTime& time)
 
 } // namespace
 
-class TestQtClock : public QObject {
+class QtClockTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -21,7 +22,7 @@ private Q_SLOTS:
     void todayAndNowAreTheWallClock();
 };
 
-void TestQtClock::timeOfDayIsTheWallClockInWholeSeconds()
+void QtClockTest::timeOfDayIsTheWallClockInWholeSeconds()
 {
     QtClock clock;
     const QTime before = QTime::currentTime();
@@ -32,7 +33,7 @@ void TestQtClock::timeOfDayIsTheWallClockInWholeSeconds()
     QVERIFY(time == wholeSeconds(before) || time == wholeSeconds(after));
 }
 
-void TestQtClock::todayAndNowAreTheWallClock()
+void QtClockTest::todayAndNowAreTheWallClock()
 {
     QtClock clock;
     const QDateTime before = QDateTime::currentDateTime();
@@ -44,5 +45,5 @@ void TestQtClock::todayAndNowAreTheWallClock()
     QVERIFY(before <= now && now <= after);
 }
 
-QTEST_GUILESS_MAIN(TestQtClock)
+TOLLWICK_TEST(QtClockTest)
 #include "QtClockTest.moc"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "platform/qt/QtHttpClient.h"
+#include "support/TestRegistry.h"
 
 #include <QHttpServer>
 #include <QNetworkAccessManager>
@@ -22,7 +23,7 @@ const QByteArray orderTextGbk = QByteArray::fromHex("e946ac8cb2e2cad4d38686ce");
 
 } // namespace
 
-class TestQtHttpClient : public QObject {
+class QtHttpClientTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -48,7 +49,7 @@ private:
     QTcpServer m_cutShortServer;
 };
 
-void TestQtHttpClient::initTestCase()
+void QtHttpClientTest::initTestCase()
 {
     using Status = QHttpServerResponse::StatusCode;
     m_server.route("/order",
@@ -79,7 +80,7 @@ void TestQtHttpClient::initTestCase()
     });
 }
 
-void TestQtHttpClient::answer_data()
+void QtHttpClientTest::answer_data()
 {
     QTest::addColumn<QString>("asked");
     QTest::addColumn<int>("status");
@@ -105,7 +106,7 @@ void TestQtHttpClient::answer_data()
         << QString();
 }
 
-void TestQtHttpClient::answer()
+void QtHttpClientTest::answer()
 {
     QFETCH(QString, asked);
     const auto request = m_client.get(asked, BodyLimit{.keep = 1024});
@@ -117,7 +118,7 @@ void TestQtHttpClient::answer()
     QTEST(answer.address, "from");
 }
 
-void TestQtHttpClient::droppedRequestRunsToItsEndOrTheLimit()
+void QtHttpClientTest::droppedRequestRunsToItsEndOrTheLimit()
 {
     QtHttpClient client(m_network, 500ms);
     for (int request = 0; request < 2; ++request)
@@ -130,5 +131,5 @@ void TestQtHttpClient::droppedRequestRunsToItsEndOrTheLimit()
     QTRY_VERIFY(m_network.findChildren<QNetworkReply*>().isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestQtHttpClient)
+TOLLWICK_TEST(QtHttpClientTest)
 #include "QtHttpClientTest.moc"

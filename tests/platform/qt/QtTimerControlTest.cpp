@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "platform/qt/QtTimerControl.h"
+#include "support/TestRegistry.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -93,5 +94,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(QtTimerControlTest)
+TOLLWICK_TEST(QtTimerControlTest)
 #include "QtTimerControlTest.moc"

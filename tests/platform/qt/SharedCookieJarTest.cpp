@@ -2,6 +2,7 @@
 
 #include "platform/qt/SharedCookieJar.h"
 #include "platform/qt/QtHttpClient.h"
+#include "support/TestRegistry.h"
 
 #include <QHttpServer>
 #include <QNetworkAccessManager>
@@ -20,7 +21,7 @@ QNetworkCookie hostCookie(const QByteArray& name, const QByteArray& value)
 
 } // namespace
 
-class TestSharedCookieJar : public QObject {
+class SharedCookieJarTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -46,7 +47,7 @@ private:
     SharedCookieJar* m_jar = nullptr;
 };
 
-void TestSharedCookieJar::initTestCase()
+void SharedCookieJarTest::initTestCase()
 {
     m_server.route("/echo", [this](const QHttpServerRequest& request) {
         m_cookieHeaders.append(request.value("Cookie"));
@@ -72,26 +73,26 @@ void TestSharedCookieJar::initTestCase()
     QVERIFY(m_port != 0);
 }
 
-void TestSharedCookieJar::init()
+void SharedCookieJarTest::init()
 {
     m_network = std::make_unique<QNetworkAccessManager>();
     m_jar = new SharedCookieJar;
     m_network->setCookieJar(m_jar);
 }
 
-void TestSharedCookieJar::cleanup()
+void SharedCookieJarTest::cleanup()
 {
     m_network.reset();
     m_jar = nullptr;
     m_cookieHeaders.clear();
 }
 
-QUrl TestSharedCookieJar::url(const QString& path) const
+QUrl SharedCookieJarTest::url(const QString& path) const
 {
     return QUrl(u"http://127.0.0.1:%1%2"_qs.arg(m_port).arg(path));
 }
 
-void TestSharedCookieJar::fetch(const QString& path, const BodyLimit& limit)
+void SharedCookieJarTest::fetch(const QString& path, const BodyLimit& limit)
 {
     QtHttpClient client(*m_network);
     const auto request = client.get(url(path).toString(), limit);
@@ -99,7 +100,7 @@ void TestSharedCookieJar::fetch(const QString& path, const BodyLimit& limit)
     QVERIFY(finished.wait());
 }
 
-void TestSharedCookieJar::jarCookiesGoOutWithBothKindsOfRequest()
+void SharedCookieJarTest::jarCookiesGoOutWithBothKindsOfRequest()
 {
     m_jar->insertFromBrowser(hostCookie("session", "abc"));
 
@@ -109,7 +110,7 @@ void TestSharedCookieJar::jarCookiesGoOutWithBothKindsOfRequest()
     QCOMPARE(m_cookieHeaders, QList<QByteArray>({"session=abc", "session=abc"}));
 }
 
-void TestSharedCookieJar::setCookieIsStoredAndAnnounced()
+void SharedCookieJarTest::setCookieIsStoredAndAnnounced()
 {
     QSignalSpy received(m_jar, &SharedCookieJar::cookieReceived);
     fetch(u"/login"_qs);
@@ -130,7 +131,7 @@ void TestSharedCookieJar::setCookieIsStoredAndAnnounced()
     QCOMPARE(m_cookieHeaders, QList<QByteArray>({"session=s1"}));
 }
 
-void TestSharedCookieJar::cookieWithoutPathGetsTheReplyDirectory()
+void SharedCookieJarTest::cookieWithoutPathGetsTheReplyDirectory()
 {
     QSignalSpy received(m_jar, &SharedCookieJar::cookieReceived);
     fetch(u"/shop/cart/add"_qs);
@@ -146,7 +147,7 @@ void TestSharedCookieJar::cookieWithoutPathGetsTheReplyDirectory()
     QVERIFY(stored.front().hasSameIdentifier(cookie));
 }
 
-void TestSharedCookieJar::rejectedCookieIsNotAnnounced()
+void SharedCookieJarTest::rejectedCookieIsNotAnnounced()
 {
     QSignalSpy received(m_jar, &SharedCookieJar::cookieReceived);
     fetch(u"/foreign"_qs);
@@ -155,7 +156,7 @@ void TestSharedCookieJar::rejectedCookieIsNotAnnounced()
     QVERIFY(m_jar->cookiesForUrl(url(u"/"_qs)).isEmpty());
 }
 
-void TestSharedCookieJar::browserChangesAreNotEchoed()
+void SharedCookieJarTest::browserChangesAreNotEchoed()
 {
     QSignalSpy received(m_jar, &SharedCookieJar::cookieReceived);
     const QNetworkCookie cookie = hostCookie("session", "abc");
@@ -169,5 +170,5 @@ void TestSharedCookieJar::browserChangesAreNotEchoed()
     QCOMPARE(received.size(), 0);
 }
 
-QTEST_GUILESS_MAIN(TestSharedCookieJar)
+TOLLWICK_TEST(SharedCookieJarTest)
 #include "SharedCookieJarTest.moc"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "platform/qt/SingleInstance.h"
+#include "support/TestRegistry.h"
 
 #include <QDir>
 #include <QFile>
@@ -169,5 +170,5 @@ private:
     QTemporaryDir m_home;
 };
 
-QTEST_GUILESS_MAIN(SingleInstanceTest)
+TOLLWICK_TEST(SingleInstanceTest)
 #include "SingleInstanceTest.moc"
