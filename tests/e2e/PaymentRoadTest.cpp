@@ -65,7 +65,7 @@ private Q_SLOTS:
 
         const QDateTime started = QDateTime::currentDateTime();
         const SandboxRun run = SandboxRun::headless(
-            {"--interval", "10", "--records", "2", "--ticks", "2", "--payment",
+            {"--interval", "1", "--records", "2", "--ticks", "2", "--payment",
              older.title + u',' + older.amount, "--payment", newer.title + u',' + newer.amount});
         const QDateTime ended = QDateTime::currentDateTime();
         const QString diagnosis = run.diagnosis();

@@ -35,7 +35,7 @@ SandboxOptions options()
 {
     SandboxOptions options;
     options.payments = {{Title, QStringLiteral("12.50")}};
-    options.interval = QStringLiteral("10");
+    options.interval = QStringLiteral("2");
     options.records = QStringLiteral("1");
     return options;
 }
@@ -143,7 +143,7 @@ void SessionTest::logInThroughTheBrowserStartsScanning()
     QCOMPARE(m_completed.first(),
              (CompletedPage{m_sandbox->account().loginUrl(), LoginRequestStatus}));
     QVERIFY(m_sandbox->state().Timer1.Enabled());
-    QCOMPARE(m_sandbox->state().Timer1.Interval(), 10000);
+    QCOMPARE(m_sandbox->state().Timer1.Interval(), 2000);
     const Form1& window = m_sandbox->window();
     QVERIFY(window.Command2->isVisible());
     QVERIFY(!window.Command1->isVisible());
@@ -154,7 +154,7 @@ void SessionTest::logInThroughTheBrowserStartsScanning()
 void SessionTest::scheduledScanReadsRecordsWithTheSession()
 {
     // The window's own timer runs the tick.
-    QTRY_VERIFY_WITH_TIMEOUT(!m_ticks->isEmpty(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_ticks->isEmpty(), InProcessSandbox::Timeout);
 
     // The account serves its record page to a logged-in request only.
     QVERIFY(!m_recordPageServed->isEmpty());
