@@ -12,12 +12,14 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -50,12 +52,35 @@ void verifyArrangement(const Form1& window, Arrangement expected)
     QCOMPARE(actual.stopVisible, expected.stopVisible);
 }
 
-// Whether `label`'s text, laid out as the label lays it out, stays inside it.
+// The pixels the text of a label like `label`, at `height`, paints.
+qsizetype inkOf(const QLabel& label, int height)
+{
+    QLabel copy(label.text());
+    copy.setFont(label.font());
+    copy.setAlignment(label.alignment());
+    copy.setWordWrap(label.wordWrap());
+    copy.setIndent(label.indent());
+    copy.setMargin(label.margin());
+    copy.setContentsMargins(label.contentsMargins());
+    copy.resize(label.width(), height);
+    QImage image(copy.size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    copy.render(&image, {}, {}, QWidget::DrawChildren);
+    qsizetype ink = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        ink += std::count_if(line, line + image.width(), [](QRgb pixel) { return qAlpha(pixel); });
+    }
+    return ink;
+}
+
+// Whether `label` draws all of its text: in its own box it paints every
+// pixel the same text paints with room to spare. Line boxes may overhang
+// the label where their empty top and bottom are all that is lost.
 bool isWhole(const QLabel& label)
 {
-    const QRect box = label.contentsRect();
-    const int flags = label.alignment() | (label.wordWrap() ? Qt::TextWordWrap : 0);
-    return box.contains(label.fontMetrics().boundingRect(box, flags, label.text()));
+    const int room = label.height() + 4 * label.fontMetrics().lineSpacing();
+    return inkOf(label, label.height()) == inkOf(label, room);
 }
 
 // WCAG's contrast ratio of two colours.
@@ -213,6 +238,11 @@ private Q_SLOTS:
                 QVERIFY2(isWhole(*label), qPrintable(face + ": " + label->objectName()));
             }
         }
+
+        // A caption that really loses a line is caught.
+        QLabel& caption = *w.window.Label2;
+        caption.resize(caption.width(), caption.height() - caption.fontMetrics().lineSpacing());
+        QVERIFY(!isWhole(caption));
     }
 
     // The status and page boxes stay disabled, but are read all day.
