@@ -15,6 +15,10 @@ QString Alert::causeName() const
         return QStringLiteral("recordPageUnreadable");
     case Cause::JournalFailed:
         return QStringLiteral("journalFailed");
+    case Cause::PaymentGivenUp:
+        return QStringLiteral("paymentGivenUp");
+    case Cause::UnseenPayments:
+        return QStringLiteral("unseenPayments");
     }
     Q_UNREACHABLE();
 }
@@ -32,6 +36,10 @@ QString Alert::clearedText() const
         return QStringLiteral("已恢复：支付宝收款记录页又能读取了");
     case Cause::JournalFailed:
         return QStringLiteral("已恢复：发货记录又能正常写入了");
+    case Cause::PaymentGivenUp:
+        return QStringLiteral("已恢复：交易号 %1 的付款已通知网站成功").arg(subject);
+    case Cause::UnseenPayments:
+        return QStringLiteral("已恢复：收款记录页上又有见过的付款了");
     }
     Q_UNREACHABLE();
 }

@@ -18,6 +18,11 @@ struct Alert {
         RecordPageUnreadable,
         // The delivery journal cannot keep records.
         JournalFailed,
+        // A payment below the scanned positions was refused for a day.
+        PaymentGivenUp,
+        // The record page held only payments never seen, though payments
+        // were seen before.
+        UnseenPayments,
     };
 
     Cause cause;

@@ -19,6 +19,23 @@ AlertPolicy::AlertPolicy(AccountWatch& watch, DeliveryJournal& journal, QObject*
               QStringLiteral("扫描间隔无效：请在“扫描间隔”中填写秒数，扫描才会继续。"));
     });
     connect(&scan, &ScanCycle::deliveryFinished, this, &AlertPolicy::onDelivery);
+    connect(&scan, &ScanCycle::paymentGivenUp, this, [this](const TradeRecord& record) {
+        raise(Cause::PaymentGivenUp,
+              QStringLiteral(
+                  "付款 %1 %2 %3 24 小时内未能送达，已停止自动重试，可在发货记录中重新通知")
+                  .arg(readableTitle(record.Title), record.Amount, record.TradeNo),
+              record.TradeNo);
+    });
+    connect(&scan, &ScanCycle::pageJudged, this, [this](bool allUnseen) {
+        if (!allUnseen) {
+            clear(Cause::UnseenPayments);
+            return;
+        }
+        raise(
+            Cause::UnseenPayments,
+            QStringLiteral("收款记录页上的付款都没有见过：可能登录了另一个账户，或者停机期间的付款"
+                           "超过了一页，请核对收款记录"));
+    });
     connect(&scan, &ScanCycle::scanEnded, this,
             [this](int, bool pageRead) { onScanEnded(pageRead); });
     connect(&journal, &DeliveryJournal::failed, this,
@@ -67,16 +84,24 @@ void AlertPolicy::onScanState(ScanState state)
 
 void AlertPolicy::onDelivery(const DeliveryAttempt& attempt)
 {
-    if (attempt.manual)
-        return;
     const QString& tradeNo = attempt.record.TradeNo;
     switch (attempt.outcome) {
     case DeliveryAttempt::Outcome::Rejected:
+        if (attempt.manual)
+            break;
         m_rejectedNow.insert(tradeNo, attempt.record);
+        if (attempt.belowPositions)
+            m_onSchedule.insert(tradeNo);
+        else
+            m_onSchedule.remove(tradeNo);
         break;
     case DeliveryAttempt::Outcome::Delivered:
     case DeliveryAttempt::Outcome::AlreadyDelivered:
+        // Delivered at last, by a scan or by hand.
+        m_onSchedule.remove(tradeNo);
+        m_rejections.remove(tradeNo);
         clear(Alert::Cause::PaymentRejected, tradeNo);
+        clear(Alert::Cause::PaymentGivenUp, tradeNo);
         break;
     case DeliveryAttempt::Outcome::Busy:
         break;
@@ -95,8 +120,14 @@ void AlertPolicy::onScanEnded(bool pageRead)
               QStringLiteral("连续 %1 次无法读取支付宝收款记录页。").arg(m_unreadScans));
     }
 
-    // Only a rejection at every scan counts towards the alert.
+    // At the scanned positions only a rejection at every scan counts towards
+    // the alert; below them, where a payment is tried on a schedule, every
+    // refused try does.
     QHash<QString, int> rejections;
+    for (auto counted = m_rejections.cbegin(); counted != m_rejections.cend(); ++counted) {
+        if (m_onSchedule.contains(counted.key()) && !m_rejectedNow.contains(counted.key()))
+            rejections.insert(counted.key(), counted.value());
+    }
     for (auto rejected = m_rejectedNow.cbegin(); rejected != m_rejectedNow.cend(); ++rejected) {
         const int inARow = m_rejections.value(rejected.key()) + 1;
         rejections.insert(rejected.key(), inARow);

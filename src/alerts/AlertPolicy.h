@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 
 class AccountWatch;
 class DeliveryJournal;
@@ -43,8 +44,10 @@ private:
 
     QList<Alert> m_active;
     int m_unreadScans = 0;
-    // Rejections in a row of each payment rejected at the last scan.
+    // Rejections in a row of each payment rejected at the last scan, and of
+    // those tried on a schedule below the scanned positions.
     QHash<QString, int> m_rejections;
+    QSet<QString> m_onSchedule;
     // The payments rejected during the scan under way.
     QHash<QString, TradeRecord> m_rejectedNow;
 };

@@ -29,6 +29,7 @@ Program::Program(const Endpoints& endpoints, const QString& journalPath,
     : QObject(parent)
     , m_watch(m_platform.platform(), endpoints)
     , m_journal(journalPath, m_platform.platform().clock)
+    , m_paymentBook(m_journal, m_platform.platform().clock)
     , m_alerts(m_watch, m_journal)
     , m_secrets(m_platform.platform().keyring, settingsPath)
     , m_settingsFile(settingsFile(m_alertSettings, m_secrets, settingsPath))
@@ -45,6 +46,7 @@ Program::Program(const Endpoints& endpoints, const QString& journalPath,
 {
     // The window has its defaults; what the owner chose to keep goes over them.
     m_remembered.restore();
+    m_watch.scanCycle().setMemory(&m_paymentBook);
     connect(&m_watch.scanCycle(), &ScanCycle::deliveryFinished, &m_journal,
             &DeliveryJournal::record);
     connect(&m_remoteAlerts, &RemoteAlerts::sent, &m_journal, &DeliveryJournal::recordAlertSend);

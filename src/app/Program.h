@@ -7,6 +7,7 @@
 #include "alerts/Heartbeat.h"
 #include "alerts/RemoteAlerts.h"
 #include "journal/DeliveryJournal.h"
+#include "journal/PaymentBook.h"
 #include "platform/qt/QtPlatform.h"
 #include "settings/RememberedSettings.h"
 #include "settings/SecretStore.h"
@@ -65,6 +66,7 @@ private:
     QtPlatform m_platform;
     AccountWatch m_watch;
     DeliveryJournal m_journal;
+    PaymentBook m_paymentBook;
     AlertPolicy m_alerts;
     AlertSettings m_alertSettings;
     SecretStore m_secrets;

@@ -2,6 +2,7 @@
 
 #include "journal/DeliveryJournal.h"
 
+#include "journal/PaymentBook.h"
 #include "journal/PrivateFile.h"
 #include "platform/Clock.h"
 
@@ -16,6 +17,7 @@
 
 const QString DeliveryJournal::Table = QStringLiteral("attempts");
 const QString DeliveryJournal::AlertTable = QStringLiteral("alert_sends");
+const QString DeliveryJournal::PaymentTable = QStringLiteral("payments");
 
 namespace {
 
@@ -201,8 +203,72 @@ DeliveryJournal::Opening DeliveryJournal::tryOpen()
         m_openError = query.lastError().text();
         return saysUnreadable(query.lastError()) ? Opening::Unreadable : Opening::Failed;
     }
+    if (!createPaymentTable(database)) {
+        m_openError = database.lastError().text();
+        return saysUnreadable(database.lastError()) ? Opening::Unreadable : Opening::Failed;
+    }
     m_identity = identityOf(m_path);
     return Opening::Opened;
+}
+
+bool DeliveryJournal::createPaymentTable(QSqlDatabase& database)
+{
+    QSqlQuery query(database);
+    if (!query.exec(
+            QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = '%1'").arg(PaymentTable)))
+        return false;
+    if (query.next())
+        return true;
+    // A journal from before payments were kept learns them from its
+    // attempts: delivered ones as delivered, the others as history, so that
+    // nothing old is delivered again by itself.
+    database.transaction();
+    const bool created =
+        query.exec(QStringLiteral("CREATE TABLE %1 ("
+                                  "seq INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                  "trade_no TEXT NOT NULL UNIQUE, "
+                                  "amount TEXT NOT NULL, "
+                                  "title TEXT NOT NULL, "
+                                  "first_seen TEXT NOT NULL, "
+                                  "state TEXT NOT NULL, "
+                                  "refusals INTEGER NOT NULL DEFAULT 0, "
+                                  "last_refusal TEXT)")
+                       .arg(PaymentTable)) &&
+        query.prepare(
+            QStringLiteral("INSERT INTO %1 (trade_no, amount, title, first_seen, state) "
+                           "SELECT a.trade_no, a.amount, a.title, a.time, "
+                           "CASE WHEN EXISTS (SELECT 1 FROM %2 d WHERE d.trade_no = a.trade_no "
+                           "AND d.outcome = ?) THEN ? ELSE ? END "
+                           "FROM %2 a WHERE a.id = "
+                           "(SELECT MIN(id) FROM %2 f WHERE f.trade_no = a.trade_no) "
+                           "ORDER BY a.id")
+                .arg(PaymentTable, Table)) &&
+        (query.addBindValue(Delivered),
+         query.addBindValue(PaymentBook::code(PaymentMemory::State::Delivered)),
+         query.addBindValue(PaymentBook::code(PaymentMemory::State::History)), query.exec());
+    if (!created || !database.commit()) {
+        database.rollback();
+        return false;
+    }
+    return true;
+}
+
+bool DeliveryJournal::write(const std::function<bool(QSqlQuery&)>& work)
+{
+    if (!readyToWrite())
+        return false;
+    QSqlDatabase database = this->database();
+    database.transaction();
+    QSqlQuery query(database);
+    if (!work(query) || !database.commit()) {
+        const QString error =
+            query.lastError().isValid() ? query.lastError().text() : database.lastError().text();
+        database.rollback();
+        fail(QStringLiteral("发货记录无法写入：%1").arg(error));
+        return false;
+    }
+    succeed();
+    return true;
 }
 
 void DeliveryJournal::record(const DeliveryAttempt& attempt)

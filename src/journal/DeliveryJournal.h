@@ -13,6 +13,8 @@
 #include <QStringList>
 #include <QVariantList>
 
+#include <functional>
+
 class Clock;
 
 // Every delivery attempt, kept in a SQLite file the owner can look back at
@@ -31,6 +33,8 @@ class DeliveryJournal : public QObject {
 public:
     static const QString Table;
     static const QString AlertTable;
+    // Every payment seen on the record page, with its state.
+    static const QString PaymentTable;
 
     DeliveryJournal(const QString& path, const Clock& clock, QObject* parent = nullptr);
     ~DeliveryJournal() override;
@@ -44,6 +48,12 @@ public:
     // busy outcomes repeat at every tick and are not kept.
     void record(const DeliveryAttempt& attempt);
     void recordAlertSend(const AlertSend& send);
+    // Runs `work` in a transaction of its own; false, and the journal's
+    // failure, when it could not be written.
+    bool write(const std::function<bool(QSqlQuery&)>& work);
+    // Opens the journal anew when it could not be opened before, or when its
+    // file is no longer the one opened; false when it cannot be written.
+    bool readyToWrite();
 
     struct Totals {
         int payments = 0;
@@ -65,11 +75,10 @@ private:
 
     void open();
     Opening tryOpen();
+    // The payments' table, learnt from the attempts when it is new.
+    bool createPaymentTable(QSqlDatabase& database);
     // Inserts a row stamped with the time into `table`.
     void insert(const QString& table, const QStringList& columns, const QVariantList& values);
-    // Opens the journal anew when it could not be opened before, or when its
-    // file is no longer the one opened; false when it cannot be written.
-    bool readyToWrite();
     void fail(const QString& problem);
     void succeed();
 

@@ -23,6 +23,8 @@ struct DeliveryAttempt {
     Outcome outcome = Outcome::Rejected;
     // Asked for by the owner, outside any scan.
     bool manual = false;
+    // A payment below the positions the scan reads, delivered from memory.
+    bool belowPositions = false;
     // For the two outcomes that called the shop: the second call's address
     // with the interface key masked, the charset its reply was read in, the
     // reply's HTTP status (0 when the transport knows none) and the first 200

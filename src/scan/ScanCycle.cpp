@@ -4,7 +4,9 @@
 
 #include "platform/Clock.h"
 #include "scan/NotificationAddress.h"
+#include "scan/PageJudgement.h"
 #include "scan/RecordPageParser.h"
+#include "scan/RetrySchedule.h"
 #include "state/Endpoints.h"
 #include "state/SettingValues.h"
 #include "state/WindowState.h"
@@ -96,7 +98,27 @@ void ScanCycle::onRecordPage(const PageReply& page)
     // fixed for the whole scan.
     m_positions = positionsToScan(m_state.recordCount());
     m_position = 0;
+    m_atPositions.clear();
+    m_belowAllowed = m_pageRead && learnFromPage();
     nextPosition();
+}
+
+bool ScanCycle::learnFromPage()
+{
+    if (!m_memory || !m_memory->available())
+        return false;
+    const QList<TradeRecord> payments = paymentsOn(m_page);
+    const PageJudgement judgement = judgePage(payments, m_reference, *m_memory);
+    // Recorded before the first call, so a payment found new is never lost.
+    if (!m_memory->rememberFirstSightings(judgement.firstSightings))
+        return false;
+    QStringList tradeNumbers;
+    for (const TradeRecord& payment : payments)
+        tradeNumbers.append(payment.TradeNo);
+    m_reference = tradeNumbers;
+    if (judgement.allUnseen || judgement.anyKnown)
+        Q_EMIT pageJudged(judgement.allUnseen);
+    return true;
 }
 
 void ScanCycle::nextPosition()
@@ -110,6 +132,7 @@ void ScanCycle::nextPosition()
             break;
         m_remaining = cut->remainder;
         const TradeRecord& record = cut->record;
+        m_atPositions.insert(record.TradeNo);
 
         const bool delivered = alreadyDelivered(record.TradeNo);
         if (m_inet1.StillExecuting()) {
@@ -122,6 +145,52 @@ void ScanCycle::nextPosition()
             return;
         }
     }
+    // The position that ended the loop is past the last record handled.
+    m_found = m_position - 1;
+    if (m_state.scanState() == ScanState::Scanning && m_belowAllowed)
+        startBelowPositions();
+    nextBelowPositions();
+}
+
+void ScanCycle::startBelowPositions()
+{
+    m_belowAllowed = false;
+    const QDateTime now = m_clock.now();
+    const QList<PaymentMemory::Payment> pending = m_memory->pending();
+    for (const PaymentMemory::Payment& payment : pending) {
+        // Never twice in one scan.
+        if (m_atPositions.contains(payment.record.TradeNo))
+            continue;
+        switch (RetrySchedule::decide(payment, now)) {
+        case RetrySchedule::Decision::TryNow:
+            if (m_below.size() < MostBelowPositions)
+                m_below.append(payment.record);
+            break;
+        case RetrySchedule::Decision::GiveUp:
+            m_memory->setState(payment.record.TradeNo, PaymentMemory::State::GivenUp);
+            Q_EMIT paymentGivenUp(payment.record);
+            break;
+        case RetrySchedule::Decision::Wait:
+            break;
+        }
+    }
+}
+
+void ScanCycle::nextBelowPositions()
+{
+    while (!m_below.isEmpty() && m_state.scanState() == ScanState::Scanning) {
+        const TradeRecord record = m_below.takeFirst();
+        if (m_inet1.StillExecuting()) {
+            finishPosition({.record = record,
+                            .outcome = DeliveryAttempt::Outcome::Busy,
+                            .belowPositions = true});
+        } else {
+            m_deliveringBelow = true;
+            startNotification(record);
+            return;
+        }
+    }
+    m_below.clear();
     endScan();
 }
 
@@ -150,7 +219,8 @@ void ScanCycle::startNotification(const TradeRecord& record)
 {
     // The first call's reply is never read; the second one, after a pause,
     // is the one whose answer counts.
-    m_attempt = DeliveryAttempt{.record = record, .manual = m_job == Job::Renotify};
+    m_attempt = DeliveryAttempt{
+        .record = record, .manual = m_job == Job::Renotify, .belowPositions = m_deliveringBelow};
     m_inet1.Execute(currentNotificationAddress(record));
     m_pause.start(PauseBetweenCallsSeconds);
 }
@@ -180,7 +250,15 @@ void ScanCycle::onShopReply(const PageReply& reply)
 
     if (m_job == Job::Renotify) {
         m_job = Job::None;
+        rememberOutcome(attempt);
         Q_EMIT deliveryFinished(attempt);
+        return;
+    }
+    if (m_deliveringBelow) {
+        // Below the positions no slot is written.
+        m_deliveringBelow = false;
+        finishPosition(attempt);
+        nextBelowPositions();
         return;
     }
     if (attempt.outcome == DeliveryAttempt::Outcome::Delivered)
@@ -192,13 +270,41 @@ void ScanCycle::onShopReply(const PageReply& reply)
 void ScanCycle::finishPosition(const DeliveryAttempt& attempt)
 {
     writeResultLine(attempt.record, outcomeText(attempt.outcome));
+    rememberOutcome(attempt);
     Q_EMIT deliveryFinished(attempt);
+}
+
+void ScanCycle::rememberOutcome(const DeliveryAttempt& attempt)
+{
+    if (!m_memory || !m_memory->available())
+        return;
+    using Outcome = DeliveryAttempt::Outcome;
+    using State = PaymentMemory::State;
+    const QString& tradeNo = attempt.record.TradeNo;
+    const std::optional<State> state = m_memory->stateOf(tradeNo);
+    // The slots say it was delivered in this run.
+    if (attempt.outcome == Outcome::AlreadyDelivered) {
+        if (state && *state != State::Delivered)
+            m_memory->setState(tradeNo, State::Delivered);
+    } else if (attempt.outcome == Outcome::Delivered) {
+        if (!state)
+            m_memory->rememberFirstSightings({{attempt.record, State::Delivered}});
+        m_memory->setState(tradeNo, State::Delivered);
+    } else if (!attempt.manual &&
+               (attempt.outcome == Outcome::Rejected || attempt.outcome == Outcome::Busy)) {
+        // Refused or crowded out at a scan: still to be delivered.
+        if (!state)
+            m_memory->rememberFirstSightings({{attempt.record, State::Pending}});
+        else if (*state == State::History)
+            m_memory->setState(tradeNo, State::Pending);
+        if (attempt.outcome == Outcome::Rejected)
+            m_memory->addRefusal(tradeNo, m_clock.now());
+    }
 }
 
 void ScanCycle::endScan()
 {
-    // The position that ended the loop is past the last record handled.
-    const int found = m_position - 1;
+    const int found = m_found;
     const bool pageRead = m_pageRead;
     m_job = Job::None;
     m_page.clear();

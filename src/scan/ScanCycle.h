@@ -4,12 +4,17 @@
 
 #include "platform/HttpClient.h"
 #include "scan/DeliveryAttempt.h"
+#include "scan/PaymentMemory.h"
 #include "web/Delay.h"
 #include "web/PageReply.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
+
+#include <optional>
 
 class Clock;
 class PageFetch;
@@ -22,8 +27,12 @@ struct Endpoints;
 // delivers each new one to the shop, one result line per payment in the page
 // box. A scan is a sequence of steps on the event loop: the record page's
 // reply, then for each payment in page order its first call, a pause, the
-// second call and its line. What happens is also told as events, for
-// listeners that keep records or raise alarms.
+// second call and its line. With a memory of the payments seen before, it
+// then delivers, oldest first, the payments below the scanned positions
+// that are new or still pending, so that none is missed when more arrive
+// in one interval than it scans, or while the program was closed. What
+// happens is also told as events, for listeners that keep records or raise
+// alarms.
 class ScanCycle : public QObject {
     Q_OBJECT
 
@@ -36,6 +45,9 @@ public:
     // the fetches it is given read that way.
     static const BodyLimit RecordPageLimit;
     static const BodyLimit ShopReplyLimit;
+    // Payments below the scanned positions one scan delivers at most; the
+    // rest wait for the next.
+    static constexpr int MostBelowPositions = 20;
 
     // `accountPages` reads the record page, `shopPages` the shop's replies.
     ScanCycle(WindowState& state, const Endpoints& endpoints, PageFetch& accountPages,
@@ -60,6 +72,10 @@ public:
     // when the session was just refreshed.
     void giveUpWaitingFetch();
 
+    // What the scan learns from and writes to; without one, it delivers
+    // the scanned positions only.
+    void setMemory(PaymentMemory* memory) { m_memory = memory; }
+
 Q_SIGNALS:
     void scanStarted();
     // `recordsFound` records were cut from the page; `pageRead` tells whether
@@ -69,6 +85,12 @@ Q_SIGNALS:
     // account sends a lost session to its login page.
     void recordPageRedirected(const QString& address);
     void deliveryFinished(const DeliveryAttempt& attempt);
+    // A payment below the scanned positions was refused for a day and is no
+    // longer tried by itself.
+    void paymentGivenUp(const TradeRecord& record);
+    // Whether the page just read held only payments never seen, though
+    // payments were seen before.
+    void pageJudged(bool allUnseen);
 
 private:
     enum class Job { None, Scan, Renotify };
@@ -78,6 +100,14 @@ private:
     // Handles the positions up to the next payment that needs the shop, and
     // starts its calls; ends the scan after the last.
     void nextPosition();
+    // Keeps what the page shows that was never seen; false when the memory
+    // could not, and nothing below the positions is to be delivered.
+    bool learnFromPage();
+    // After the positions: the payments below them that are due.
+    void startBelowPositions();
+    void nextBelowPositions();
+    // What an attempt of a scan or by hand tells of its payment.
+    void rememberOutcome(const DeliveryAttempt& attempt);
     bool alreadyDelivered(const QString& tradeNo) const;
     // The first call to the shop, then the pause.
     void startNotification(const TradeRecord& record);
@@ -108,7 +138,17 @@ private:
     QStringView m_remaining;
     int m_positions = 0;
     int m_position = 0;
+    int m_found = 0;
     bool m_pageRead = false;
+    // The payments handled at the positions, and those due below them.
+    QSet<QString> m_atPositions;
+    bool m_belowAllowed = false;
+    QList<TradeRecord> m_below;
+    bool m_deliveringBelow = false;
+
+    PaymentMemory* m_memory = nullptr;
+    // The trade numbers on the last page read in this run.
+    std::optional<QStringList> m_reference;
     // The payment whose calls are under way, and the key its second call
     // carries, which a shop may echo.
     DeliveryAttempt m_attempt;

@@ -4,6 +4,7 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeWatch.h"
 #include "journal/CsvFile.h"
+#include "journal/PaymentBook.h"
 #include "support/RecordPages.h"
 #include "support/TestRegistry.h"
 
@@ -77,6 +78,34 @@ private Q_SLOTS:
         QCOMPARE(today.payments, 2);
         QCOMPARE(today.cents, 128050 + 2500);
         QCOMPARE(journal.deliveredOn(QDate(2024, 3, 10)).cents, 999);
+    }
+
+    // A journal from before payments were kept learns them once, from its
+    // attempts: delivered ones as delivered, the rest as history, each with
+    // its first values.
+    void anOlderJournalLearnsItsPaymentsFromItsAttempts()
+    {
+        QTemporaryDir folder;
+        FakeClock clock;
+        const QString path = folder.filePath("journal.db");
+        using Outcome = DeliveryAttempt::Outcome;
+        {
+            DeliveryJournal journal(path, clock);
+            journal.record(attempt(tradeNumber(1), "1.00", Outcome::Rejected));
+            journal.record(attempt(tradeNumber(1), "9.99", Outcome::Delivered));
+            journal.record(attempt(tradeNumber(2), "2.00", Outcome::Rejected));
+            QSqlQuery drop(journal.database());
+            QVERIFY(drop.exec(QStringLiteral("DROP TABLE payments")));
+        }
+        DeliveryJournal journal(path, clock);
+        PaymentBook book(journal, clock);
+        QCOMPARE(book.stateOf(tradeNumber(1)), PaymentMemory::State::Delivered);
+        QCOMPARE(book.stateOf(tradeNumber(2)), PaymentMemory::State::History);
+        QSqlQuery first(journal.database());
+        QVERIFY(first.exec(QStringLiteral("SELECT amount FROM payments ORDER BY seq")));
+        QVERIFY(first.next());
+        QCOMPARE(first.value(0).toString(), QStringLiteral("1.00"));
+        QVERIFY(book.pending().isEmpty());
     }
 
     // The key goes to the shop and nowhere else: not into the database, its

@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "journal/PaymentBook.h"
+
+#include "journal/DeliveryJournal.h"
+#include "platform/Clock.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+const QString TimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+std::optional<PaymentMemory::State> stateOfCode(const QString& code)
+{
+    using State = PaymentMemory::State;
+    for (State state : {State::History, State::Pending, State::Delivered, State::GivenUp}) {
+        if (PaymentBook::code(state) == code)
+            return state;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+PaymentBook::PaymentBook(DeliveryJournal& journal, const Clock& clock)
+    : m_journal(journal)
+    , m_clock(clock)
+{
+}
+
+QString PaymentBook::code(State state)
+{
+    switch (state) {
+    case State::History:
+        return QStringLiteral("history");
+    case State::Pending:
+        return QStringLiteral("pending");
+    case State::Delivered:
+        return QStringLiteral("delivered");
+    case State::GivenUp:
+        return QStringLiteral("given_up");
+    }
+    Q_UNREACHABLE();
+}
+
+bool PaymentBook::available()
+{
+    return m_journal.readyToWrite();
+}
+
+bool PaymentBook::knowsAny()
+{
+    QSqlQuery query(m_journal.database());
+    return query.exec(
+               QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(DeliveryJournal::PaymentTable)) &&
+           query.next();
+}
+
+std::optional<PaymentMemory::State> PaymentBook::stateOf(const QString& tradeNo)
+{
+    QSqlQuery query(m_journal.database());
+    query.prepare(QStringLiteral("SELECT state FROM %1 WHERE trade_no = ?")
+                      .arg(DeliveryJournal::PaymentTable));
+    query.addBindValue(tradeNo);
+    if (!query.exec() || !query.next())
+        return std::nullopt;
+    return stateOfCode(query.value(0).toString());
+}
+
+bool PaymentBook::rememberFirstSightings(const QList<Sighting>& oldestFirst)
+{
+    if (oldestFirst.isEmpty())
+        return true;
+    const QString seen = m_clock.now().toString(TimeFormat);
+    return m_journal.write([&](QSqlQuery& query) {
+        query.prepare(QStringLiteral("INSERT OR IGNORE INTO %1 "
+                                     "(trade_no, amount, title, first_seen, state) "
+                                     "VALUES (?, ?, ?, ?, ?)")
+                          .arg(DeliveryJournal::PaymentTable));
+        for (const Sighting& sighting : oldestFirst) {
+            query.addBindValue(sighting.record.TradeNo);
+            query.addBindValue(sighting.record.Amount);
+            query.addBindValue(sighting.record.Title);
+            query.addBindValue(seen);
+            query.addBindValue(code(sighting.state));
+            if (!query.exec())
+                return false;
+        }
+        return true;
+    });
+}
+
+void PaymentBook::setState(const QString& tradeNo, State state)
+{
+    m_journal.write([&](QSqlQuery& query) {
+        query.prepare(QStringLiteral("UPDATE %1 SET state = ? WHERE trade_no = ?")
+                          .arg(DeliveryJournal::PaymentTable));
+        query.addBindValue(code(state));
+        query.addBindValue(tradeNo);
+        return query.exec();
+    });
+}
+
+void PaymentBook::addRefusal(const QString& tradeNo, const QDateTime& time)
+{
+    m_journal.write([&](QSqlQuery& query) {
+        query.prepare(QStringLiteral("UPDATE %1 SET refusals = refusals + 1, last_refusal = ? "
+                                     "WHERE trade_no = ?")
+                          .arg(DeliveryJournal::PaymentTable));
+        query.addBindValue(time.toString(TimeFormat));
+        query.addBindValue(tradeNo);
+        return query.exec();
+    });
+}
+
+QList<PaymentMemory::Payment> PaymentBook::pending()
+{
+    QList<Payment> payments;
+    QSqlQuery query(m_journal.database());
+    query.prepare(QStringLiteral("SELECT trade_no, title, amount, first_seen, refusals, "
+                                 "last_refusal FROM %1 WHERE state = ? ORDER BY seq")
+                      .arg(DeliveryJournal::PaymentTable));
+    query.addBindValue(code(State::Pending));
+    if (!query.exec())
+        return payments;
+    while (query.next()) {
+        payments.append(
+            {.record = {query.value(0).toString(), query.value(1).toString(),
+                        query.value(2).toString()},
+             .state = State::Pending,
+             .firstSeen = QDateTime::fromString(query.value(3).toString(), TimeFormat),
+             .refusals = query.value(4).toInt(),
+             .lastRefusal = QDateTime::fromString(query.value(5).toString(), TimeFormat)});
+    }
+    return payments;
+}

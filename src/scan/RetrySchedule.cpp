@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "scan/RetrySchedule.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr qint64 Minute = 60 * 1000;
+constexpr qint64 LongestPause = 30 * Minute;
+constexpr qint64 Day = 24 * 60 * Minute;
+
+} // namespace
+
+RetrySchedule::Decision RetrySchedule::decide(const PaymentMemory::Payment& payment,
+                                              const QDateTime& now)
+{
+    if (payment.refusals == 0)
+        return Decision::TryNow;
+    if (payment.firstSeen.msecsTo(now) >= Day)
+        return Decision::GiveUp;
+    const qint64 pause = std::min(Minute << std::min(payment.refusals - 1, 5), LongestPause);
+    return payment.lastRefusal.msecsTo(now) >= pause ? Decision::TryNow : Decision::Wait;
+}
