@@ -103,7 +103,7 @@ FootprintRun::FootprintRun(FootprintOptions options, QTextStream& out)
                  QString::fromLocal8Bit(m_sandbox.readAllStandardError().right(2000)));
     });
     connect(&m_sampleTimer, &QTimer::timeout, this, &FootprintRun::takeSample);
-    connect(&m_paymentTimer, &QTimer::timeout, this, &FootprintRun::addPayment);
+    connect(&m_paymentTimer, &QTimer::timeout, this, &FootprintRun::addPayments);
 }
 
 FootprintRun::~FootprintRun()
@@ -117,13 +117,13 @@ FootprintRun::~FootprintRun()
 void FootprintRun::start()
 {
     m_port = freeAccountPort();
-    QStringList arguments{QStringLiteral("--headless"),
-                          QStringLiteral("--port"),
-                          QString::number(m_port),
-                          QStringLiteral("--interval"),
-                          QString::number(m_options.interval),
-                          QStringLiteral("--records"),
-                          QString::number(m_options.records)};
+    QStringList arguments{
+        QStringLiteral("--headless"), QStringLiteral("--port"), QString::number(m_port),
+        QStringLiteral("--interval"), QString::number(m_options.interval),
+        QStringLiteral("--records"), QString::number(m_options.records),
+        // A journal of the run's own: the simulated account
+        // numbers its payments alike in every run.
+        QStringLiteral("--journal"), m_journalFolder.filePath(QStringLiteral("journal.db"))};
     if (m_options.browserSleep)
         arguments << QStringLiteral("--browser-sleep") << QString::number(*m_options.browserSleep);
     // A full record page from the start.
@@ -132,7 +132,8 @@ void FootprintRun::start()
 
     m_out << "footprint: " << m_options.sandbox << ", " << m_options.seconds
           << " s of scanning every " << m_options.interval << " s, " << m_options.records
-          << " records, a payment every " << m_options.paymentEvery << " s" << Qt::endl;
+          << " records, " << m_options.burst << " payment(s) every " << m_options.paymentEvery
+          << " s" << Qt::endl;
     m_clock.start();
     m_sandbox.start(m_options.sandbox, arguments);
     QTimer::singleShot(LoginTimeoutMs, this, [this] {
@@ -195,6 +196,12 @@ void FootprintRun::onScanningStarted()
           << "  time  ticks  main RSS/PSS MB   engine RSS/PSS MB (n)  renderer  all RSS/PSS MB"
           << Qt::endl;
     takeSample();
+}
+
+void FootprintRun::addPayments()
+{
+    for (int i = 0; i < m_options.burst; ++i)
+        addPayment();
 }
 
 void FootprintRun::addPayment()

@@ -9,6 +9,7 @@
 #include <QNetworkAccessManager>
 #include <QObject>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
 
@@ -24,6 +25,8 @@ struct FootprintOptions {
     // record it reads, about 3 s each: 12 records keep a scan busy for over
     // 30 s, and payments coming faster would wait behind one another.
     int paymentEvery = 45;
+    // Payments that arrive together each period.
+    int burst = 1;
     // Passed on to the sandbox when set: its browser's idle time.
     std::optional<int> browserSleep;
 };
@@ -55,6 +58,7 @@ private:
     void readLines();
     void onLine(const QByteArray& line);
     void onScanningStarted();
+    void addPayments();
     void addPayment();
     void takeSample();
     void finish();
@@ -69,6 +73,7 @@ private:
     QTextStream& m_out;
     QProcess m_sandbox;
     QNetworkAccessManager m_network;
+    QTemporaryDir m_journalFolder;
     QTimer m_sampleTimer;
     QTimer m_paymentTimer;
     QElapsedTimer m_clock;
