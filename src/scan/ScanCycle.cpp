@@ -282,14 +282,12 @@ void ScanCycle::rememberOutcome(const DeliveryAttempt& attempt)
     using State = PaymentMemory::State;
     const QString& tradeNo = attempt.record.TradeNo;
     const std::optional<State> state = m_memory->stateOf(tradeNo);
-    // The slots say it was delivered in this run.
-    if (attempt.outcome == Outcome::AlreadyDelivered) {
-        if (state && *state != State::Delivered)
-            m_memory->setState(tradeNo, State::Delivered);
-    } else if (attempt.outcome == Outcome::Delivered) {
+    // Already delivered: the slots say so, in this run.
+    if (attempt.outcome == Outcome::Delivered || attempt.outcome == Outcome::AlreadyDelivered) {
         if (!state)
             m_memory->rememberFirstSightings({{attempt.record, State::Delivered}});
-        m_memory->setState(tradeNo, State::Delivered);
+        else if (*state != State::Delivered)
+            m_memory->setState(tradeNo, State::Delivered);
     } else if (!attempt.manual &&
                (attempt.outcome == Outcome::Rejected || attempt.outcome == Outcome::Busy)) {
         // Refused or crowded out at a scan: still to be delivered.

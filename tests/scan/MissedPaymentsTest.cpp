@@ -143,19 +143,6 @@ private Q_SLOTS:
         }
     }
 
-    // Nothing was on the page before the first read: the newest is
-    // delivered, the rest is history, and history stays where it is.
-    void historyIsNeverDeliveredByItself()
-    {
-        QTemporaryDir folder;
-        MemoryFixture f(folder.filePath(QStringLiteral("journal.db")));
-        f.payments = pageOf(serials(3, 1));
-        f.tick();
-        QCOMPARE(f.stateOf(3), PaymentMemory::State::Delivered);
-        QCOMPARE(f.stateOf(2), PaymentMemory::State::History);
-        QCOMPARE(f.stateOf(1), PaymentMemory::State::History);
-    }
-
     void anotherAccountAlertsUntilAKnownPaymentIsBack()
     {
         QTemporaryDir folder;
