@@ -91,6 +91,7 @@ void Program::showHistory()
         m_history = new HistoryWindow(m_journal, m_watch.scanCycle(), m_platform.platform().clock);
         m_history->setAttribute(Qt::WA_DeleteOnClose);
     }
+    m_history->showPayments();
     m_history->show();
     m_history->raise();
     m_history->activateWindow();

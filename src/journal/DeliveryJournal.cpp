@@ -2,6 +2,7 @@
 
 #include "journal/DeliveryJournal.h"
 
+#include "journal/Cents.h"
 #include "journal/PaymentBook.h"
 #include "journal/PrivateFile.h"
 #include "platform/Clock.h"
@@ -24,20 +25,6 @@ namespace {
 const QString TimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 // SQLite keeps these beside the database in WAL mode.
 const QStringList Companions{QStringLiteral("-wal"), QStringLiteral("-shm")};
-
-// The amount as the record page writes it ("25.00", "1,280.50"), in cents;
-// nothing for any other text, so no sum is ever rounded.
-std::optional<qint64> centsOf(const QString& amount)
-{
-    static const QRegularExpression plain(
-        QStringLiteral("^(\\d{1,13}|\\d{1,3}(?:,\\d{3}){1,4})(?:\\.(\\d{1,2}))?$"));
-    const QRegularExpressionMatch match = plain.match(amount);
-    if (!match.hasMatch())
-        return std::nullopt;
-    const qint64 whole = match.captured(1).remove(u',').toLongLong();
-    const qint64 fraction = match.captured(2).leftJustified(2, u'0').toLongLong();
-    return whole * 100 + fraction;
-}
 
 // The table is shown and exported as it is, so it holds the owner's words.
 const QString Delivered = QStringLiteral("发送成功");
@@ -268,6 +255,7 @@ bool DeliveryJournal::write(const std::function<bool(QSqlQuery&)>& work)
         return false;
     }
     succeed();
+    Q_EMIT recorded();
     return true;
 }
 
@@ -336,22 +324,6 @@ bool DeliveryJournal::readyToWrite()
     open();
     fail(QStringLiteral("发货记录文件 %1 被删除或替换，已重新打开").arg(m_path));
     return database().isOpen();
-}
-
-DeliveryJournal::Totals DeliveryJournal::deliveredOn(QDate day) const
-{
-    QSqlQuery query(database());
-    // A payment delivered again by hand still counts once.
-    query.prepare(QStringLiteral("SELECT COUNT(*), COALESCE(SUM(cents), 0) FROM ("
-                                 "SELECT trade_no, MAX(amount_cents) AS cents FROM %1 "
-                                 "WHERE outcome = ? AND substr(time, 1, 10) = ? "
-                                 "GROUP BY trade_no)")
-                      .arg(Table));
-    query.addBindValue(Delivered);
-    query.addBindValue(day.toString(Qt::ISODate));
-    if (!query.exec() || !query.next())
-        return {};
-    return {query.value(0).toInt(), query.value(1).toLongLong()};
 }
 
 void DeliveryJournal::fail(const QString& problem)

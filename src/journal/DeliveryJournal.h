@@ -6,7 +6,6 @@
 #include "journal/PrivateFile.h"
 #include "scan/DeliveryAttempt.h"
 
-#include <QDate>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QString>
@@ -55,15 +54,8 @@ public:
     // file is no longer the one opened; false when it cannot be written.
     bool readyToWrite();
 
-    struct Totals {
-        int payments = 0;
-        qint64 cents = 0;
-    };
-    // The distinct payments delivered on `day` and the sum of their amounts.
-    Totals deliveredOn(QDate day) const;
-
 Q_SIGNALS:
-    // A delivery attempt or an alert send was written.
+    // A delivery attempt, an alert send or a payment's state was written.
     void recorded();
     // The journal could not be opened, was set aside, or could not write.
     void failed(const QString& problem);

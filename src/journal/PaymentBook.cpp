@@ -12,22 +12,21 @@ namespace {
 
 const QString TimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
-std::optional<PaymentMemory::State> stateOfCode(const QString& code)
-{
-    using State = PaymentMemory::State;
-    for (State state : {State::History, State::Pending, State::Delivered, State::GivenUp}) {
-        if (PaymentBook::code(state) == code)
-            return state;
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 PaymentBook::PaymentBook(DeliveryJournal& journal, const Clock& clock)
     : m_journal(journal)
     , m_clock(clock)
 {
+}
+
+std::optional<PaymentMemory::State> PaymentBook::stateOfCode(const QString& code)
+{
+    for (State state : {State::History, State::Pending, State::Delivered, State::GivenUp}) {
+        if (PaymentBook::code(state) == code)
+            return state;
+    }
+    return std::nullopt;
 }
 
 QString PaymentBook::code(State state)

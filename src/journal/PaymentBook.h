@@ -16,6 +16,7 @@ public:
 
     // The state as the table stores it.
     static QString code(State state);
+    static std::optional<State> stateOfCode(const QString& code);
 
     bool available() override;
     bool knowsAny() override;

@@ -19,6 +19,11 @@ RetrySchedule::Decision RetrySchedule::decide(const PaymentMemory::Payment& paym
         return Decision::TryNow;
     if (payment.firstSeen.msecsTo(now) >= Day)
         return Decision::GiveUp;
-    const qint64 pause = std::min(Minute << std::min(payment.refusals - 1, 5), LongestPause);
-    return payment.lastRefusal.msecsTo(now) >= pause ? Decision::TryNow : Decision::Wait;
+    return now >= nextTry(payment) ? Decision::TryNow : Decision::Wait;
+}
+
+QDateTime RetrySchedule::nextTry(const PaymentMemory::Payment& payment)
+{
+    const int doublings = std::clamp(payment.refusals - 1, 0, 5);
+    return payment.lastRefusal.addMSecs(std::min(Minute << doublings, LongestPause));
 }

@@ -14,5 +14,7 @@ namespace RetrySchedule {
 enum class Decision { TryNow, Wait, GiveUp };
 
 Decision decide(const PaymentMemory::Payment& payment, const QDateTime& now);
+// When a payment the shop refused is tried next.
+QDateTime nextTry(const PaymentMemory::Payment& payment);
 
 } // namespace RetrySchedule

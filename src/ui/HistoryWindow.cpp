@@ -2,11 +2,15 @@
 
 #include "ui/HistoryWindow.h"
 
+#include "journal/Cents.h"
 #include "journal/CsvFile.h"
 #include "journal/DeliveryJournal.h"
+#include "journal/PaymentList.h"
+#include "journal/SearchPattern.h"
 #include "platform/Clock.h"
 #include "scan/ScanCycle.h"
 
+#include <QComboBox>
 #include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -68,15 +72,6 @@ void showTable(QSqlTableModel* model, QTableView* view, const QString& table,
     view->setTabKeyNavigation(false);
 }
 
-// A LIKE pattern that finds `text` anywhere, its own % and _ taken literally.
-QString containing(QString text)
-{
-    text.replace(u'\\', QStringLiteral("\\\\"));
-    text.replace(u'%', QStringLiteral("\\%"));
-    text.replace(u'_', QStringLiteral("\\_"));
-    return u'%' + text + u'%';
-}
-
 // Every cell tells its whole text when pointed at, for the columns that
 // show only its ends.
 class JournalModel : public QSqlTableModel {
@@ -89,11 +84,6 @@ public:
     }
 };
 
-QString yuan(qint64 cents)
-{
-    return QStringLiteral("%1.%2").arg(cents / 100).arg(cents % 100, 2, 10, QLatin1Char('0'));
-}
-
 } // namespace
 
 HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Clock& clock,
@@ -103,7 +93,11 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
     , m_scan(scan)
     , m_clock(clock)
     , m_model(new JournalModel(this, journal.database()))
+    , m_payments(new PaymentList(journal, this))
+    , m_stateFilter(new QComboBox(this))
     , m_filter(new QLineEdit(this))
+    , m_tabs(new QTabWidget(this))
+    , m_paymentTable(new QTableView(this))
     , m_table(new QTableView(this))
     , m_today(new QLabel(this))
     , m_renotify(new QPushButton(QStringLiteral("重新通知"), this))
@@ -129,6 +123,30 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
     auto* alerts = new QTableView(this);
     showTable(m_alertModel, alerts, DeliveryJournal::AlertTable, AlertColumns);
 
+    m_paymentTable->setModel(m_payments);
+    m_paymentTable->setObjectName(QStringLiteral("payments"));
+    m_paymentTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_paymentTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_paymentTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    for (int column = PaymentList::Shown; column < m_payments->columnCount(); ++column)
+        m_paymentTable->setColumnHidden(column, true);
+    for (int column : {PaymentList::FirstSeen, PaymentList::Amount, PaymentList::TradeNo,
+                       PaymentList::State, PaymentList::Attempts})
+        m_paymentTable->horizontalHeader()->setSectionResizeMode(column,
+                                                                 QHeaderView::ResizeToContents);
+    m_paymentTable->horizontalHeader()->setStretchLastSection(true);
+    m_paymentTable->setTextElideMode(Qt::ElideMiddle);
+    m_paymentTable->setWordWrap(false);
+    m_paymentTable->setTabKeyNavigation(false);
+    m_stateFilter->setObjectName(QStringLiteral("stateFilter"));
+    m_stateFilter->addItem(QStringLiteral("全部状态"));
+    using State = PaymentMemory::State;
+    for (const auto& [state, words] : {std::pair{State::Delivered, "已送达"},
+                                       {State::Pending, "待送达"},
+                                       {State::GivenUp, "已放弃"},
+                                       {State::History, "历史"}})
+        m_stateFilter->addItem(QString::fromUtf8(words), int(state));
+
     m_filter->setPlaceholderText(QStringLiteral("按交易号或付款说明查找"));
     auto* exportButton = new QPushButton(QStringLiteral("导出 CSV"), this);
     m_filter->setObjectName(QStringLiteral("filter"));
@@ -139,28 +157,33 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
     alerts->setObjectName(QStringLiteral("alertSends"));
 
     auto* top = new QHBoxLayout;
+    top->addWidget(m_stateFilter);
     top->addWidget(m_filter, 1);
     top->addWidget(exportButton);
     top->addWidget(m_renotify);
-    setTabOrder(m_filter, m_table);
-    setTabOrder(m_table, exportButton);
+    setTabOrder(m_stateFilter, m_filter);
+    setTabOrder(m_filter, m_tabs);
+    setTabOrder(m_paymentTable, m_table);
+    setTabOrder(m_table, alerts);
+    setTabOrder(alerts, exportButton);
     setTabOrder(exportButton, m_renotify);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_today);
     bottom->addStretch();
     bottom->addWidget(m_message);
-    auto* deliveries = new QWidget(this);
-    auto* deliveriesLayout = new QVBoxLayout(deliveries);
-    deliveriesLayout->addLayout(top);
-    deliveriesLayout->addWidget(m_table, 1);
-    deliveriesLayout->addLayout(bottom);
-    auto* tabs = new QTabWidget(this);
-    tabs->addTab(deliveries, QStringLiteral("发货"));
+    m_tabs->addTab(m_paymentTable, QStringLiteral("收款"));
+    m_tabs->addTab(m_table, QStringLiteral("发货"));
     // What was sent to the alert address, and whether it got there.
-    tabs->addTab(alerts, QStringLiteral("提醒发送"));
+    m_tabs->addTab(alerts, QStringLiteral("提醒发送"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs);
+    layout->addLayout(top);
+    layout->addWidget(m_tabs, 1);
+    layout->addLayout(bottom);
 
+    connect(m_stateFilter, &QComboBox::currentIndexChanged, this,
+            [this] { setFilterText(m_filter->text()); });
+    connect(m_paymentTable, &QTableView::activated, this,
+            [this](const QModelIndex& index) { openPayment(index.row()); });
     connect(m_filter, &QLineEdit::textChanged, this, &HistoryWindow::setFilterText);
     connect(exportButton, &QPushButton::clicked, this, &HistoryWindow::chooseExportFile);
     connect(m_renotify, &QPushButton::clicked, this, &HistoryWindow::renotifySelected);
@@ -176,12 +199,15 @@ void HistoryWindow::setFilterText(const QString& text)
         m_filter->setText(text);
         return;
     }
+    const QVariant state = m_stateFilter->currentData();
+    m_payments->setFilter(
+        state.isValid() ? std::optional(PaymentMemory::State(state.toInt())) : std::nullopt, text);
     if (text.isEmpty()) {
         m_model->setFilter(QString());
     } else {
         // Titles are typed by payers: the text goes in as an escaped literal.
         QSqlField pattern(QStringLiteral("pattern"), QMetaType(QMetaType::QString));
-        pattern.setValue(containing(text));
+        pattern.setValue(containingText(text));
         const QString literal = m_journal.database().driver()->formatValue(pattern);
         m_model->setFilter(
             QStringLiteral("trade_no LIKE %1 ESCAPE '\\' OR title LIKE %1 ESCAPE '\\'")
@@ -192,37 +218,59 @@ void HistoryWindow::setFilterText(const QString& text)
 
 bool HistoryWindow::exportTo(const QString& path, QString& error)
 {
-    while (m_model->canFetchMore())
-        m_model->fetchMore();
+    const QTableView* table = shownTable();
+    QAbstractItemModel* model = table->model();
+    while (model->canFetchMore({}))
+        model->fetchMore({});
     QList<int> shown;
     QStringList headings;
-    for (int column = 0; column < m_model->columnCount(); ++column) {
-        if (m_table->isColumnHidden(column))
+    for (int column = 0; column < model->columnCount(); ++column) {
+        if (table->isColumnHidden(column))
             continue;
         shown.append(column);
-        headings.append(m_model->headerData(column, Qt::Horizontal).toString());
+        headings.append(model->headerData(column, Qt::Horizontal).toString());
     }
     QList<QStringList> rows{headings};
-    for (int row = 0; row < m_model->rowCount(); ++row) {
+    for (int row = 0; row < model->rowCount(); ++row) {
         QStringList fields;
         for (int column : shown)
-            fields.append(m_model->index(row, column).data().toString());
+            fields.append(model->index(row, column).data().toString());
         rows.append(fields);
     }
     return writeCsvFile(path, rows, error);
 }
 
+void HistoryWindow::openPayment(int row)
+{
+    setFilterText(m_payments->recordAt(row).TradeNo);
+    m_tabs->setCurrentWidget(m_table);
+}
+
+void HistoryWindow::showPayments()
+{
+    m_tabs->setCurrentWidget(m_paymentTable);
+}
+
+QTableView* HistoryWindow::shownTable() const
+{
+    return qobject_cast<QTableView*>(m_tabs->currentWidget());
+}
+
 void HistoryWindow::renotifySelected()
 {
-    const QModelIndexList selected = m_table->selectionModel()->selectedRows();
-    if (selected.isEmpty()) {
+    const QTableView* table = shownTable();
+    const QModelIndexList selected = table->selectionModel()->selectedRows();
+    if (selected.isEmpty() || (table != m_table && table != m_paymentTable)) {
         m_message->setText(QStringLiteral("请先选中一笔付款。"));
         return;
     }
-    const QSqlRecord row = m_model->record(selected.constFirst().row());
-    const TradeRecord record{row.value(QStringLiteral("trade_no")).toString(),
-                             row.value(QStringLiteral("title")).toString(),
-                             row.value(QStringLiteral("amount")).toString()};
+    TradeRecord record = m_payments->recordAt(selected.constFirst().row());
+    if (table == m_table) {
+        const QSqlRecord row = m_model->record(selected.constFirst().row());
+        record = {row.value(QStringLiteral("trade_no")).toString(),
+                  row.value(QStringLiteral("title")).toString(),
+                  row.value(QStringLiteral("amount")).toString()};
+    }
     // The shop may deliver the goods again: the owner says so first.
     auto* question = new QMessageBox(
         QMessageBox::Question, QStringLiteral("重新通知"),
@@ -273,9 +321,14 @@ void HistoryWindow::refresh()
                                                  : QStringLiteral("没有符合的记录"));
     m_empty->setVisible(m_model->rowCount() == 0);
     m_alertModel->select();
-    const DeliveryJournal::Totals today = m_journal.deliveredOn(m_clock.today());
+    m_payments->refresh();
+    const PaymentList::Totals today = m_payments->totalsOn(m_clock.today());
+    const auto sum = [](const PaymentList::Sum& s) {
+        return QStringLiteral("%1 笔 %2 元").arg(s.payments).arg(yuan(s.cents));
+    };
     m_today->setText(
-        QStringLiteral("今日已发货 %1 笔，合计 %2 元").arg(today.payments).arg(yuan(today.cents)));
+        QStringLiteral("今日收款 %1：已送达 %2，待送达 %3，已放弃 %4")
+            .arg(sum(today.seen), sum(today.delivered), sum(today.pending), sum(today.givenUp)));
 }
 
 void HistoryWindow::chooseExportFile()

@@ -6,20 +6,25 @@
 
 class Clock;
 class DeliveryJournal;
+class PaymentList;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSqlTableModel;
+class QTabWidget;
 class QTableView;
 class ScanCycle;
 struct DeliveryAttempt;
 struct TradeRecord;
 
-// "发货记录": the delivery journal for the owner. Every attempt newest first,
-// read-only; a filter by trade number or title; the payments delivered today
-// and their sum; export of what the filter shows; and "重新通知", which calls
-// the shop again for the payment selected. A second tab shows every message
-// sent to the alert address and how it fared.
+// "发货记录": the delivery journal for the owner. First every payment seen,
+// newest first, with its state, filtered by state; today's payments by
+// state with their sums; a payment opened (double-click or Enter) shows its
+// attempts on the second tab, every attempt newest first. Both are filtered
+// by trade number or title; export writes what the tab shown holds; and
+// "重新通知" calls the shop again for the payment selected. A third tab
+// shows every message sent to the alert address and how it fared.
 class HistoryWindow : public QWidget {
     Q_OBJECT
 
@@ -27,10 +32,14 @@ public:
     HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Clock& clock,
                   QWidget* parent = nullptr);
 
-    // Shows the attempts whose trade number or title holds `text`.
+    // Shows the payments and attempts whose trade number or title holds `text`.
     void setFilterText(const QString& text);
-    // Writes the rows the filter shows, with their headings, as CSV.
+    // Writes the rows the tab shown holds, with their headings, as CSV.
     bool exportTo(const QString& path, QString& error);
+    // The attempts of the payment in `row` of the payments tab.
+    void openPayment(int row);
+    // The payments tab, the journal's first view.
+    void showPayments();
     // Calls the shop again for the payment in the selected row, once the
     // owner has said yes.
     void renotifySelected();
@@ -42,6 +51,8 @@ protected:
 
 private:
     void refresh();
+    // The table of the tab shown.
+    QTableView* shownTable() const;
     void renotify(const TradeRecord& record);
     void onDelivery(const DeliveryAttempt& attempt);
 
@@ -49,7 +60,11 @@ private:
     ScanCycle& m_scan;
     const Clock& m_clock;
     QSqlTableModel* m_model;
+    PaymentList* m_payments;
+    QComboBox* m_stateFilter;
     QLineEdit* m_filter;
+    QTabWidget* m_tabs;
+    QTableView* m_paymentTable;
     QTableView* m_table;
     QLabel* m_today;
     QPushButton* m_renotify;

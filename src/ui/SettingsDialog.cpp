@@ -135,6 +135,8 @@ SettingsDialog::SettingsDialog(AlertSettings& settings, RemoteAlerts& remote,
                                        {m_testResult, "testResult"},
                                        {m_remember, "remember"}})
         widget->setObjectName(QString::fromLatin1(name));
+    // First, and chosen while no address is set.
+    m_kind->addItem(QStringLiteral("不发送"));
     for (const Kind kind : allChannelKinds())
         m_kind->addItem(channelKindTitle(kind), int(kind));
     m_contentType->addItems({QStringLiteral("JSON"), QStringLiteral("表单（form）")});
@@ -147,7 +149,7 @@ SettingsDialog::SettingsDialog(AlertSettings& settings, RemoteAlerts& remote,
     m_testResult->setWordWrap(true);
 
     const AlertChannel channel = settings.channel();
-    m_kind->setCurrentIndex(m_kind->findData(int(channel.kind)));
+    m_kind->setCurrentIndex(channel.isSet() ? m_kind->findData(int(channel.kind)) : 0);
     if (hasAddressParts(channel.kind)) {
         const AddressParts parts = splitAddress(channel.kind, channel.address);
         m_server->setText(parts.server);
@@ -185,7 +187,7 @@ SettingsDialog::SettingsDialog(AlertSettings& settings, RemoteAlerts& remote,
     secretPlace->setWordWrap(true);
     m_form->addRow(secretPlace);
     m_form->addRow(buttons);
-    showFieldsOf(channel.kind);
+    showFieldsOf(chosenKind());
 
     connect(m_kind, &QComboBox::currentIndexChanged, this, [this] { showFieldsOf(chosenKind()); });
     connect(test, &QPushButton::clicked, this, &SettingsDialog::sendTest);
@@ -193,9 +195,10 @@ SettingsDialog::SettingsDialog(AlertSettings& settings, RemoteAlerts& remote,
     connect(buttons, &QDialogButtonBox::rejected, this, &SettingsDialog::reject);
 }
 
-void SettingsDialog::showFieldsOf(AlertChannel::Kind kind)
+void SettingsDialog::showFieldsOf(std::optional<AlertChannel::Kind> chosen)
 {
-    const Fields fields = fieldsOf(kind);
+    const Kind kind = chosen.value_or(Kind::CustomGet);
+    const Fields fields = chosen ? fieldsOf(kind) : Fields{};
     const auto show = [this](QWidget* field, const char* label) {
         m_form->setRowVisible(field, label != nullptr);
         if (label)
@@ -206,23 +209,27 @@ void SettingsDialog::showFieldsOf(AlertChannel::Kind kind)
     show(m_key, fields.key);
     show(m_chat, fields.chat);
     show(m_secret, fields.secret);
-    show(m_body, kind == Kind::CustomPost ? "正文模板：" : nullptr);
-    show(m_contentType, kind == Kind::CustomPost ? "正文类型：" : nullptr);
+    const bool post = chosen == Kind::CustomPost;
+    show(m_body, post ? "正文模板：" : nullptr);
+    show(m_contentType, post ? "正文类型：" : nullptr);
     m_address->setPlaceholderText(QString::fromUtf8(fields.addressHint));
     m_server->setPlaceholderText(defaultServer(kind));
     m_secret->setPlaceholderText(QStringLiteral("没有开启时不填"));
     m_note->setText(QString::fromUtf8(fields.note));
 }
 
-AlertChannel::Kind SettingsDialog::chosenKind() const
+std::optional<AlertChannel::Kind> SettingsDialog::chosenKind() const
 {
-    return Kind(m_kind->currentData().toInt());
+    const QVariant kind = m_kind->currentData();
+    return kind.isValid() ? std::optional(Kind(kind.toInt())) : std::nullopt;
 }
 
 AlertChannel SettingsDialog::chosenChannel() const
 {
-    const Kind kind = chosenKind();
     AlertChannel channel;
+    if (!chosenKind())
+        return channel;
+    const Kind kind = *chosenKind();
     channel.kind = kind;
     channel.address = hasAddressParts(kind)
                           ? composeAddress(kind, {m_server->text(), m_key->text(), m_chat->text()})

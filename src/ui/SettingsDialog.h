@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class AlertSettings;
 class QCheckBox;
 class QComboBox;
@@ -32,8 +34,9 @@ public:
     void accept() override;
 
 private:
-    void showFieldsOf(AlertChannel::Kind kind);
-    AlertChannel::Kind chosenKind() const;
+    void showFieldsOf(std::optional<AlertChannel::Kind> kind);
+    // Nothing while "不发送" is chosen.
+    std::optional<AlertChannel::Kind> chosenKind() const;
     AlertChannel chosenChannel() const;
 
     AlertSettings& m_settings;

@@ -3,6 +3,8 @@
 #include "ui/HistoryWindow.h"
 #include "fakes/FakeWatch.h"
 #include "journal/DeliveryJournal.h"
+#include "journal/PaymentBook.h"
+#include "journal/PaymentList.h"
 #include "support/TestRegistry.h"
 
 #include <QApplication>
@@ -12,33 +14,40 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-// A journal with attempts whose titles a payer could have typed to trip a
-// filter pasted into SQL.
+// A journal with payments, and their attempts, whose titles a payer could
+// have typed to trip a filter pasted into SQL. Shown on the attempts tab.
 struct HistoryFixture : FakeWatch {
     QTemporaryDir folder;
     DeliveryJournal journal{folder.filePath("journal.db"), fake.clock};
+    PaymentBook book{journal, fake.clock};
     HistoryWindow window{journal, watch.scanCycle(), fake.clock};
 
     HistoryFixture()
     {
         QObject::connect(&watch.scanCycle(), &ScanCycle::deliveryFinished, &journal,
                          &DeliveryJournal::record);
+        watch.scanCycle().setMemory(&book);
         const QStringList titles{"50% off", "a_b", "O'Brien", "x' OR '1'='1", "plain"};
         for (int i = 0; i < titles.size(); ++i) {
             DeliveryAttempt attempt{.record = {QStringLiteral("2024%1").arg(i, 24, 10, QChar(u'0')),
                                                titles[i], QStringLiteral("1%1.25").arg(i)}};
             attempt.outcome =
                 i == 4 ? DeliveryAttempt::Outcome::Rejected : DeliveryAttempt::Outcome::Delivered;
+            book.rememberFirstSightings(
+                {{attempt.record,
+                  i == 4 ? PaymentMemory::State::Pending : PaymentMemory::State::Delivered}});
             journal.record(attempt);
         }
         // Laid out, so that clicks land on the buttons.
         window.show();
+        window.findChild<QTabWidget*>()->setCurrentWidget(table());
     }
 
     QTableView* table() { return window.findChild<QTableView*>("deliveries"); }
@@ -72,13 +81,23 @@ class HistoryWindowTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void showsNewestFirstWithTodaysTotals()
+    // Newest first; a payment opened shows its attempts, and only those.
+    void showsNewestFirstAndOpensAPaymentsAttempts()
     {
         HistoryFixture f;
         QCOMPARE(f.shownTitles(),
                  (QStringList{"plain", "x' OR '1'='1", "O'Brien", "a_b", "50% off"}));
-        QCOMPARE(f.window.findChild<QLabel*>("today")->text(),
-                 QStringLiteral("今日已发货 4 笔，合计 47.00 元"));
+        auto* tabs = f.window.findChild<QTabWidget*>();
+        tabs->setCurrentIndex(0);
+        QCOMPARE(tabs->tabText(0), QStringLiteral("收款"));
+        auto* payments = f.window.findChild<QTableView*>("payments");
+        QCOMPARE(payments->model()->index(1, PaymentList::Title).data().toString(),
+                 QStringLiteral("x' OR '1'='1"));
+        payments->setFocus();
+        payments->selectRow(1);
+        QTest::keyClick(payments, Qt::Key_Enter);
+        QCOMPARE(tabs->currentWidget(), f.table());
+        QCOMPARE(f.shownTitles(), QStringList{"x' OR '1'='1"});
     }
 
     // The filter's text is taken literally, whatever a payer put in a title.
@@ -123,6 +142,8 @@ private Q_SLOTS:
         auto* filter = f.window.findChild<QLineEdit*>("filter");
         filter->setFocus();
         QTest::keyClick(filter, Qt::Key_Tab);
+        // Past the tabs' bar, where the arrow keys choose a tab.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), f.table());
         QTest::keyClick(f.table(), Qt::Key_Tab);
         QCOMPARE(qobject_cast<QPushButton*>(QApplication::focusWidget())->text(),

@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "journal/PaymentList.h"
+
+#include "journal/Cents.h"
+#include "journal/DeliveryJournal.h"
+#include "journal/PaymentBook.h"
+#include "journal/SearchPattern.h"
+#include "scan/RetrySchedule.h"
+
+#include <QSqlQuery>
+
+namespace {
+
+using State = PaymentMemory::State;
+
+const QString TimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+// The hidden columns the state's words are made of.
+constexpr int StateCode = PaymentList::Shown;
+constexpr int Refusals = PaymentList::Shown + 1;
+constexpr int LastRefusal = PaymentList::Shown + 2;
+
+const char* const Headings[] = {"首次看到", "付款说明", "金额",    "交易号",
+                                "状态",     "尝试次数", "最后回复"};
+
+} // namespace
+
+PaymentList::PaymentList(DeliveryJournal& journal, QObject* parent)
+    : QSqlQueryModel(parent)
+    , m_journal(journal)
+{
+    refresh();
+}
+
+void PaymentList::setFilter(std::optional<PaymentMemory::State> state, const QString& text)
+{
+    m_state = state;
+    m_text = text;
+    refresh();
+}
+
+void PaymentList::refresh()
+{
+    QSqlQuery query(m_journal.database());
+    query.prepare(
+        QStringLiteral(
+            "SELECT p.first_seen, p.title, p.amount, p.trade_no, p.state, "
+            "(SELECT COUNT(*) FROM %2 a WHERE a.trade_no = p.trade_no), "
+            "(SELECT reply FROM %2 a WHERE a.trade_no = p.trade_no ORDER BY id DESC LIMIT 1), "
+            "p.state, p.refusals, p.last_refusal FROM %1 p "
+            "WHERE (? = '' OR p.state = ?) AND "
+            "(p.trade_no LIKE ? ESCAPE '\\' OR p.title LIKE ? ESCAPE '\\') "
+            "ORDER BY p.seq DESC")
+            .arg(DeliveryJournal::PaymentTable, DeliveryJournal::Table));
+    const QString state = m_state ? PaymentBook::code(*m_state) : QStringLiteral("");
+    query.addBindValue(state);
+    query.addBindValue(state);
+    query.addBindValue(containingText(m_text));
+    query.addBindValue(containingText(m_text));
+    query.exec();
+    setQuery(std::move(query));
+    while (canFetchMore())
+        fetchMore();
+    for (int column = 0; column < Shown; ++column)
+        setHeaderData(column, Qt::Horizontal, QString::fromUtf8(Headings[column]));
+}
+
+TradeRecord PaymentList::recordAt(int row) const
+{
+    return {QSqlQueryModel::data(index(row, TradeNo)).toString(),
+            QSqlQueryModel::data(index(row, Title)).toString(),
+            QSqlQueryModel::data(index(row, Amount)).toString()};
+}
+
+QVariant PaymentList::data(const QModelIndex& index, int role) const
+{
+    // Long texts show their ends; pointed at, all of it.
+    if (role == Qt::ToolTipRole)
+        role = Qt::DisplayRole;
+    if (index.column() != State || role != Qt::DisplayRole)
+        return QSqlQueryModel::data(index, role);
+    const auto column = [&](int c) {
+        return QSqlQueryModel::data(this->index(index.row(), c));
+    };
+    switch (PaymentBook::stateOfCode(column(StateCode).toString()).value_or(State::History)) {
+    case State::Delivered:
+        return QStringLiteral("已送达");
+    case State::GivenUp:
+        return QStringLiteral("已放弃");
+    case State::History:
+        return QStringLiteral("历史");
+    case State::Pending:
+        break;
+    }
+    PaymentMemory::Payment payment;
+    payment.refusals = column(Refusals).toInt();
+    payment.lastRefusal = QDateTime::fromString(column(LastRefusal).toString(), TimeFormat);
+    if (payment.refusals == 0)
+        return QStringLiteral("待送达");
+    return QStringLiteral("待送达（下次 %1）")
+        .arg(RetrySchedule::nextTry(payment).toString(QStringLiteral("M/d H:mm")));
+}
+
+PaymentList::Totals PaymentList::totalsOn(QDate day) const
+{
+    Totals totals;
+    QSqlQuery query(m_journal.database());
+    query.prepare(QStringLiteral("SELECT state, amount FROM %1 "
+                                 "WHERE substr(first_seen, 1, 10) = ? AND state != ?")
+                      .arg(DeliveryJournal::PaymentTable));
+    query.addBindValue(day.toString(Qt::ISODate));
+    query.addBindValue(PaymentBook::code(State::History));
+    if (!query.exec())
+        return totals;
+    while (query.next()) {
+        const qint64 cents = centsOf(query.value(1).toString()).value_or(0);
+        const auto add = [cents](Sum& sum) {
+            ++sum.payments;
+            sum.cents += cents;
+        };
+        add(totals.seen);
+        switch (PaymentBook::stateOfCode(query.value(0).toString()).value_or(State::History)) {
+        case State::Delivered:
+            add(totals.delivered);
+            break;
+        case State::Pending:
+            add(totals.pending);
+            break;
+        case State::GivenUp:
+            add(totals.givenUp);
+            break;
+        case State::History:
+            break;
+        }
+    }
+    return totals;
+}

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "scan/PaymentMemory.h"
+
+#include <QDate>
+#include <QSqlQueryModel>
+
+#include <optional>
+
+class DeliveryJournal;
+
+// Every payment the journal has seen, newest first, as the owner reads
+// them: when first seen, title, amount, trade number, state in words (with
+// the time of a refused payment's next try), attempts so far and the last
+// reply's excerpt. Filtered by state and by a text in the trade number or
+// title, taken literally.
+class PaymentList : public QSqlQueryModel {
+public:
+    enum Column { FirstSeen, Title, Amount, TradeNo, State, Attempts, LastReply, Shown };
+
+    explicit PaymentList(DeliveryJournal& journal, QObject* parent = nullptr);
+
+    void setFilter(std::optional<PaymentMemory::State> state, const QString& text);
+    // Reads the table again.
+    void refresh();
+    TradeRecord recordAt(int row) const;
+
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+    struct Sum {
+        int payments = 0;
+        qint64 cents = 0;
+    };
+    // Of the payments first seen on `day`, history left out.
+    struct Totals {
+        Sum seen;
+        Sum delivered;
+        Sum pending;
+        Sum givenUp;
+    };
+    Totals totalsOn(QDate day) const;
+
+private:
+    DeliveryJournal& m_journal;
+    std::optional<PaymentMemory::State> m_state;
+    QString m_text;
+};
