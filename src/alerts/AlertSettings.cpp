@@ -26,6 +26,14 @@ void AlertSettings::setNotifyEachDelivery(bool notify)
     Q_EMIT changed();
 }
 
+void AlertSettings::setDailySummary(std::optional<QTime> time)
+{
+    if (time == m_dailySummary)
+        return;
+    m_dailySummary = time;
+    Q_EMIT changed();
+}
+
 void AlertSettings::setLoaded(bool loaded)
 {
     if (loaded == m_loaded)

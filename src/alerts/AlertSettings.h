@@ -6,6 +6,9 @@
 
 #include <QObject>
 #include <QString>
+#include <QTime>
+
+#include <optional>
 
 // The owner's choices about alerts. The program keeps them across runs (see
 // SettingsFile); the sandbox keeps them for its run only.
@@ -21,6 +24,8 @@ public:
     QString heartbeatAddress() const { return m_heartbeat; }
     // A desktop notification for every payment delivered.
     bool notifyEachDelivery() const { return m_eachDelivery; }
+    // When the day's summary goes to the alert address; none when off.
+    std::optional<QTime> dailySummary() const { return m_dailySummary; }
     // False while the kept settings are still being read: an alert raised
     // meanwhile waits for the address.
     bool loaded() const { return m_loaded; }
@@ -28,6 +33,7 @@ public:
     void setChannel(const AlertChannel& channel);
     void setHeartbeatAddress(const QString& address);
     void setNotifyEachDelivery(bool notify);
+    void setDailySummary(std::optional<QTime> time);
     void setLoaded(bool loaded);
 
 Q_SIGNALS:
@@ -37,5 +43,6 @@ private:
     AlertChannel m_channel;
     QString m_heartbeat;
     bool m_eachDelivery = true;
+    std::optional<QTime> m_dailySummary;
     bool m_loaded = true;
 };

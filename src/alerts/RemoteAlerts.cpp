@@ -98,6 +98,11 @@ void RemoteAlerts::sendTest(const AlertChannel& channel,
         });
 }
 
+void RemoteAlerts::send(const QString& cause, const QString& text)
+{
+    queue(alertMessage(cause, text, m_computer, m_platform.clock.now()), {});
+}
+
 void RemoteAlerts::queue(const AlertMessage& message, const QString& alert)
 {
     if (m_settings.loaded() && !m_settings.channel().isSet())

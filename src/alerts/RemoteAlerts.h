@@ -45,6 +45,9 @@ public:
     // Sends a test message to `channel` once, judged by the same rule as an
     // alert; `done` gets the outcome in the owner's words.
     void sendTest(const AlertChannel& channel, std::function<void(const QString& answer)> done);
+    // A message of its own kind, `cause`, sent with the alerts' retries;
+    // nothing while no address is set.
+    void send(const QString& cause, const QString& text);
     // Messages still to be delivered.
     int waiting() const { return int(m_pending.size()); }
     // Why the last message tried failed; empty once one gets through.

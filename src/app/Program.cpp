@@ -35,6 +35,7 @@ Program::Program(const Endpoints& endpoints, const QString& journalPath,
     , m_settingsFile(settingsFile(m_alertSettings, m_secrets, settingsPath))
     , m_remoteAlerts(m_alerts, m_alertSettings, m_platform.platform(), QSysInfo::machineHostName(),
                      timing.firstRetry)
+    , m_dailySummary(m_alertSettings, m_remoteAlerts, m_journal, m_platform.platform())
     , m_heartbeat(m_watch.scanCycle(), m_alertSettings, m_platform.platform(),
                   timing.heartbeatEvery)
     , m_window(m_watch, m_platform.browser().view())

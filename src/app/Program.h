@@ -4,6 +4,7 @@
 
 #include "alerts/AlertPolicy.h"
 #include "alerts/AlertSettings.h"
+#include "alerts/DailySummary.h"
 #include "alerts/Heartbeat.h"
 #include "alerts/RemoteAlerts.h"
 #include "journal/DeliveryJournal.h"
@@ -72,6 +73,7 @@ private:
     SecretStore m_secrets;
     std::unique_ptr<SettingsFile> m_settingsFile;
     RemoteAlerts m_remoteAlerts;
+    DailySummary m_dailySummary;
     Heartbeat m_heartbeat;
     Form1 m_window;
     RememberedSettings m_remembered;

@@ -2,7 +2,6 @@
 
 #include "journal/PaymentList.h"
 
-#include "journal/Cents.h"
 #include "journal/DeliveryJournal.h"
 #include "journal/PaymentBook.h"
 #include "journal/SearchPattern.h"
@@ -99,39 +98,4 @@ QVariant PaymentList::data(const QModelIndex& index, int role) const
         return QStringLiteral("待送达");
     return QStringLiteral("待送达（下次 %1）")
         .arg(RetrySchedule::nextTry(payment).toString(QStringLiteral("M/d H:mm")));
-}
-
-PaymentList::Totals PaymentList::totalsOn(QDate day) const
-{
-    Totals totals;
-    QSqlQuery query(m_journal.database());
-    query.prepare(QStringLiteral("SELECT state, amount FROM %1 "
-                                 "WHERE substr(first_seen, 1, 10) = ? AND state != ?")
-                      .arg(DeliveryJournal::PaymentTable));
-    query.addBindValue(day.toString(Qt::ISODate));
-    query.addBindValue(PaymentBook::code(State::History));
-    if (!query.exec())
-        return totals;
-    while (query.next()) {
-        const qint64 cents = centsOf(query.value(1).toString()).value_or(0);
-        const auto add = [cents](Sum& sum) {
-            ++sum.payments;
-            sum.cents += cents;
-        };
-        add(totals.seen);
-        switch (PaymentBook::stateOfCode(query.value(0).toString()).value_or(State::History)) {
-        case State::Delivered:
-            add(totals.delivered);
-            break;
-        case State::Pending:
-            add(totals.pending);
-            break;
-        case State::GivenUp:
-            add(totals.givenUp);
-            break;
-        case State::History:
-            break;
-        }
-    }
-    return totals;
 }

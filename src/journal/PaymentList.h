@@ -4,7 +4,6 @@
 
 #include "scan/PaymentMemory.h"
 
-#include <QDate>
 #include <QSqlQueryModel>
 
 #include <optional>
@@ -28,19 +27,6 @@ public:
     TradeRecord recordAt(int row) const;
 
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-
-    struct Sum {
-        int payments = 0;
-        qint64 cents = 0;
-    };
-    // Of the payments first seen on `day`, history left out.
-    struct Totals {
-        Sum seen;
-        Sum delivered;
-        Sum pending;
-        Sum givenUp;
-    };
-    Totals totalsOn(QDate day) const;
 
 private:
     DeliveryJournal& m_journal;

@@ -23,6 +23,9 @@ const QString BodyKey = QStringLiteral("alerts/body");
 const QString ContentTypeKey = QStringLiteral("alerts/contentType");
 const QString HeartbeatKey = QStringLiteral("alerts/heartbeat");
 const QString EachDeliveryKey = QStringLiteral("alerts/notifyEachDelivery");
+// "HH:mm", or empty while off.
+const QString DailySummaryKey = QStringLiteral("alerts/dailySummary");
+const QString TimeFormat = QStringLiteral("HH:mm");
 // How earlier versions told a GET from a POST of JSON.
 const QString MethodKey = QStringLiteral("alerts/method");
 
@@ -96,6 +99,8 @@ void SettingsFile::load()
         m_settings.setLoaded(false);
         m_settings.setChannel(channel);
         m_settings.setNotifyEachDelivery(file.value(EachDeliveryKey, true).toBool());
+        const QTime summary = QTime::fromString(file.value(DailySummaryKey).toString(), TimeFormat);
+        m_settings.setDailySummary(summary.isValid() ? std::optional(summary) : std::nullopt);
         earlierKeys = file.contains(MethodKey);
     }
     if (earlierKeys && makePrivate(m_path)) {
@@ -151,6 +156,8 @@ void SettingsFile::save()
                                           ? QStringLiteral("form")
                                           : QStringLiteral("json"));
         file.setValue(EachDeliveryKey, m_settings.notifyEachDelivery());
+        const std::optional<QTime> summary = m_settings.dailySummary();
+        file.setValue(DailySummaryKey, summary ? summary->toString(TimeFormat) : QString());
     }
     m_secrets.write(AddressKey, channel.address);
     m_secrets.write(SecretKey, channel.secret);

@@ -4,6 +4,7 @@
 
 #include "journal/Cents.h"
 #include "journal/CsvFile.h"
+#include "journal/DayTotals.h"
 #include "journal/DeliveryJournal.h"
 #include "journal/PaymentList.h"
 #include "journal/SearchPattern.h"
@@ -322,8 +323,8 @@ void HistoryWindow::refresh()
     m_empty->setVisible(m_model->rowCount() == 0);
     m_alertModel->select();
     m_payments->refresh();
-    const PaymentList::Totals today = m_payments->totalsOn(m_clock.today());
-    const auto sum = [](const PaymentList::Sum& s) {
+    const DayTotals today = dayTotals(m_journal, m_clock.today());
+    const auto sum = [](const DayTotals::Sum& s) {
         return QStringLiteral("%1 笔 %2 元").arg(s.payments).arg(yuan(s.cents));
     };
     m_today->setText(

@@ -15,6 +15,7 @@ class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QTimeEdit;
 class RememberedSettings;
 class RemoteAlerts;
 class SecretStore;
@@ -53,6 +54,8 @@ private:
     QComboBox* m_contentType;
     QLabel* m_note;
     QLineEdit* m_heartbeat;
+    QCheckBox* m_summary;
+    QTimeEdit* m_summaryTime;
     QLabel* m_testResult;
     QCheckBox* m_remember;
 };

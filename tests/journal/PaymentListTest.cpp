@@ -2,6 +2,7 @@
 
 #include "journal/PaymentList.h"
 #include "fakes/FakeClock.h"
+#include "journal/DayTotals.h"
 #include "journal/DeliveryJournal.h"
 #include "journal/PaymentBook.h"
 #include "support/RecordPages.h"
@@ -55,6 +56,7 @@ QStringList column(const PaymentList& list, int column)
 
 Q_DECLARE_METATYPE(std::optional<PaymentMemory::State>)
 
+// The payments tab's model and the day's totals.
 class PaymentListTest : public QObject {
     Q_OBJECT
 
@@ -94,14 +96,15 @@ private Q_SLOTS:
     void totalsCountTodaysPaymentsByState()
     {
         ListFixture f;
-        const PaymentList::Totals today = PaymentList(f.journal).totalsOn(f.clock.today());
-        const auto sum = [](const PaymentList::Sum& s) {
+        const DayTotals today = dayTotals(f.journal, f.clock.today());
+        const auto sum = [](const DayTotals::Sum& s) {
             return std::pair(s.payments, s.cents);
         };
         QCOMPARE(sum(today.seen), std::pair(4, qint64(128050 + 1 + 200 + 330)));
         QCOMPARE(sum(today.delivered), std::pair(1, qint64(128050)));
         QCOMPARE(sum(today.pending), std::pair(2, qint64(201)));
         QCOMPARE(sum(today.givenUp), std::pair(1, qint64(330)));
+        QCOMPARE(today.undeliveredTitles, (QStringList{"cup 50%", "refused", "day gone"}));
     }
 };
 
