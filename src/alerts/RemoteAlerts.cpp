@@ -7,6 +7,7 @@
 #include "alerts/ChannelRequest.h"
 #include "alerts/ChannelVerdict.h"
 #include "platform/Clock.h"
+#include "platform/LimitedBody.h"
 #include "platform/TimerControl.h"
 #include "platform/WebHook.h"
 
@@ -15,8 +16,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr qsizetype ReplyExcerpt = 200;
 
 QString alertKey(const Alert& alert)
 {
@@ -29,7 +28,7 @@ AlertSend sendOf(const AlertMessage& message, AlertChannel::Kind kind,
 {
     return {message.cause, channelKindName(kind),
             outcome,       verdict.reason,
-            answer.status, QString::fromUtf8(answer.body).left(ReplyExcerpt)};
+            answer.status, QString::fromUtf8(answer.body).left(ReplyExcerptLength)};
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include "alerts/Alert.h"
 #include "alerts/AlertChannel.h"
 #include "alerts/AlertMessage.h"
-#include "journal/AlertSend.h"
+#include "alerts/AlertSend.h"
 #include "platform/Platform.h"
 
 #include <QObject>
@@ -48,8 +48,6 @@ public:
     // A message of its own kind, `cause`, sent with the alerts' retries;
     // nothing while no address is set.
     void send(const QString& cause, const QString& text);
-    // Messages still to be delivered.
-    int waiting() const { return int(m_pending.size()); }
     // Why the last message tried failed; empty once one gets through.
     QString problem() const { return m_problem; }
 

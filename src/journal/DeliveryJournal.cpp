@@ -4,8 +4,8 @@
 
 #include "journal/Cents.h"
 #include "journal/PaymentBook.h"
-#include "journal/PrivateFile.h"
 #include "platform/Clock.h"
+#include "platform/PrivateFile.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -2,8 +2,8 @@
 
 #pragma once
 
-#include "journal/AlertSend.h"
-#include "journal/PrivateFile.h"
+#include "alerts/AlertSend.h"
+#include "platform/PrivateFile.h"
 #include "scan/DeliveryAttempt.h"
 
 #include <QObject>

@@ -2,6 +2,11 @@
 
 #pragma once
 
+#include <QtGlobal>
+
+// The beginning of a reply kept for the owner to read, in characters.
+constexpr qsizetype ReplyExcerptLength = 200;
+
 #include "platform/HttpClient.h"
 
 #include <QByteArray>

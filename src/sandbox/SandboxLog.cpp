@@ -3,7 +3,7 @@
 #include "sandbox/SandboxLog.h"
 
 #include "alerts/Alert.h"
-#include "journal/AlertSend.h"
+#include "alerts/AlertSend.h"
 #include "scan/DeliveryAttempt.h"
 
 #include <QFile>

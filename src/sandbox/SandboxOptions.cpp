@@ -141,18 +141,23 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
         QStringLiteral("URL"));
     const QCommandLineOption key(
         QStringLiteral("key"),
-        QStringLiteral("Typed into the key box, and expected by the shop (default dembro)."),
+        QStringLiteral("Typed into the key box, and expected by the shop (default %1).")
+            .arg(WindowState::DefaultInterfaceKey),
         QStringLiteral("KEY"));
     const QCommandLineOption records(
-        QStringLiteral("records"), QStringLiteral("Typed into the record-count list (default 1)."),
+        QStringLiteral("records"),
+        QStringLiteral("Typed into the record-count list (default %1).")
+            .arg(WindowState::DefaultRecordCount),
         QStringLiteral("N"));
     const QCommandLineOption interval(
         QStringLiteral("interval"),
-        QStringLiteral("Typed into the scan-interval list, in seconds (default 20)."),
+        QStringLiteral("Typed into the scan-interval list, in seconds (default %1).")
+            .arg(WindowState::DefaultScanInterval),
         QStringLiteral("SECONDS"));
     const QCommandLineOption charset(
         QStringLiteral("charset"),
-        QStringLiteral("Typed into the charset list, and the shop's charset (default gb2312)."),
+        QStringLiteral("Typed into the charset list, and the shop's charset (default %1).")
+            .arg(WindowState::DefaultShopCharset),
         QStringLiteral("NAME"));
     const QCommandLineOption ticks(QStringLiteral("ticks"),
                                    QStringLiteral("Exit after K scans have ended."),

@@ -4,6 +4,7 @@
 
 #include "alerts/AlertChannel.h"
 #include "session/BrowserSleep.h"
+#include "state/WindowState.h"
 
 #include <QByteArray>
 #include <QList>
@@ -32,10 +33,11 @@ struct SandboxOptions {
     std::optional<QByteArray> recordPage;
     // Empty for the simulated shop's address.
     QString notifyUrl;
-    QString key = QStringLiteral("dembro");
-    QString records = QStringLiteral("1");
-    QString interval = QStringLiteral("20");
-    QString charset = QStringLiteral("gb2312");
+    // The window's defaults unless given.
+    QString key = WindowState::DefaultInterfaceKey;
+    QString records = WindowState::DefaultRecordCount;
+    QString interval = WindowState::DefaultScanInterval;
+    QString charset = WindowState::DefaultShopCharset;
     // Scans to run to their end before the sandbox exits; none to run until
     // closed.
     std::optional<int> ticks;

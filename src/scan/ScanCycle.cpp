@@ -3,6 +3,7 @@
 #include "scan/ScanCycle.h"
 
 #include "platform/Clock.h"
+#include "platform/LimitedBody.h"
 #include "scan/NotificationAddress.h"
 #include "scan/PageJudgement.h"
 #include "scan/RecordPageParser.h"
@@ -27,7 +28,6 @@ const QString RecordPageCharset = QStringLiteral("gb2312");
 const QString SuccessWord = QStringLiteral("success");
 constexpr int DaysScanned = 15;
 constexpr int PauseBetweenCallsSeconds = 3;
-constexpr qsizetype ReplyExcerptLength = 200;
 
 bool isSuccessStatus(int status)
 {

@@ -2,7 +2,7 @@
 
 #include "settings/RememberedSettings.h"
 
-#include "journal/PrivateFile.h"
+#include "platform/PrivateFile.h"
 #include "settings/SecretStore.h"
 #include "state/WindowState.h"
 

@@ -2,8 +2,8 @@
 
 #include "settings/SecretStore.h"
 
-#include "journal/PrivateFile.h"
 #include "platform/Keyring.h"
+#include "platform/PrivateFile.h"
 
 #include <QPointer>
 #include <QSettings>
@@ -27,11 +27,11 @@ void SecretStore::read(const QString& name, std::function<void(const QString& se
         if (!self)
             return;
         if (!reading.available) {
-            self->setPlace(Place::SettingsFile);
+            self->m_place = Place::SettingsFile;
             done(self->fromFile(name));
             return;
         }
-        self->setPlace(Place::Keyring);
+        self->m_place = Place::Keyring;
         if (reading.secret) {
             done(*reading.secret);
             return;
@@ -58,16 +58,8 @@ void SecretStore::write(const QString& name, const QString& secret)
             return;
         // Never in both places: the file's copy goes once the keyring has it.
         self->toFile(name, stored ? QString() : secret);
-        self->setPlace(stored ? Place::Keyring : Place::SettingsFile);
+        self->m_place = stored ? Place::Keyring : Place::SettingsFile;
     });
-}
-
-void SecretStore::setPlace(Place place)
-{
-    if (place == m_place)
-        return;
-    m_place = place;
-    Q_EMIT placeChanged(place);
 }
 
 QString SecretStore::fromFile(const QString& name) const

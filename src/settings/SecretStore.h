@@ -29,11 +29,7 @@ public:
     // Where the secrets went, as far as the last answer tells.
     Place place() const { return m_place; }
 
-Q_SIGNALS:
-    void placeChanged(Place place);
-
 private:
-    void setPlace(Place place);
     QString fromFile(const QString& name) const;
     void toFile(const QString& name, const QString& secret) const;
 

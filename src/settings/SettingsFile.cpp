@@ -3,7 +3,7 @@
 #include "settings/SettingsFile.h"
 
 #include "alerts/AlertSettings.h"
-#include "journal/PrivateFile.h"
+#include "platform/PrivateFile.h"
 #include "settings/SecretStore.h"
 
 #include <QFile>

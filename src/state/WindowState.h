@@ -21,8 +21,11 @@ class WindowState : public QObject {
     Q_OBJECT
 
 public:
-    // What the key box starts with.
+    // What the settings start with.
     static inline const QString DefaultInterfaceKey = QStringLiteral("dembro");
+    static inline const QString DefaultScanInterval = QStringLiteral("20");
+    static inline const QString DefaultRecordCount = QStringLiteral("1");
+    static inline const QString DefaultShopCharset = QStringLiteral("gb2312");
 
     WindowState(TimerControl& scanTimer, TimerControl& keepAliveTimer, QObject* parent = nullptr);
 
@@ -118,9 +121,9 @@ private:
     QString m_page;
     QString m_deliveryUrl;
     QString m_interfaceKey = DefaultInterfaceKey;
-    QString m_scanInterval = QStringLiteral("20");
-    QString m_recordCount = QStringLiteral("1");
-    QString m_shopCharset = QStringLiteral("gb2312");
+    QString m_scanInterval = DefaultScanInterval;
+    QString m_recordCount = DefaultRecordCount;
+    QString m_shopCharset = DefaultShopCharset;
     bool m_pageBoxShown = false;
     bool m_keyPending = false;
 };

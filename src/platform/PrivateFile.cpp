@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "journal/PrivateFile.h"
+#include "platform/PrivateFile.h"
 
 #include <QDir>
 #include <QFile>
