@@ -9,19 +9,7 @@ QtTimerControl::QtTimerControl(QObject* parent)
     , m_timer(new QTimer(this))
 {
     m_timer->setTimerType(Qt::PreciseTimer);
-    connect(m_timer, &QTimer::timeout, this, [this] {
-        QMetaObject::invokeMethod(
-            this, [this, countdown = m_countdown] { deliverTick(countdown); },
-            Qt::QueuedConnection);
-    });
-}
-
-void QtTimerControl::deliverTick(quint64 countdown)
-{
-    // A tick posted before the timer was switched off or given a new
-    // interval belongs to a countdown that no longer runs.
-    if (countdown == m_countdown)
-        Q_EMIT Timer();
+    connect(m_timer, &QTimer::timeout, this, &TimerControl::Timer);
 }
 
 void QtTimerControl::setEnabled(bool enabled)
@@ -37,20 +25,15 @@ void QtTimerControl::setInterval(int milliseconds)
     if (milliseconds == m_interval)
         return;
     m_interval = milliseconds;
-    stopCountdown();
+    m_timer->stop();
     apply();
 }
 
 void QtTimerControl::apply()
 {
+    // A QTimer without an interval would fire at every pass of the event loop.
     if (!m_enabled || m_interval <= 0)
-        stopCountdown();
+        m_timer->stop();
     else if (!m_timer->isActive())
         m_timer->start(m_interval);
-}
-
-void QtTimerControl::stopCountdown()
-{
-    m_timer->stop();
-    ++m_countdown;
 }

@@ -6,9 +6,9 @@
 
 class QTimer;
 
-// A window timer on QTimer. Its tick is posted as an event, and switching the
-// timer off or giving it a new interval drops a tick that is already posted:
-// the next one comes a full period after the timer runs again.
+// A window timer on one QTimer. Switching it off, or giving it a new
+// interval, ends the countdown: the next tick comes a full period after the
+// timer runs again.
 class QtTimerControl : public TimerControl {
     Q_OBJECT
 
@@ -22,13 +22,8 @@ public:
 
 private:
     void apply();
-    void stopCountdown();
-    void deliverTick(quint64 countdown);
 
-    // A child, so that a test can make it fall due at a chosen moment.
     QTimer* m_timer;
     bool m_enabled = false;
     int m_interval = 0;
-    // Counts the countdowns stopped; a posted tick carries the one it ended.
-    quint64 m_countdown = 0;
 };
