@@ -5,7 +5,6 @@
 #include "alerts/AlertSettings.h"
 #include "alerts/ReadableTitle.h"
 #include "alerts/RemoteAlerts.h"
-#include "journal/Cents.h"
 #include "journal/DayTotals.h"
 #include "journal/DeliveryJournal.h"
 #include "platform/Clock.h"
@@ -20,11 +19,6 @@ namespace {
 
 constexpr int LookEveryMs = 20 * 1000;
 constexpr qsizetype TitlesNamed = 10;
-
-QString sum(const DayTotals::Sum& sum)
-{
-    return QStringLiteral("%1 笔 %2 元").arg(sum.payments).arg(yuan(sum.cents));
-}
 
 } // namespace
 
@@ -47,9 +41,10 @@ DailySummary::~DailySummary() = default;
 
 QString DailySummary::text(const DayTotals& totals, QDate day)
 {
-    QString text = QStringLiteral("每日汇总 %1：收款 %2；已送达 %3，待送达 %4，已放弃 %5")
-                       .arg(day.toString(Qt::ISODate), sum(totals.seen), sum(totals.delivered),
-                            sum(totals.pending), sum(totals.givenUp));
+    QString text =
+        QStringLiteral("每日汇总 %1：收款 %2；已送达 %3，待送达 %4，已放弃 %5")
+            .arg(day.toString(Qt::ISODate), inWords(totals.seen), inWords(totals.delivered),
+                 inWords(totals.pending), inWords(totals.givenUp));
     const QStringList& titles = totals.undeliveredTitles;
     if (titles.isEmpty())
         return text;

@@ -9,6 +9,11 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+QString inWords(const DayTotals::Sum& sum)
+{
+    return QStringLiteral("%1 笔 %2 元").arg(sum.payments).arg(yuan(sum.cents));
+}
+
 DayTotals dayTotals(DeliveryJournal& journal, QDate day)
 {
     using State = PaymentMemory::State;

@@ -23,3 +23,5 @@ struct DayTotals {
 };
 
 DayTotals dayTotals(DeliveryJournal& journal, QDate day);
+// "3 笔 12.50 元".
+QString inWords(const DayTotals::Sum& sum);

@@ -19,10 +19,10 @@
 const QString DeliveryJournal::Table = QStringLiteral("attempts");
 const QString DeliveryJournal::AlertTable = QStringLiteral("alert_sends");
 const QString DeliveryJournal::PaymentTable = QStringLiteral("payments");
+const QString DeliveryJournal::TimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
 namespace {
 
-const QString TimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 // SQLite keeps these beside the database in WAL mode.
 const QStringList Companions{QStringLiteral("-wal"), QStringLiteral("-shm")};
 
@@ -178,6 +178,10 @@ DeliveryJournal::Opening DeliveryJournal::tryOpen()
                                    "address TEXT NOT NULL, "
                                    "kind TEXT NOT NULL)")
                         .arg(Table)) ||
+        // The payments tab counts each payment's attempts at every refresh.
+        !query.exec(
+            QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_by_trade_no ON %1 (trade_no)")
+                .arg(Table)) ||
         !query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 ("
                                    "id INTEGER PRIMARY KEY AUTOINCREMENT, "
                                    "time TEXT NOT NULL, "
@@ -290,26 +294,15 @@ void DeliveryJournal::recordAlertSend(const AlertSend& send)
 void DeliveryJournal::insert(const QString& table, const QStringList& columns,
                              const QVariantList& values)
 {
-    if (!readyToWrite())
-        return;
-    QSqlDatabase database = this->database();
-    database.transaction();
-    QSqlQuery insert(database);
-    insert.prepare(QStringLiteral("INSERT INTO %1 (time, %2) VALUES (?%3)")
-                       .arg(table, columns.join(QStringLiteral(", ")),
-                            QStringLiteral(", ?").repeated(columns.size())));
-    insert.addBindValue(text(m_clock.now().toString(TimeFormat)));
-    for (const QVariant& value : values)
-        insert.addBindValue(value);
-    if (!insert.exec() || !database.commit()) {
-        const QString error =
-            insert.lastError().isValid() ? insert.lastError().text() : database.lastError().text();
-        database.rollback();
-        fail(QStringLiteral("发货记录无法写入：%1").arg(error));
-        return;
-    }
-    succeed();
-    Q_EMIT recorded();
+    write([&](QSqlQuery& insert) {
+        insert.prepare(QStringLiteral("INSERT INTO %1 (time, %2) VALUES (?%3)")
+                           .arg(table, columns.join(QStringLiteral(", ")),
+                                QStringLiteral(", ?").repeated(columns.size())));
+        insert.addBindValue(text(m_clock.now().toString(TimeFormat)));
+        for (const QVariant& value : values)
+            insert.addBindValue(value);
+        return insert.exec();
+    });
 }
 
 bool DeliveryJournal::readyToWrite()

@@ -34,6 +34,8 @@ public:
     static const QString AlertTable;
     // Every payment seen on the record page, with its state.
     static const QString PaymentTable;
+    // How every table writes a local time.
+    static const QString TimeFormat;
 
     DeliveryJournal(const QString& path, const Clock& clock, QObject* parent = nullptr);
     ~DeliveryJournal() override;

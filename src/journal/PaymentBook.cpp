@@ -8,12 +8,6 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-namespace {
-
-const QString TimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-
-} // namespace
-
 PaymentBook::PaymentBook(DeliveryJournal& journal, const Clock& clock)
     : m_journal(journal)
     , m_clock(clock)
@@ -72,7 +66,7 @@ bool PaymentBook::rememberFirstSightings(const QList<Sighting>& oldestFirst)
 {
     if (oldestFirst.isEmpty())
         return true;
-    const QString seen = m_clock.now().toString(TimeFormat);
+    const QString seen = m_clock.now().toString(DeliveryJournal::TimeFormat);
     return m_journal.write([&](QSqlQuery& query) {
         query.prepare(QStringLiteral("INSERT OR IGNORE INTO %1 "
                                      "(trade_no, amount, title, first_seen, state) "
@@ -108,7 +102,7 @@ void PaymentBook::addRefusal(const QString& tradeNo, const QDateTime& time)
         query.prepare(QStringLiteral("UPDATE %1 SET refusals = refusals + 1, last_refusal = ? "
                                      "WHERE trade_no = ?")
                           .arg(DeliveryJournal::PaymentTable));
-        query.addBindValue(time.toString(TimeFormat));
+        query.addBindValue(time.toString(DeliveryJournal::TimeFormat));
         query.addBindValue(tradeNo);
         return query.exec();
     });
@@ -125,13 +119,13 @@ QList<PaymentMemory::Payment> PaymentBook::pending()
     if (!query.exec())
         return payments;
     while (query.next()) {
-        payments.append(
-            {.record = {query.value(0).toString(), query.value(1).toString(),
-                        query.value(2).toString()},
-             .state = State::Pending,
-             .firstSeen = QDateTime::fromString(query.value(3).toString(), TimeFormat),
-             .refusals = query.value(4).toInt(),
-             .lastRefusal = QDateTime::fromString(query.value(5).toString(), TimeFormat)});
+        payments.append({.record = {query.value(0).toString(), query.value(1).toString(),
+                                    query.value(2).toString()},
+                         .firstSeen = QDateTime::fromString(query.value(3).toString(),
+                                                            DeliveryJournal::TimeFormat),
+                         .refusals = query.value(4).toInt(),
+                         .lastRefusal = QDateTime::fromString(query.value(5).toString(),
+                                                              DeliveryJournal::TimeFormat)});
     }
     return payments;
 }

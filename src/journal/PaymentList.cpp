@@ -13,11 +13,9 @@ namespace {
 
 using State = PaymentMemory::State;
 
-const QString TimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 // The hidden columns the state's words are made of.
-constexpr int StateCode = PaymentList::Shown;
-constexpr int Refusals = PaymentList::Shown + 1;
-constexpr int LastRefusal = PaymentList::Shown + 2;
+constexpr int Refusals = PaymentList::Shown;
+constexpr int LastRefusal = PaymentList::Shown + 1;
 
 const char* const Headings[] = {"首次看到", "付款说明", "金额",    "交易号",
                                 "状态",     "尝试次数", "最后回复"};
@@ -46,7 +44,7 @@ void PaymentList::refresh()
             "SELECT p.first_seen, p.title, p.amount, p.trade_no, p.state, "
             "(SELECT COUNT(*) FROM %2 a WHERE a.trade_no = p.trade_no), "
             "(SELECT reply FROM %2 a WHERE a.trade_no = p.trade_no ORDER BY id DESC LIMIT 1), "
-            "p.state, p.refusals, p.last_refusal FROM %1 p "
+            "p.refusals, p.last_refusal FROM %1 p "
             "WHERE (? = '' OR p.state = ?) AND "
             "(p.trade_no LIKE ? ESCAPE '\\' OR p.title LIKE ? ESCAPE '\\') "
             "ORDER BY p.seq DESC")
@@ -81,7 +79,8 @@ QVariant PaymentList::data(const QModelIndex& index, int role) const
     const auto column = [&](int c) {
         return QSqlQueryModel::data(this->index(index.row(), c));
     };
-    switch (PaymentBook::stateOfCode(column(StateCode).toString()).value_or(State::History)) {
+    switch (
+        PaymentBook::stateOfCode(QSqlQueryModel::data(index).toString()).value_or(State::History)) {
     case State::Delivered:
         return QStringLiteral("已送达");
     case State::GivenUp:
@@ -93,7 +92,8 @@ QVariant PaymentList::data(const QModelIndex& index, int role) const
     }
     PaymentMemory::Payment payment;
     payment.refusals = column(Refusals).toInt();
-    payment.lastRefusal = QDateTime::fromString(column(LastRefusal).toString(), TimeFormat);
+    payment.lastRefusal =
+        QDateTime::fromString(column(LastRefusal).toString(), DeliveryJournal::TimeFormat);
     if (payment.refusals == 0)
         return QStringLiteral("待送达");
     return QStringLiteral("待送达（下次 %1）")

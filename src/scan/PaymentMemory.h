@@ -28,7 +28,6 @@ public:
 
     struct Payment {
         TradeRecord record;
-        State state = State::Pending;
         QDateTime firstSeen;
         // The shop's refusals so far, and the last one's time.
         int refusals = 0;

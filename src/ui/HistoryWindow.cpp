@@ -2,7 +2,6 @@
 
 #include "ui/HistoryWindow.h"
 
-#include "journal/Cents.h"
 #include "journal/CsvFile.h"
 #include "journal/DayTotals.h"
 #include "journal/DeliveryJournal.h"
@@ -265,13 +264,13 @@ void HistoryWindow::renotifySelected()
         m_message->setText(QStringLiteral("请先选中一笔付款。"));
         return;
     }
-    TradeRecord record = m_payments->recordAt(selected.constFirst().row());
-    if (table == m_table) {
-        const QSqlRecord row = m_model->record(selected.constFirst().row());
-        record = {row.value(QStringLiteral("trade_no")).toString(),
-                  row.value(QStringLiteral("title")).toString(),
-                  row.value(QStringLiteral("amount")).toString()};
-    }
+    const int row = selected.constFirst().row();
+    const QSqlRecord attempt = m_model->record(row);
+    const TradeRecord record =
+        table == m_paymentTable ? m_payments->recordAt(row)
+                                : TradeRecord{attempt.value(QStringLiteral("trade_no")).toString(),
+                                              attempt.value(QStringLiteral("title")).toString(),
+                                              attempt.value(QStringLiteral("amount")).toString()};
     // The shop may deliver the goods again: the owner says so first.
     auto* question = new QMessageBox(
         QMessageBox::Question, QStringLiteral("重新通知"),
@@ -324,12 +323,9 @@ void HistoryWindow::refresh()
     m_alertModel->select();
     m_payments->refresh();
     const DayTotals today = dayTotals(m_journal, m_clock.today());
-    const auto sum = [](const DayTotals::Sum& s) {
-        return QStringLiteral("%1 笔 %2 元").arg(s.payments).arg(yuan(s.cents));
-    };
-    m_today->setText(
-        QStringLiteral("今日收款 %1：已送达 %2，待送达 %3，已放弃 %4")
-            .arg(sum(today.seen), sum(today.delivered), sum(today.pending), sum(today.givenUp)));
+    m_today->setText(QStringLiteral("今日收款 %1：已送达 %2，待送达 %3，已放弃 %4")
+                         .arg(inWords(today.seen), inWords(today.delivered), inWords(today.pending),
+                              inWords(today.givenUp)));
 }
 
 void HistoryWindow::chooseExportFile()
