@@ -2,13 +2,22 @@
 
 #include "alerts/AlertPolicy.h"
 #include "alerts/AlertSettings.h"
+#include "alerts/DailySummary.h"
 #include "alerts/Heartbeat.h"
 #include "alerts/ReadableTitle.h"
 #include "alerts/RemoteAlerts.h"
 #include "fakes/FakeWatch.h"
 #include "journal/DeliveryJournal.h"
+#include "journal/PaymentBook.h"
+#include "platform/qt/CurlMulti.h"
+#include "platform/qt/CurlWebHook.h"
+#include "support/RecordPages.h"
 #include "support/TestRegistry.h"
 
+#include <QHttpServer>
+#include <QHttpServerRequest>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -294,6 +303,88 @@ private Q_SLOTS:
         }
         QCOMPARE(pings, (QList<qint64>{0, 60}));
         QCOMPARE(heartbeat.problem(), QStringLiteral("服务出错 (503)"));
+    }
+
+    // The day's summary goes at its time on a day the program runs then,
+    // never twice a day, and not without an address.
+    void theDailySummaryGoesOnceADayWhileRunningAtItsTime()
+    {
+        RemoteFixture f;
+        f.answerWith({{200, "ok"}});
+        QObject::connect(&f.remote, &RemoteAlerts::sent, &f.journal,
+                         &DeliveryJournal::recordAlertSend);
+        f.settings.setDailySummary(QTime(21, 0));
+        const auto start = [&] {
+            return std::make_unique<DailySummary>(f.settings, f.remote, f.journal,
+                                                  f.fake.platform());
+        };
+        auto summary = start();
+        const auto sentBy = [&](int day, QTime time) {
+            f.fake.clock.advance(f.fake.clock.now().msecsTo(QDateTime(QDate(2024, 3, day), time)));
+            return f.tries.count(QStringLiteral("dailySummary:delivered"));
+        };
+        QCOMPARE(sentBy(9, QTime(21, 1)), 1);
+        // Started again after the time, and told a later one: not twice a day.
+        summary = start();
+        f.settings.setDailySummary(QTime(23, 0));
+        QCOMPARE(sentBy(10, QTime(0, 30)), 1);
+        QCOMPARE(sentBy(10, QTime(23, 1)), 2);
+        // Closed over the time and started after it: none that day.
+        sentBy(11, QTime(22, 0));
+        summary.reset();
+        sentBy(11, QTime(23, 30));
+        summary = start();
+        QCOMPARE(sentBy(12, QTime(22, 0)), 2);
+        QCOMPARE(sentBy(12, QTime(23, 1)), 3);
+        f.settings.setChannel({});
+        QCOMPARE(sentBy(13, QTime(23, 1)), 3);
+    }
+
+    // A local server, as the alert address, receives the day's summary
+    // through libcurl: the totals by state, ten undelivered titles named.
+    void aLocalServerReceivesTheDaysSummary()
+    {
+        QHttpServer server;
+        QByteArray received;
+        server.route("/alerts", [&](const QHttpServerRequest& request) {
+            received = request.body();
+            return QHttpServerResponse(QHttpServerResponse::StatusCode::Ok);
+        });
+        const quint16 port = server.listen(QHostAddress::LocalHost, 0);
+        CurlMulti multi;
+        CurlWebHook hook(multi);
+        AlertFixture f;
+        FakePlatform& fake = f.fake;
+        const Platform platform{fake.browser, fake.http,   fake.http,  fake.clock, fake.timer1,
+                                fake.timer2,  fake.timers, fake.shell, hook,       fake.keyring};
+        AlertSettings settings;
+        settings.setChannel({AlertChannel::Kind::CustomPost,
+                             QStringLiteral("http://127.0.0.1:%1/alerts").arg(port),
+                             {},
+                             {},
+                             {}});
+        settings.setDailySummary(QTime(21, 0));
+        RemoteAlerts remote(f.policy, settings, platform, QStringLiteral("pc"), 30s);
+        DailySummary summary(settings, remote, f.journal, platform);
+        PaymentBook book(f.journal, fake.clock);
+        using State = PaymentMemory::State;
+        for (int i = 1; i <= 13; ++i)
+            book.rememberFirstSightings(
+                {{{tradeNumber(i), QStringLiteral("单%1").arg(i), i == 13 ? "0.01" : "1.00"},
+                  i == 13   ? State::Delivered
+                  : i == 12 ? State::GivenUp
+                            : State::Pending}});
+
+        fake.clock.advance(fake.clock.now().msecsTo(QDateTime(QDate(2024, 3, 9), QTime(21, 0))));
+        QVERIFY(QTest::qWaitFor([&] { return !received.isEmpty(); }, 10000));
+        const QJsonObject message = QJsonDocument::fromJson(received).object();
+        QCOMPARE(message.value("cause").toString(), DailySummary::Cause);
+        QCOMPARE(
+            message.value("text").toString(),
+            QStringLiteral("Tollwick（pc）2024-03-09 21:00:00 每日汇总 2024-03-09："
+                           "收款 13 笔 12.01 元；已送达 1 笔 0.01 元，待送达 11 笔 11.00 元，"
+                           "已放弃 1 笔 1.00 元\n"
+                           "未送达：单1、单2、单3、单4、单5、单6、单7、单8、单9、单10 等 12 笔"));
     }
 };
 

@@ -70,20 +70,13 @@ QStringList tradeNumbersOf(const QList<int>& serials)
     return numbers;
 }
 
-QList<int> ascending(int first, int last)
+// The serials from `first` to `last`, either way.
+QList<int> serials(int first, int last)
 {
     QList<int> list;
-    for (int serial = first; serial <= last; ++serial)
+    for (int serial = first; serial != last; serial += first < last ? 1 : -1)
         list.append(serial);
-    return list;
-}
-
-QList<int> serials(int newest, int oldest)
-{
-    QList<int> list;
-    for (int serial = newest; serial >= oldest; --serial)
-        list.append(serial);
-    return list;
+    return list << last;
 }
 
 } // namespace
@@ -99,26 +92,32 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("records");
         QTest::addColumn<QList<Step>>("steps");
+        // Scans that end with the unseen-page alert standing.
+        QTest::addColumn<int>("unseenAlerts");
         QTest::newRow("a burst of four after an empty page")
-            << "1" << QList<Step>{{{}, {}}, {{4, 3, 2, 1}, {4, 1, 2, 3}}, {{4, 3, 2, 1}, {}}};
+            << "1" << QList<Step>{{{}, {}}, {{4, 3, 2, 1}, {4, 1, 2, 3}}, {{4, 3, 2, 1}, {}}} << 0;
         QTest::newRow("positions shift as before")
-            << "3" << QList<Step>{{{3, 2, 1}, {3, 2, 1}}, {{4, 3, 2}, {4, 3, 2}}, {{4, 3, 2}, {}}};
+            << "3" << QList<Step>{{{3, 2, 1}, {3, 2, 1}}, {{4, 3, 2}, {4, 3, 2}}, {{4, 3, 2}, {}}}
+            << 0;
         QTest::newRow("three paid while closed")
             << "1"
-            << QList<Step>{{{1}, {1}}, {{4, 3, 2, 1}, {4, 2, 3}, false, true}, {{4, 3, 2, 1}, {}}};
+            << QList<Step>{{{1}, {1}}, {{4, 3, 2, 1}, {4, 2, 3}, false, true}, {{4, 3, 2, 1}, {}}}
+            << 0;
         QTest::newRow("a first start with twenty old payments")
-            << "1" << QList<Step>{{serials(20, 1), {20}}, {serials(20, 1), {}}};
+            << "1" << QList<Step>{{serials(20, 1), {20}}, {serials(20, 1), {}}} << 0;
         QTest::newRow("another account, then the first again")
             << "1"
-            << QList<Step>{{{2, 1}, {2}}, {{102, 101}, {102}}, {{3, 2, 1}, {3}}, {{3, 2, 1}, {}}};
+            << QList<Step>{{{2, 1}, {2}}, {{102, 101}, {102}}, {{3, 2, 1}, {3}}, {{3, 2, 1}, {}}}
+            << 1;
         QTest::newRow("a failed fetch between two reads")
-            << "1" << QList<Step>{{{1}, {1}}, {{}, {}, true}, {{3, 2, 1}, {3, 2}}};
+            << "1" << QList<Step>{{{1}, {1}}, {{}, {}, true}, {{3, 2, 1}, {3, 2}}} << 0;
         QTest::newRow("more than one scan's bound")
             << "1"
             << QList<Step>{{{}, {}},
-                           {serials(23, 1), QList<int>{23} + ascending(1, 20)},
+                           {serials(23, 1), QList<int>{23} + serials(1, 20)},
                            {serials(23, 1), {21, 22}},
-                           {serials(23, 1), {}}};
+                           {serials(23, 1), {}}}
+            << 0;
     }
 
     void everyNewPaymentReachesTheShop()
@@ -128,6 +127,7 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("journal.db"));
         auto f = std::make_unique<MemoryFixture>(path);
+        int unseen = 0;
         for (qsizetype i = 0; i < steps.size(); ++i) {
             const Step& step = steps[i];
             if (step.restart)
@@ -140,22 +140,11 @@ private Q_SLOTS:
             QVERIFY2(!f->watch.scanCycle().running(), qPrintable(QString::number(i)));
             QCOMPARE(f->secondCalls(), tradeNumbersOf(step.delivered));
             QCOMPARE(f->notifications().size(), 2 * step.delivered.size());
+            unseen += std::count_if(
+                f->alerts.active().cbegin(), f->alerts.active().cend(),
+                [](const Alert& alert) { return alert.cause == Alert::Cause::UnseenPayments; });
         }
-    }
-
-    void anotherAccountAlertsUntilAKnownPaymentIsBack()
-    {
-        QTemporaryDir folder;
-        MemoryFixture f(folder.filePath(QStringLiteral("journal.db")));
-        QSignalSpy raised(&f.alerts, &AlertPolicy::raised);
-        QSignalSpy cleared(&f.alerts, &AlertPolicy::cleared);
-        for (const QList<int>& page : {QList<int>{1}, {101}, {102, 101}, {2, 1}}) {
-            f.payments = pageOf(page);
-            f.tick();
-        }
-        QCOMPARE(raised.size(), 1);
-        QCOMPARE(raised[0][0].value<Alert>().cause, Alert::Cause::UnseenPayments);
-        QCOMPARE(cleared.size(), 1);
+        QTEST(unseen, "unseenAlerts");
     }
 
     // The shop refuses one payment until the owner steps in; it slid below
