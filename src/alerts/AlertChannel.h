@@ -2,10 +2,7 @@
 
 #pragma once
 
-#include <QList>
 #include <QString>
-
-#include <optional>
 
 // Where alert messages go: a kind of service and what its owner gave for it.
 struct AlertChannel {
@@ -40,15 +37,3 @@ struct AlertChannel {
 
     friend bool operator==(const AlertChannel&, const AlertChannel&) = default;
 };
-
-// Every kind, in the order the settings dialog offers them.
-QList<AlertChannel::Kind> allChannelKinds();
-// The kind's name in the settings file, the journal and the sandbox's options.
-QString channelKindName(AlertChannel::Kind kind);
-std::optional<AlertChannel::Kind> channelKindNamed(const QString& name);
-// The kind in the owner's words.
-QString channelKindTitle(AlertChannel::Kind kind);
-
-// The custom POST's body before the owner writes one: the JSON the alert
-// address has always received.
-extern const QString DefaultPostBody;

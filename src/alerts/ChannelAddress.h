@@ -10,7 +10,8 @@
 // settings dialog asks for it. The channel keeps the address whole, as the
 // service would give it, so that a copied address works as it is.
 struct AddressParts {
-    // Bark's, ntfy's and Gotify's server; the others have one of their own.
+    // The server, where the owner may choose one; empty where the dialog
+    // does not ask for it.
     QString server;
     // The SendKey, token, device key, topic or bot token.
     QString key;
@@ -20,10 +21,13 @@ struct AddressParts {
     friend bool operator==(const AddressParts&, const AddressParts&) = default;
 };
 
-// Whether the kind's address is made of parts; the webhooks and the custom
-// kinds are given as one address.
+// Whether the kind's address is asked for by parts; the webhooks and the
+// custom kinds are given as one address.
 bool hasAddressParts(AlertChannel::Kind kind);
-// The server a kind with a server of the owner's choice uses when none is given.
-QString defaultServer(AlertChannel::Kind kind);
 QString composeAddress(AlertChannel::Kind kind, const AddressParts& parts);
 AddressParts splitAddress(AlertChannel::Kind kind, const QString& address);
+// The parts with the server the address names, asked for or not.
+AddressParts addressPartsOf(AlertChannel::Kind kind, const QString& address);
+// `pattern` with the parts put in: the key and the chat percent-encoded,
+// the server as it is, or the kind's own when none is given.
+QString fillAddressPattern(AlertChannel::Kind kind, const char* pattern, const AddressParts& parts);

@@ -2,8 +2,12 @@
 
 #include "alerts/ChannelVerdict.h"
 
+#include "alerts/AlertServices.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <algorithm>
 
 namespace {
 
@@ -26,29 +30,14 @@ QString serviceMessage(const QJsonObject& reply, const QByteArray& body)
     return reply.isEmpty() && !text.contains(u'<') ? text.left(100) : QString();
 }
 
-// The documented field of a 2xx reply that says whether it was taken.
+// Whether a 2xx reply holds one of the fields the service says it when
+// the message was taken with.
 bool saysTaken(Kind kind, const QJsonObject& reply)
 {
-    const auto is = [&reply](const char* field, int value) {
-        const QJsonValue found = reply.value(QLatin1String(field));
-        return found.isDouble() && found.toInt() == value;
-    };
-    switch (kind) {
-    case Kind::WeCom:
-    case Kind::DingTalk:
-        return is("errcode", 0);
-    case Kind::Feishu:
-        return is("code", 0) || is("StatusCode", 0);
-    case Kind::ServerChan:
-        return is("code", 0);
-    case Kind::PushPlus:
-    case Kind::Bark:
-        return is("code", 200);
-    case Kind::Telegram:
-        return reply.value(QStringLiteral("ok")).toBool();
-    default:
-        return true;
-    }
+    const QJsonObject taken = QJsonDocument::fromJson(serviceOf(kind).takenWhen).object();
+    return taken.isEmpty() || std::ranges::any_of(taken.keys(), [&](const QString& field) {
+               return reply.value(field) == taken.value(field);
+           });
 }
 
 QString withMessage(const QString& reason, const QString& message)

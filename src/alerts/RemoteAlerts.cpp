@@ -3,6 +3,7 @@
 #include "alerts/RemoteAlerts.h"
 
 #include "alerts/AlertPolicy.h"
+#include "alerts/AlertServices.h"
 #include "alerts/AlertSettings.h"
 #include "alerts/ChannelRequest.h"
 #include "alerts/ChannelVerdict.h"

@@ -2,6 +2,8 @@
 
 #include "sandbox/SandboxOptions.h"
 
+#include "alerts/AlertServices.h"
+#include "alerts/ChannelRequest.h"
 #include "sandbox/AmountText.h"
 
 #include <QCommandLineParser>
@@ -72,6 +74,15 @@ bool isWebAddress(const QString& text)
            (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
 }
 
+QString kindNames()
+{
+    QStringList names;
+    for (const AlertService& service : alertServices())
+        names.append(QString::fromLatin1(service.name));
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
+
 struct AlertOptions {
     const QCommandLineOption& kind;
     const QCommandLineOption& url;
@@ -103,9 +114,9 @@ QString readAlertChannel(const QCommandLineParser& parser, const AlertOptions& g
     if (contentType == u"form")
         channel.contentType = AlertChannel::ContentType::Form;
     // A template is checked with its placeholders filled in.
-    static const QRegularExpression placeholder(QStringLiteral("\\{(text|cause|time)\\}"));
+    const AlertMessage filler{QStringLiteral("x"), {}, QStringLiteral("x"), {}};
     if (parser.isSet(given.url) &&
-        !isWebAddress(QString(channel.address).replace(placeholder, QStringLiteral("x"))))
+        !isWebAddress(fillPlaceholders(channel.address, filler, PlaceholderContext::Url)))
         return QStringLiteral("--alert-url \"%1\": expected an http or https address")
             .arg(channel.address);
     return {};
@@ -177,9 +188,9 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
 
     const QCommandLineOption alertKind(
         QStringLiteral("alert-kind"),
-        QStringLiteral("The alert address's kind: wecom, dingtalk, feishu, serverchan, pushplus, "
-                       "bark, ntfy, gotify, telegram, discord, slack, get or post (default: get "
-                       "when the address holds {text}, else post)."),
+        QStringLiteral("The alert address's kind: %1 (default: get when the address holds {text}, "
+                       "else post).")
+            .arg(kindNames()),
         QStringLiteral("NAME"));
     const QCommandLineOption alertUrl(
         QStringLiteral("alert-url"),

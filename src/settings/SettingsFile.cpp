@@ -2,6 +2,7 @@
 
 #include "settings/SettingsFile.h"
 
+#include "alerts/AlertServices.h"
 #include "alerts/AlertSettings.h"
 #include "platform/PrivateFile.h"
 #include "settings/SecretStore.h"

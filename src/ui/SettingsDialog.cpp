@@ -2,6 +2,7 @@
 
 #include "ui/SettingsDialog.h"
 
+#include "alerts/AlertServices.h"
 #include "alerts/AlertSettings.h"
 #include "alerts/ChannelAddress.h"
 #include "alerts/RemoteAlerts.h"
@@ -22,66 +23,6 @@
 namespace {
 
 using Kind = AlertChannel::Kind;
-
-// What the dialog asks for a kind: a label per field it shows, with the
-// address's placeholder. Fields without a label are hidden.
-struct Fields {
-    const char* address = nullptr;
-    const char* addressHint = "";
-    const char* server = nullptr;
-    const char* key = nullptr;
-    const char* chat = nullptr;
-    const char* secret = nullptr;
-    const char* note = "";
-};
-
-const char* const KeywordNote =
-    "机器人若设置了自定义关键词，请设为“Tollwick”：每条提醒都以它开头。";
-const char* const PlaceholderNote =
-    "{text} 换成提醒内容，{cause} 换成原因，{time} 换成时间，按所在位置转义。";
-
-Fields fieldsOf(Kind kind)
-{
-    switch (kind) {
-    case Kind::WeCom:
-        return {.address = "Webhook 地址：",
-                .addressHint = "https://qyapi.weixin.qq.com/cgi-bin/webhook/send?key=…",
-                .note = KeywordNote};
-    case Kind::DingTalk:
-        return {.address = "Webhook 地址：",
-                .addressHint = "https://oapi.dingtalk.com/robot/send?access_token=…",
-                .secret = "加签密钥：",
-                .note = KeywordNote};
-    case Kind::Feishu:
-        return {.address = "Webhook 地址：",
-                .addressHint = "https://open.feishu.cn/open-apis/bot/v2/hook/…",
-                .secret = "签名校验密钥：",
-                .note = KeywordNote};
-    case Kind::Discord:
-        return {.address = "Webhook 地址：", .addressHint = "https://discord.com/api/webhooks/…"};
-    case Kind::Slack:
-        return {.address = "Webhook 地址：", .addressHint = "https://hooks.slack.com/services/…"};
-    case Kind::ServerChan:
-        return {.key = "SendKey："};
-    case Kind::PushPlus:
-        return {.key = "Token："};
-    case Kind::Bark:
-        return {.server = "服务器：", .key = "Key："};
-    case Kind::Ntfy:
-        return {.server = "服务器：", .key = "主题（topic）："};
-    case Kind::Gotify:
-        return {.server = "服务器：", .key = "应用 Token："};
-    case Kind::Telegram:
-        return {.key = "Bot Token：", .chat = "Chat ID："};
-    case Kind::CustomGet:
-        return {.address = "网址模板：",
-                .addressHint = "https://…/send?text={text}",
-                .note = PlaceholderNote};
-    case Kind::CustomPost:
-        return {.address = "网址：", .addressHint = "https://…", .note = PlaceholderNote};
-    }
-    Q_UNREACHABLE();
-}
 
 // Where the secrets went, in the owner's words.
 QString secretPlaceText(SecretStore::Place place)
@@ -142,8 +83,8 @@ SettingsDialog::SettingsDialog(AlertSettings& settings, RemoteAlerts& remote,
         widget->setObjectName(QString::fromLatin1(name));
     // First, and chosen while no address is set.
     m_kind->addItem(QStringLiteral("不发送"));
-    for (const Kind kind : allChannelKinds())
-        m_kind->addItem(channelKindTitle(kind), int(kind));
+    for (const AlertService& service : alertServices())
+        m_kind->addItem(QString::fromUtf8(service.title), int(service.kind));
     m_contentType->addItems({QStringLiteral("JSON"), QStringLiteral("表单（form）")});
     m_address->setMinimumWidth(360);
     m_body->setMaximumHeight(80);
@@ -210,25 +151,24 @@ SettingsDialog::SettingsDialog(AlertSettings& settings, RemoteAlerts& remote,
 
 void SettingsDialog::showFieldsOf(std::optional<AlertChannel::Kind> chosen)
 {
-    const Kind kind = chosen.value_or(Kind::CustomGet);
-    const Fields fields = chosen ? fieldsOf(kind) : Fields{};
+    static const AlertService Nothing{.kind = Kind::CustomGet, .name = "", .title = ""};
+    const AlertService& service = chosen ? serviceOf(*chosen) : Nothing;
     const auto show = [this](QWidget* field, const char* label) {
         m_form->setRowVisible(field, label != nullptr);
         if (label)
             qobject_cast<QLabel*>(m_form->labelForField(field))->setText(QString::fromUtf8(label));
     };
-    show(m_address, fields.address);
-    show(m_server, fields.server);
-    show(m_key, fields.key);
-    show(m_chat, fields.chat);
-    show(m_secret, fields.secret);
-    const bool post = chosen == Kind::CustomPost;
-    show(m_body, post ? "正文模板：" : nullptr);
-    show(m_contentType, post ? "正文类型：" : nullptr);
-    m_address->setPlaceholderText(QString::fromUtf8(fields.addressHint));
-    m_server->setPlaceholderText(defaultServer(kind));
+    show(m_address, service.addressLabel);
+    show(m_server, service.serverLabel);
+    show(m_key, service.keyLabel);
+    show(m_chat, service.chatLabel);
+    show(m_secret, service.secretLabel);
+    show(m_body, service.bodyLabel);
+    show(m_contentType, service.bodyLabel ? "正文类型：" : nullptr);
+    m_address->setPlaceholderText(QString::fromUtf8(service.addressHint));
+    m_server->setPlaceholderText(QString::fromLatin1(service.defaultServer));
     m_secret->setPlaceholderText(QStringLiteral("没有开启时不填"));
-    m_note->setText(QString::fromUtf8(fields.note));
+    m_note->setText(QString::fromUtf8(service.note));
 }
 
 std::optional<AlertChannel::Kind> SettingsDialog::chosenKind() const
@@ -247,9 +187,9 @@ AlertChannel SettingsDialog::chosenChannel() const
     channel.address = hasAddressParts(kind)
                           ? composeAddress(kind, {m_server->text(), m_key->text(), m_chat->text()})
                           : m_address->text().trimmed();
-    if (fieldsOf(kind).secret)
+    if (serviceOf(kind).secretLabel)
         channel.secret = m_secret->text().trimmed();
-    if (kind == Kind::CustomPost) {
+    if (serviceOf(kind).bodyLabel) {
         channel.body = m_body->toPlainText();
         channel.contentType = m_contentType->currentIndex() == 1 ? AlertChannel::ContentType::Form
                                                                  : AlertChannel::ContentType::Json;

@@ -2,6 +2,7 @@
 
 #include "ui/SettingsDialog.h"
 #include "alerts/AlertPolicy.h"
+#include "alerts/AlertServices.h"
 #include "alerts/AlertSettings.h"
 #include "alerts/RemoteAlerts.h"
 #include "fakes/FakeWatch.h"
@@ -28,8 +29,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("addressAsked");
         QTest::newRow("none set") << "" << QStringLiteral("不发送") << false;
         QTest::newRow("a custom POST set")
-            << "https://example.invalid/alert" << channelKindTitle(AlertChannel::Kind::CustomPost)
-            << true;
+            << "https://example.invalid/alert"
+            << QString::fromUtf8(serviceOf(AlertChannel::Kind::CustomPost).title) << true;
     }
 
     void alertChoiceShowsWhatIsSet()
