@@ -30,22 +30,22 @@ std::optional<int> wholeNumber(const QString& text, int minimum, int maximum)
 }
 
 struct NumberRule {
-    const QCommandLineOption& option;
+    const char* name;
     int minimum;
     int maximum;
 };
 
-// Why `rule`'s option cannot be used; nothing when it is unset or in range.
+// Why `rule`'s option cannot be used; nothing when it is in range.
 std::optional<QString> numberError(const QCommandLineParser& parser, const NumberRule& rule)
 {
-    const QString text = parser.value(rule.option);
-    if (!parser.isSet(rule.option) || wholeNumber(text, rule.minimum, rule.maximum))
+    const QString text = parser.value(QLatin1String(rule.name));
+    if (text.isEmpty() || wholeNumber(text, rule.minimum, rule.maximum))
         return std::nullopt;
     const QString range = rule.maximum == INT_MAX
                               ? QStringLiteral("from %1 up").arg(rule.minimum)
                               : QStringLiteral("from %1 to %2").arg(rule.minimum).arg(rule.maximum);
     return QStringLiteral("--%1 \"%2\": expected a whole number %3")
-        .arg(rule.option.names().constFirst(), text, range);
+        .arg(QLatin1String(rule.name), text, range);
 }
 
 std::optional<SandboxOptions::Payment> payment(const QString& text, QString& error)
@@ -74,6 +74,19 @@ bool isWebAddress(const QString& text)
            (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
 }
 
+// Why the option's address cannot be used; empty when it is unset or usable.
+// A template is checked with its placeholders filled in.
+QString addressError(const QCommandLineParser& parser, const char* name, bool isTemplate = false)
+{
+    const QString text = parser.value(QLatin1String(name));
+    const AlertMessage filler{QStringLiteral("x"), {}, QStringLiteral("x"), {}};
+    if (!parser.isSet(QLatin1String(name)) ||
+        isWebAddress(isTemplate ? fillPlaceholders(text, filler, PlaceholderContext::Url) : text))
+        return {};
+    return QStringLiteral("--%1 \"%2\": expected an http or https address")
+        .arg(QLatin1String(name), text);
+}
+
 QString kindNames()
 {
     QStringList names;
@@ -83,43 +96,28 @@ QString kindNames()
     return names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
 }
 
-struct AlertOptions {
-    const QCommandLineOption& kind;
-    const QCommandLineOption& url;
-    const QCommandLineOption& secret;
-    const QCommandLineOption& body;
-    const QCommandLineOption& contentType;
-};
-
 // Why the alert options cannot be used; empty when `channel` holds them.
-QString readAlertChannel(const QCommandLineParser& parser, const AlertOptions& given,
-                         AlertChannel& channel)
+QString readAlertChannel(const QCommandLineParser& parser, AlertChannel& channel)
 {
-    channel.address = parser.value(given.url);
-    channel.secret = parser.value(given.secret);
-    channel.body = parser.value(given.body);
-    if (parser.isSet(given.kind)) {
-        const auto kind = channelKindNamed(parser.value(given.kind));
+    channel.address = parser.value(QStringLiteral("alert-url"));
+    channel.secret = parser.value(QStringLiteral("alert-secret"));
+    channel.body = parser.value(QStringLiteral("alert-body"));
+    const QString kindName = parser.value(QStringLiteral("alert-kind"));
+    if (!kindName.isEmpty()) {
+        const auto kind = channelKindNamed(kindName);
         if (!kind)
-            return QStringLiteral("--alert-kind \"%1\": not a kind of alert address")
-                .arg(parser.value(given.kind));
+            return QStringLiteral("--alert-kind \"%1\": not a kind of alert address").arg(kindName);
         channel.kind = *kind;
     } else if (!channel.address.contains(QStringLiteral("{text}"))) {
         channel.kind = AlertChannel::Kind::CustomPost;
     }
-    const QString contentType = parser.value(given.contentType);
+    const QString contentType = parser.value(QStringLiteral("alert-content-type"));
     if (!contentType.isEmpty() && contentType != u"json" && contentType != u"form")
         return QStringLiteral("--alert-content-type \"%1\": expected json or form")
             .arg(contentType);
     if (contentType == u"form")
         channel.contentType = AlertChannel::ContentType::Form;
-    // A template is checked with its placeholders filled in.
-    const AlertMessage filler{QStringLiteral("x"), {}, QStringLiteral("x"), {}};
-    if (parser.isSet(given.url) &&
-        !isWebAddress(fillPlaceholders(channel.address, filler, PlaceholderContext::Url)))
-        return QStringLiteral("--alert-url \"%1\": expected an http or https address")
-            .arg(channel.address);
-    return {};
+    return addressError(parser, "alert-url", true);
 }
 
 } // namespace
@@ -134,113 +132,99 @@ bool SandboxOptions::notifiesAnotherMachine() const
 
 std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments, QString& error)
 {
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show these options and exit."));
-    const QCommandLineOption headless(
-        QStringLiteral("headless"),
-        QStringLiteral("No visible window; the sandbox logs in by itself."));
-    const QCommandLineOption payments(
-        QStringLiteral("payment"),
-        QStringLiteral("A payment on the account; repeatable, oldest first."),
-        QStringLiteral("TITLE,AMOUNT"));
-    const QCommandLineOption page(QStringLiteral("page"),
-                                  QStringLiteral("Serve these bytes as the record page."),
-                                  QStringLiteral("FILE"));
-    const QCommandLineOption notifyUrl(
-        QStringLiteral("notify-url"),
-        QStringLiteral("Typed into the delivery URL box (default: the simulated shop)."),
-        QStringLiteral("URL"));
-    const QCommandLineOption key(
-        QStringLiteral("key"),
-        QStringLiteral("Typed into the key box, and expected by the shop (default %1).")
-            .arg(WindowState::DefaultInterfaceKey),
-        QStringLiteral("KEY"));
-    const QCommandLineOption records(
-        QStringLiteral("records"),
-        QStringLiteral("Typed into the record-count list (default %1).")
-            .arg(WindowState::DefaultRecordCount),
-        QStringLiteral("N"));
-    const QCommandLineOption interval(
-        QStringLiteral("interval"),
-        QStringLiteral("Typed into the scan-interval list, in seconds (default %1).")
-            .arg(WindowState::DefaultScanInterval),
-        QStringLiteral("SECONDS"));
-    const QCommandLineOption charset(
-        QStringLiteral("charset"),
-        QStringLiteral("Typed into the charset list, and the shop's charset (default %1).")
-            .arg(WindowState::DefaultShopCharset),
-        QStringLiteral("NAME"));
-    const QCommandLineOption ticks(QStringLiteral("ticks"),
-                                   QStringLiteral("Exit after K scans have ended."),
-                                   QStringLiteral("K"));
-    const QCommandLineOption port(
-        QStringLiteral("port"), QStringLiteral("The account's port, 1000 to 9999 (default 8631)."),
-        QStringLiteral("P"));
-    const QCommandLineOption shopFail(
-        QStringLiteral("shop-fail"),
-        QStringLiteral("The shop fails the next K notifications with HTTP 500."),
-        QStringLiteral("K"));
-
-    const QCommandLineOption journal(
-        QStringLiteral("journal"),
-        QStringLiteral("The delivery journal's file (default: in the sandbox's data folder)."),
-        QStringLiteral("FILE"));
-
-    const QCommandLineOption alertKind(
-        QStringLiteral("alert-kind"),
-        QStringLiteral("The alert address's kind: %1 (default: get when the address holds {text}, "
-                       "else post).")
-            .arg(kindNames()),
-        QStringLiteral("NAME"));
-    const QCommandLineOption alertUrl(
-        QStringLiteral("alert-url"),
-        QStringLiteral("Send alerts here, for this run only: the webhook, the service's address "
-                       "with its key or token, or a template with {text}, {cause}, {time}."),
-        QStringLiteral("URL"));
-    const QCommandLineOption alertSecret(
-        QStringLiteral("alert-secret"),
-        QStringLiteral("The DingTalk or Feishu bot's signing secret."), QStringLiteral("SECRET"));
-    const QCommandLineOption alertBody(
-        QStringLiteral("alert-body"),
-        QStringLiteral("The body template of post (default: JSON of cause, text and time)."),
-        QStringLiteral("TEMPLATE"));
-    const QCommandLineOption alertContentType(
-        QStringLiteral("alert-content-type"),
-        QStringLiteral("How post's body is encoded: json (default) or form."),
-        QStringLiteral("TYPE"));
-    const QCommandLineOption heartbeatUrl(
-        QStringLiteral("heartbeat-url"),
-        QStringLiteral("GET this after a scan that read the record page, at most once a minute."),
-        QStringLiteral("URL"));
-    const QCommandLineOption alertRetryFirst(
-        QStringLiteral("alert-retry-first"),
-        QStringLiteral("Seconds before a failed alert is first tried again (default 30)."),
-        QStringLiteral("SECONDS"));
-    const QCommandLineOption heartbeatEvery(
-        QStringLiteral("heartbeat-every"),
-        QStringLiteral("Least seconds between two heartbeats (default 60)."),
-        QStringLiteral("SECONDS"));
-
-    const QCommandLineOption browserSleep(
-        QStringLiteral("browser-sleep"),
-        QStringLiteral("Seconds without input before the browser sleeps while scanning; 0: "
-                       "never (default 60)."),
-        QStringLiteral("SECONDS"));
-
+    const SandboxOptions defaults;
+    const auto option = [](const char* name, const QString& description, const char* valueName = "",
+                           const QString& value = {}) {
+        return QCommandLineOption(QString::fromLatin1(name), description,
+                                  QString::fromLatin1(valueName), value);
+    };
+    const auto number = [](int value) {
+        return QString::number(value);
+    };
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Runs Tollwick against a simulated payment account and shop on this "
                        "machine, and prints every step as a line of JSON."));
-    parser.addOptions(
-        {help,         headless,        payments,       page,        notifyUrl, key,
-         records,      interval,        charset,        ticks,       port,      shopFail,
-         journal,      alertKind,       alertUrl,       alertSecret, alertBody, alertContentType,
-         heartbeatUrl, alertRetryFirst, heartbeatEvery, browserSleep});
+    parser.addOptions({
+        QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                           QStringLiteral("Show these options and exit.")),
+        option("headless", QStringLiteral("No visible window; the sandbox logs in by itself.")),
+        option("payment", QStringLiteral("A payment on the account; repeatable, oldest first."),
+               "TITLE,AMOUNT"),
+        option("page", QStringLiteral("Serve these bytes as the record page."), "FILE"),
+        option("notify-url",
+               QStringLiteral("Typed into the delivery URL box (default: the simulated shop)."),
+               "URL"),
+        option("key",
+               QStringLiteral("Typed into the key box, and expected by the shop (default %1).")
+                   .arg(defaults.key),
+               "KEY", defaults.key),
+        option(
+            "records",
+            QStringLiteral("Typed into the record-count list (default %1).").arg(defaults.records),
+            "N", defaults.records),
+        option("interval",
+               QStringLiteral("Typed into the scan-interval list, in seconds (default %1).")
+                   .arg(defaults.interval),
+               "SECONDS", defaults.interval),
+        option("charset",
+               QStringLiteral("Typed into the charset list, and the shop's charset (default %1).")
+                   .arg(defaults.charset),
+               "NAME", defaults.charset),
+        option("ticks", QStringLiteral("Exit after K scans have ended."), "K"),
+        option("port",
+               QStringLiteral("The account's port, 1000 to 9999 (default %1).").arg(DefaultPort),
+               "P", number(DefaultPort)),
+        option("shop-fail",
+               QStringLiteral("The shop fails the next K notifications with HTTP 500."), "K",
+               number(0)),
+        option(
+            "journal",
+            QStringLiteral("The delivery journal's file (default: in the sandbox's data folder)."),
+            "FILE"),
+        option("alert-kind",
+               QStringLiteral("The alert address's kind: %1 (default: get when the address holds "
+                              "{text}, else post).")
+                   .arg(kindNames()),
+               "NAME"),
+        option("alert-url",
+               QStringLiteral("Send alerts here, for this run only: the webhook, the service's "
+                              "address with its key or token, or a template with {text}, {cause}, "
+                              "{time}."),
+               "URL"),
+        option("alert-secret", QStringLiteral("The DingTalk or Feishu bot's signing secret."),
+               "SECRET"),
+        option("alert-body",
+               QStringLiteral("The body template of post (default: JSON of cause, text and time)."),
+               "TEMPLATE"),
+        option("alert-content-type",
+               QStringLiteral("How post's body is encoded: json (default) or form."), "TYPE"),
+        option("heartbeat-url",
+               QStringLiteral(
+                   "GET this after a scan that read the record page, at most once a minute."),
+               "URL"),
+        option("alert-retry-first",
+               QStringLiteral("Seconds before a failed alert is first tried again (default %1).")
+                   .arg(defaults.alertRetryFirstSeconds),
+               "SECONDS", number(defaults.alertRetryFirstSeconds)),
+        option("heartbeat-every",
+               QStringLiteral("Least seconds between two heartbeats (default %1).")
+                   .arg(defaults.heartbeatEverySeconds),
+               "SECONDS", number(defaults.heartbeatEverySeconds)),
+        option("browser-sleep",
+               QStringLiteral("Seconds without input before the browser sleeps while scanning; 0: "
+                              "never (default %1).")
+                   .arg(defaults.browserSleep),
+               "SECONDS", number(defaults.browserSleep)),
+    });
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return std::nullopt;
     }
-    if (parser.isSet(help)) {
+    const auto value = [&parser](const char* name) {
+        return parser.value(QLatin1String(name));
+    };
+    if (parser.isSet(QStringLiteral("help"))) {
         SandboxOptions options;
         // Qt's own usage line names the program only once an application
         // object exists, and there is none yet.
@@ -253,75 +237,54 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
         error = QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments()[0]);
         return std::nullopt;
     }
-
     for (const NumberRule& rule :
-         {NumberRule{records, 1, INT_MAX}, NumberRule{interval, 1, INT_MAX},
-          NumberRule{ticks, 1, INT_MAX}, NumberRule{port, 1000, 9999},
-          NumberRule{shopFail, 0, INT_MAX}, NumberRule{alertRetryFirst, 1, INT_MAX},
-          NumberRule{heartbeatEvery, 1, INT_MAX}, NumberRule{browserSleep, 0, INT_MAX / 1000}}) {
+         {NumberRule{"records", 1, INT_MAX}, NumberRule{"interval", 1, INT_MAX},
+          NumberRule{"ticks", 1, INT_MAX}, NumberRule{"port", 1000, 9999},
+          NumberRule{"shop-fail", 0, INT_MAX}, NumberRule{"alert-retry-first", 1, INT_MAX},
+          NumberRule{"heartbeat-every", 1, INT_MAX},
+          NumberRule{"browser-sleep", 0, INT_MAX / 1000}}) {
         if (const std::optional<QString> message = numberError(parser, rule)) {
             error = *message;
             return std::nullopt;
         }
     }
+    for (const char* name : {"notify-url", "heartbeat-url"}) {
+        error = addressError(parser, name);
+        if (!error.isEmpty())
+            return std::nullopt;
+    }
 
     SandboxOptions options;
-    options.headless = parser.isSet(headless);
-    for (const QString& text : parser.values(payments)) {
+    options.headless = parser.isSet(QStringLiteral("headless"));
+    for (const QString& text : parser.values(QStringLiteral("payment"))) {
         const std::optional<Payment> parsed = payment(text, error);
         if (!parsed)
             return std::nullopt;
         options.payments.append(*parsed);
     }
-    if (parser.isSet(page)) {
-        QFile file(parser.value(page));
+    if (parser.isSet(QStringLiteral("page"))) {
+        QFile file(value("page"));
         if (!file.open(QIODevice::ReadOnly)) {
             error = QStringLiteral("--page \"%1\": %2").arg(file.fileName(), file.errorString());
             return std::nullopt;
         }
         options.recordPage = file.readAll();
     }
-    if (parser.isSet(notifyUrl)) {
-        options.notifyUrl = parser.value(notifyUrl);
-        if (!isWebAddress(options.notifyUrl)) {
-            error = QStringLiteral("--notify-url \"%1\": expected an http or https address")
-                        .arg(options.notifyUrl);
-            return std::nullopt;
-        }
-    }
-    if (parser.isSet(key))
-        options.key = parser.value(key);
-    if (parser.isSet(charset))
-        options.charset = parser.value(charset);
-
-    if (parser.isSet(records))
-        options.records = parser.value(records);
-    if (parser.isSet(interval))
-        options.interval = parser.value(interval);
-    if (parser.isSet(ticks))
-        options.ticks = parser.value(ticks).toInt();
-    if (parser.isSet(port))
-        options.port = quint16(parser.value(port).toInt());
-    if (parser.isSet(shopFail))
-        options.shopFailures = parser.value(shopFail).toInt();
-    if (parser.isSet(browserSleep))
-        options.browserSleep = parser.value(browserSleep).toInt();
-    options.journal = parser.value(journal);
-    if (parser.isSet(alertRetryFirst))
-        options.alertRetryFirstSeconds = parser.value(alertRetryFirst).toInt();
-    if (parser.isSet(heartbeatEvery))
-        options.heartbeatEverySeconds = parser.value(heartbeatEvery).toInt();
-    if (parser.isSet(heartbeatUrl)) {
-        options.heartbeatUrl = parser.value(heartbeatUrl);
-        if (!isWebAddress(options.heartbeatUrl)) {
-            error = QStringLiteral("--heartbeat-url \"%1\": expected an http or https address")
-                        .arg(options.heartbeatUrl);
-            return std::nullopt;
-        }
-    }
-    error =
-        readAlertChannel(parser, {alertKind, alertUrl, alertSecret, alertBody, alertContentType},
-                         options.alertChannel);
+    options.notifyUrl = value("notify-url");
+    options.key = value("key");
+    options.charset = value("charset");
+    options.records = value("records");
+    options.interval = value("interval");
+    if (parser.isSet(QStringLiteral("ticks")))
+        options.ticks = value("ticks").toInt();
+    options.port = quint16(value("port").toInt());
+    options.shopFailures = value("shop-fail").toInt();
+    options.browserSleep = value("browser-sleep").toInt();
+    options.journal = value("journal");
+    options.alertRetryFirstSeconds = value("alert-retry-first").toInt();
+    options.heartbeatEverySeconds = value("heartbeat-every").toInt();
+    options.heartbeatUrl = value("heartbeat-url");
+    error = readAlertChannel(parser, options.alertChannel);
     if (!error.isEmpty())
         return std::nullopt;
     return options;
