@@ -35,11 +35,11 @@ struct NumberRule {
     int maximum;
 };
 
-// Why `rule`'s option cannot be used; nothing when it is in range.
+// Why `rule`'s option cannot be used; nothing when it is unset or in range.
 std::optional<QString> numberError(const QCommandLineParser& parser, const NumberRule& rule)
 {
     const QString text = parser.value(QLatin1String(rule.name));
-    if (text.isEmpty() || wholeNumber(text, rule.minimum, rule.maximum))
+    if (!parser.isSet(QLatin1String(rule.name)) || wholeNumber(text, rule.minimum, rule.maximum))
         return std::nullopt;
     const QString range = rule.maximum == INT_MAX
                               ? QStringLiteral("from %1 up").arg(rule.minimum)
