@@ -12,11 +12,8 @@
 int main(int argc, char* argv[])
 {
     // Answered before anything starts: without a display, and while a copy runs.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
     QTextStream out(stdout), errors(stderr);
-    if (const std::optional<int> answered = answerCommandLine(arguments, out, errors))
+    if (const std::optional<int> answered = answerCommandLine(argumentsOf(argc, argv), out, errors))
         return *answered;
 
     prepareEngineEnvironment(false);

@@ -31,13 +31,12 @@ QString Alert::clearedText() const
     case Cause::IntervalInvalid:
         return QStringLiteral("已恢复：扫描间隔有效，扫描继续");
     case Cause::PaymentRejected:
+    case Cause::PaymentGivenUp:
         return QStringLiteral("已恢复：交易号 %1 的付款已通知网站成功").arg(subject);
     case Cause::RecordPageUnreadable:
         return QStringLiteral("已恢复：支付宝收款记录页又能读取了");
     case Cause::JournalFailed:
         return QStringLiteral("已恢复：发货记录又能正常写入了");
-    case Cause::PaymentGivenUp:
-        return QStringLiteral("已恢复：交易号 %1 的付款已通知网站成功").arg(subject);
     case Cause::UnseenPayments:
         return QStringLiteral("已恢复：收款记录页上又有见过的付款了");
     }

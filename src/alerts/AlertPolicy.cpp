@@ -54,21 +54,23 @@ void AlertPolicy::raise(Alert::Cause cause, const QString& text, const QString& 
 
 void AlertPolicy::clear(Alert::Cause cause, const QString& subject)
 {
-    const auto found = std::find_if(m_active.begin(), m_active.end(), [&](const Alert& alert) {
-        return alert.cause == cause && alert.subject == subject;
-    });
-    if (found == m_active.end())
+    const qsizetype found = indexOf(cause, subject);
+    if (found < 0)
         return;
-    const Alert alert = *found;
-    m_active.erase(found);
-    Q_EMIT cleared(alert);
+    Q_EMIT cleared(m_active.takeAt(found));
 }
 
 bool AlertPolicy::isActive(Alert::Cause cause, const QString& subject) const
 {
-    return std::any_of(m_active.cbegin(), m_active.cend(), [&](const Alert& alert) {
+    return indexOf(cause, subject) >= 0;
+}
+
+qsizetype AlertPolicy::indexOf(Alert::Cause cause, const QString& subject) const
+{
+    const auto found = std::ranges::find_if(m_active, [&](const Alert& alert) {
         return alert.cause == cause && alert.subject == subject;
     });
+    return found == m_active.cend() ? -1 : found - m_active.cbegin();
 }
 
 void AlertPolicy::onScanState(ScanState state)
@@ -123,11 +125,10 @@ void AlertPolicy::onScanEnded(bool pageRead)
     // At the scanned positions only a rejection at every scan counts towards
     // the alert; below them, where a payment is tried on a schedule, every
     // refused try does.
-    QHash<QString, int> rejections;
-    for (auto counted = m_rejections.cbegin(); counted != m_rejections.cend(); ++counted) {
-        if (m_onSchedule.contains(counted.key()) && !m_rejectedNow.contains(counted.key()))
-            rejections.insert(counted.key(), counted.value());
-    }
+    QHash<QString, int> rejections = m_rejections;
+    rejections.removeIf([this](const auto& counted) {
+        return !m_onSchedule.contains(counted.key()) || m_rejectedNow.contains(counted.key());
+    });
     for (auto rejected = m_rejectedNow.cbegin(); rejected != m_rejectedNow.cend(); ++rejected) {
         const int inARow = m_rejections.value(rejected.key()) + 1;
         rejections.insert(rejected.key(), inARow);

@@ -37,6 +37,7 @@ private:
     void raise(Alert::Cause cause, const QString& text, const QString& subject = {});
     void clear(Alert::Cause cause, const QString& subject = {});
     bool isActive(Alert::Cause cause, const QString& subject = {}) const;
+    qsizetype indexOf(Alert::Cause cause, const QString& subject) const;
 
     void onScanState(ScanState state);
     void onDelivery(const DeliveryAttempt& attempt);

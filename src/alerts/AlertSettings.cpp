@@ -2,42 +2,35 @@
 
 #include "alerts/AlertSettings.h"
 
+template <typename Value> void AlertSettings::change(Value& field, const Value& value)
+{
+    if (value == field)
+        return;
+    field = value;
+    Q_EMIT changed();
+}
+
 void AlertSettings::setChannel(const AlertChannel& channel)
 {
-    if (channel == m_channel)
-        return;
-    m_channel = channel;
-    Q_EMIT changed();
+    change(m_channel, channel);
 }
 
 void AlertSettings::setHeartbeatAddress(const QString& address)
 {
-    if (address.trimmed() == m_heartbeat)
-        return;
-    m_heartbeat = address.trimmed();
-    Q_EMIT changed();
+    change(m_heartbeat, address.trimmed());
 }
 
 void AlertSettings::setNotifyEachDelivery(bool notify)
 {
-    if (notify == m_eachDelivery)
-        return;
-    m_eachDelivery = notify;
-    Q_EMIT changed();
+    change(m_eachDelivery, notify);
 }
 
 void AlertSettings::setDailySummary(std::optional<QTime> time)
 {
-    if (time == m_dailySummary)
-        return;
-    m_dailySummary = time;
-    Q_EMIT changed();
+    change(m_dailySummary, time);
 }
 
 void AlertSettings::setLoaded(bool loaded)
 {
-    if (loaded == m_loaded)
-        return;
-    m_loaded = loaded;
-    Q_EMIT changed();
+    change(m_loaded, loaded);
 }

@@ -40,6 +40,8 @@ Q_SIGNALS:
     void changed();
 
 private:
+    // Stores `value` and announces the change when it differs.
+    template <typename Value> void change(Value& field, const Value& value);
     AlertChannel m_channel;
     QString m_heartbeat;
     bool m_eachDelivery = true;

@@ -110,7 +110,7 @@ void RemoteAlerts::queue(const AlertMessage& message, const QString& alert)
     Pending& pending = m_pending.emplace_back(
         Pending{++m_lastId, message, alert, m_platform.timers.createTimer(), m_firstRetry});
     connect(pending.retry.get(), &TimerControl::Timer, this, [this, id = pending.id] {
-        const auto found = find(id);
+        const auto found = std::ranges::find(m_pending, id, &Pending::id);
         found->retry->setEnabled(false);
         if (m_settings.channel().isSet())
             tryToSend(*found);
@@ -136,7 +136,7 @@ void RemoteAlerts::tryToSend(Pending& pending)
 
 void RemoteAlerts::onAnswer(quint64 id, const WebHookAnswer& answer)
 {
-    const auto found = find(id);
+    const auto found = std::ranges::find(m_pending, id, &Pending::id);
     if (found == m_pending.end())
         return;
     Pending& pending = *found;
@@ -206,10 +206,4 @@ void RemoteAlerts::setProblem(const QString& problem)
         return;
     m_problem = problem;
     Q_EMIT problemChanged(problem);
-}
-
-std::list<RemoteAlerts::Pending>::iterator RemoteAlerts::find(quint64 id)
-{
-    return std::find_if(m_pending.begin(), m_pending.end(),
-                        [id](const Pending& pending) { return pending.id == id; });
 }

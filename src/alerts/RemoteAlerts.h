@@ -65,7 +65,6 @@ private:
     void onCleared(const Alert& alert);
     void onSettingsChanged();
     void setProblem(const QString& problem);
-    std::list<Pending>::iterator find(quint64 id);
 
     const AlertSettings& m_settings;
     Platform m_platform;

@@ -43,3 +43,11 @@ std::optional<int> answerCommandLine(const QStringList& arguments, QTextStream& 
     }
     return std::nullopt;
 }
+
+QStringList argumentsOf(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}

@@ -8,6 +8,9 @@
 
 class QTextStream;
 
+// The command line as text, read before any application object exists.
+QStringList argumentsOf(int argc, char* argv[]);
+
 // What `tollwick` answers on its command line without starting: --help and
 // --version, and a word on anything it does not know. The exit status when it
 // answered; nothing when the program is to start.

@@ -6,15 +6,6 @@
 
 namespace {
 
-QByteArray joined(QByteArrayView first, QByteArrayView second)
-{
-    QByteArray bytes;
-    bytes.reserve(first.size() + second.size());
-    bytes.append(first);
-    bytes.append(second);
-    return bytes;
-}
-
 QByteArrayView lastBytes(QByteArrayView bytes, qsizetype count)
 {
     return bytes.last(std::min(count, bytes.size()));
@@ -49,11 +40,12 @@ void LimitedBody::lookThrough(QByteArrayView piece, qsizetype keptSize)
     if (!rest.isEmpty()) {
         // A word that begins in the bytes before the rest runs on into it.
         const QByteArray before =
-            joined(m_tail, lastBytes(piece.first(keptSize), carried)).right(carried);
-        const QByteArray seam = joined(before, rest.first(std::min(carried, rest.size())));
+            QByteArray(m_tail).append(lastBytes(piece.first(keptSize), carried)).right(carried);
+        const QByteArray seam =
+            QByteArray(before).append(rest.first(std::min(carried, rest.size())));
         m_soughtInRest = seam.contains(sought) || rest.contains(sought);
     }
-    m_tail = joined(m_tail, lastBytes(piece, carried)).right(carried);
+    m_tail = QByteArray(m_tail).append(lastBytes(piece, carried)).right(carried);
 }
 
 HttpAnswer LimitedBody::answer(int status, const QString& address) const

@@ -64,3 +64,12 @@ FileIdentity identityOf(const QString& path)
         return {};
     return {quint64(status.st_dev), quint64(status.st_ino)};
 }
+
+bool makePrivateFile(const QString& path, const char* what)
+{
+    QString error;
+    if (makePrivateFile(path, error))
+        return true;
+    qWarning("%s not kept: %s", what, qPrintable(error));
+    return false;
+}

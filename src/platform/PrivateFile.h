@@ -11,6 +11,8 @@
 // Every missing folder above it is created with mode 0700; a folder that
 // exists is left as it is: it may be shared, as /tmp is.
 bool makePrivateFile(const QString& path, QString& error);
+// The same, warning "`what` not kept" with the reason when it fails.
+bool makePrivateFile(const QString& path, const char* what);
 
 // Tells a file from another that later takes its name.
 struct FileIdentity {

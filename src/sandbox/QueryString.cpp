@@ -19,18 +19,14 @@ QueryString QueryString::parse(const QByteArray& raw)
             continue;
         const qsizetype equals = pair.indexOf('=');
         if (equals < 0)
-            query.m_pairs.append({decoded(pair), QByteArray()});
+            query.m_pairs.insert(decoded(pair), QByteArray());
         else
-            query.m_pairs.append({decoded(pair.left(equals)), decoded(pair.mid(equals + 1))});
+            query.m_pairs.insert(decoded(pair.left(equals)), decoded(pair.mid(equals + 1)));
     }
     return query;
 }
 
 QByteArray QueryString::value(const QByteArray& name) const
 {
-    for (auto pair = m_pairs.crbegin(); pair != m_pairs.crend(); ++pair) {
-        if (pair->first == name)
-            return pair->second;
-    }
-    return {};
+    return m_pairs.value(name);
 }

@@ -3,8 +3,7 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
-#include <QPair>
+#include <QHash>
 
 // A query string or form body read the way PHP fills $_GET and $_POST:
 // pairs split on '&' and the first '=', '+' standing for a space, escapes
@@ -17,5 +16,6 @@ public:
     QByteArray value(const QByteArray& name) const;
 
 private:
-    QList<QPair<QByteArray, QByteArray>> m_pairs;
+    // A later value for a name takes the place of an earlier one.
+    QHash<QByteArray, QByteArray> m_pairs;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/ChineseInterface.h"
+#include "app/CommandLine.h"
 #include "app/Program.h"
 #include "platform/qt/EngineEnvironment.h"
 #include "sandbox/Sandbox.h"
@@ -8,18 +9,6 @@
 
 #include <QApplication>
 #include <QTextStream>
-
-namespace {
-
-QStringList argumentsOf(int argc, char* argv[])
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    return arguments;
-}
-
-} // namespace
 
 // The program against a simulated account and shop on this machine. The
 // control token first, then every change of the two boxes and every

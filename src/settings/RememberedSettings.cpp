@@ -42,11 +42,8 @@ void RememberedSettings::setEnabled(bool enabled)
 {
     if (m_path.isEmpty() || enabled == this->enabled())
         return;
-    QString error;
-    if (!makePrivateFile(m_path, error)) {
-        qWarning("Settings not kept: %s", qPrintable(error));
+    if (!makePrivateFile(m_path, "Settings"))
         return;
-    }
     {
         QSettings file(m_path, QSettings::IniFormat);
         file.setValue(EnabledKey, enabled);

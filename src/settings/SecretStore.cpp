@@ -75,10 +75,7 @@ void SecretStore::toFile(const QString& name, const QString& secret) const
         return;
     }
     // Only into a file its owner alone may read.
-    QString error;
-    if (!makePrivateFile(m_settingsPath, error)) {
-        qWarning("Secret not kept: %s", qPrintable(error));
+    if (!makePrivateFile(m_settingsPath, "Secret"))
         return;
-    }
     file.setValue(name, secret);
 }

@@ -30,15 +30,6 @@ const QString TimeFormat = QStringLiteral("HH:mm");
 // How earlier versions told a GET from a POST of JSON.
 const QString MethodKey = QStringLiteral("alerts/method");
 
-bool makePrivate(const QString& path)
-{
-    QString error;
-    if (makePrivateFile(path, error))
-        return true;
-    qWarning("Alert settings not saved: %s", qPrintable(error));
-    return false;
-}
-
 } // namespace
 
 SettingsFile::SettingsFile(AlertSettings& settings, SecretStore& secrets, const QString& path,
@@ -68,7 +59,8 @@ QString SettingsFile::earlierDefaultPath()
 
 void SettingsFile::moveIn(const QString& earlierPath)
 {
-    if (QFile::exists(m_path) || !QFile::exists(earlierPath) || !makePrivate(m_path))
+    if (QFile::exists(m_path) || !QFile::exists(earlierPath) ||
+        !makePrivateFile(m_path, "Alert settings"))
         return;
     const QSettings earlier(earlierPath, QSettings::IniFormat);
     QSettings file(m_path, QSettings::IniFormat);
@@ -104,7 +96,7 @@ void SettingsFile::load()
         m_settings.setDailySummary(summary.isValid() ? std::optional(summary) : std::nullopt);
         earlierKeys = file.contains(MethodKey);
     }
-    if (earlierKeys && makePrivate(m_path)) {
+    if (earlierKeys && makePrivateFile(m_path, "Alert settings")) {
         QSettings file(m_path, QSettings::IniFormat);
         file.remove(MethodKey);
         file.setValue(KindKey, channelKindName(m_settings.channel().kind));
@@ -146,7 +138,7 @@ void SettingsFile::loadSecrets()
 void SettingsFile::save()
 {
     // Half-read settings must not overwrite what is kept.
-    if (!m_settings.loaded() || !makePrivate(m_path))
+    if (!m_settings.loaded() || !makePrivateFile(m_path, "Alert settings"))
         return;
     const AlertChannel channel = m_settings.channel();
     {

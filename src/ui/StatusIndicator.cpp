@@ -87,11 +87,6 @@ StatusIndicator::StatusIndicator(QWidget& window, WindowState& state, ScanCycle&
     update();
 }
 
-StatusIndicator::~StatusIndicator()
-{
-    delete m_tray;
-}
-
 StatusIndicator::State StatusIndicator::current() const
 {
     if (!m_alerts.active().isEmpty())
@@ -173,7 +168,7 @@ void StatusIndicator::onDelivery(const DeliveryAttempt& attempt)
 
 QSystemTrayIcon* StatusIndicator::createTray()
 {
-    auto* tray = new QSystemTrayIcon;
+    auto* tray = new QSystemTrayIcon(this);
     auto* menu = new QMenu(&m_window);
     connect(menu->addAction(QStringLiteral("显示窗口")), &QAction::triggered, this,
             &StatusIndicator::windowRequested);

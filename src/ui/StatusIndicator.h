@@ -33,7 +33,6 @@ public:
     StatusIndicator(QWidget& window, WindowState& state, ScanCycle& scan, AlertPolicy& alerts,
                     DeliveryJournal& journal, AlertSettings& settings, const RemoteAlerts& remote,
                     const Heartbeat& heartbeat, bool trayAvailable, QObject* parent = nullptr);
-    ~StatusIndicator() override;
 
     State current() const;
     // The tray's icon for `state`: each with a symbol of its own.

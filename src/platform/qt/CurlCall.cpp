@@ -28,13 +28,10 @@ bool isRedirect(long status)
 
 QByteArray cookieHeader(const QList<QNetworkCookie>& cookies)
 {
-    QByteArray header;
-    for (const QNetworkCookie& cookie : cookies) {
-        if (!header.isEmpty())
-            header += "; ";
-        header += cookie.toRawForm(QNetworkCookie::NameAndValueOnly);
-    }
-    return header;
+    QByteArrayList pairs;
+    for (const QNetworkCookie& cookie : cookies)
+        pairs.append(cookie.toRawForm(QNetworkCookie::NameAndValueOnly));
+    return pairs.join("; ");
 }
 
 // The proxy Qt's own network access takes for `url`: the desktop's or the

@@ -155,11 +155,8 @@ void CurlMulti::collectFinished()
 
 void CurlMulti::forget(const CurlCall* call)
 {
-    const auto found =
-        std::find_if(m_leftBehind.begin(), m_leftBehind.end(),
-                     [call](const LeftBehind& entry) { return entry.call.get() == call; });
-    if (found != m_leftBehind.end())
-        m_leftBehind.erase(found);
+    std::erase_if(m_leftBehind,
+                  [call](const LeftBehind& entry) { return entry.call.get() == call; });
 }
 
 void CurlMulti::freeExpiredCalls()
@@ -179,9 +176,7 @@ void CurlMulti::freeExpiredCalls()
 
 void CurlMulti::armLeftBehindTimer()
 {
-    const auto next = std::min_element(
-        m_leftBehind.begin(), m_leftBehind.end(),
-        [](const LeftBehind& a, const LeftBehind& b) { return a.deadline < b.deadline; });
+    const auto next = std::ranges::min_element(m_leftBehind, {}, &LeftBehind::deadline);
     if (next == m_leftBehind.end())
         m_leftBehindTimer.stop();
     else
