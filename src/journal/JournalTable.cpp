@@ -96,5 +96,20 @@ TradeRecord JournalTable::recordAt(int row) const
 QVariant JournalTable::data(const QModelIndex& index, int role) const
 {
     // Long texts show their ends; pointed at, all of it.
-    return QSqlTableModel::data(index, role == Qt::ToolTipRole ? int(Qt::DisplayRole) : role);
+    if (role == Qt::ToolTipRole)
+        role = Qt::DisplayRole;
+    const QVariant value = QSqlTableModel::data(index, role);
+    if (role != Qt::DisplayRole)
+        return value;
+    const QString field = record().fieldName(index.column());
+    for (const DeliveryJournal::Code& code : DeliveryJournal::Codes) {
+        if (code.table != tableName() || code.column != field || code.code != value.toString())
+            continue;
+        if (field != u"verdict")
+            return code.words;
+        return code.words +
+               QSqlTableModel::data(index.siblingAtColumn(fieldIndex(QStringLiteral("reason"))))
+                   .toString();
+    }
+    return value;
 }

@@ -9,8 +9,8 @@
 class DeliveryJournal;
 
 // The journal's attempts or alert sends as the owner reads them, newest
-// first: the columns shown, headed in the owner's words, and each cell's
-// whole text when pointed at.
+// first: the columns shown, headed in the owner's words, with the codes
+// kept turned into those words, and each cell's whole text when pointed at.
 class JournalTable : public QSqlTableModel {
 public:
     // `table` is DeliveryJournal::Table or DeliveryJournal::AlertTable.
