@@ -26,26 +26,18 @@ namespace {
 // SQLite keeps these beside the database in WAL mode.
 const QStringList Companions{QStringLiteral("-wal"), QStringLiteral("-shm")};
 
-// The table is shown and exported as it is, so it holds the owner's words.
-const QString Delivered = QStringLiteral("发送成功");
-const QString Rejected = QStringLiteral("发送失败");
-const QString ByScan = QStringLiteral("扫描");
-const QString ByHand = QStringLiteral("重新通知");
+// What an attempt and an alert send keep; Codes gives the owner's words.
+const QString Delivered = QStringLiteral("delivered");
+const QString Rejected = QStringLiteral("rejected");
+const QString ByScan = QStringLiteral("scan");
+const QString ByHand = QStringLiteral("renotify");
+// By AlertSend::Verdict.
+const QString Verdicts[] = {Delivered, QStringLiteral("will_retry"), QStringLiteral("gave_up")};
 // After the excerpt of a reply longer than the scan reads.
 const QString CutReplyNote = QStringLiteral("……（回复过长，只读了开头）");
-
-QString verdictWords(const AlertSend& send)
-{
-    switch (send.verdict) {
-    case AlertSend::Verdict::Delivered:
-        return QStringLiteral("发送成功");
-    case AlertSend::Verdict::WillRetry:
-        return QStringLiteral("发送失败，稍后重试：") + send.reason;
-    case AlertSend::Verdict::GaveUp:
-        return QStringLiteral("发送失败，不再重试：") + send.reason;
-    }
-    Q_UNREACHABLE();
-}
+// The user_version of a file up to date. Version 0 kept the owner's words
+// in place of codes, and a failed alert send's reason in its verdict.
+constexpr int Version = 1;
 
 // Bound as the empty text: a null QString would be bound as NULL.
 QVariant text(const QString& value)
@@ -64,6 +56,16 @@ bool saysUnreadable(const QSqlError& error)
 }
 
 } // namespace
+
+const QList<DeliveryJournal::Code> DeliveryJournal::Codes{
+    {Table, QStringLiteral("outcome"), Delivered, QStringLiteral("发送成功")},
+    {Table, QStringLiteral("outcome"), Rejected, QStringLiteral("发送失败")},
+    {Table, QStringLiteral("kind"), ByScan, QStringLiteral("扫描")},
+    {Table, QStringLiteral("kind"), ByHand, QStringLiteral("重新通知")},
+    {AlertTable, QStringLiteral("verdict"), Verdicts[0], QStringLiteral("发送成功")},
+    {AlertTable, QStringLiteral("verdict"), Verdicts[1], QStringLiteral("发送失败，稍后重试：")},
+    {AlertTable, QStringLiteral("verdict"), Verdicts[2], QStringLiteral("发送失败，不再重试：")},
+};
 
 DeliveryJournal::DeliveryJournal(const QString& path, const Clock& clock, QObject* parent)
     : QObject(parent)
@@ -164,80 +166,118 @@ DeliveryJournal::Opening DeliveryJournal::tryOpen()
     }
     if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
         !query.exec(QStringLiteral("PRAGMA synchronous=FULL")) ||
-        !query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 ("
-                                   "id INTEGER PRIMARY KEY AUTOINCREMENT, "
-                                   "time TEXT NOT NULL, "
-                                   "trade_no TEXT NOT NULL, "
-                                   "amount TEXT NOT NULL, "
-                                   "amount_cents INTEGER, "
-                                   "title TEXT NOT NULL, "
-                                   "outcome TEXT NOT NULL, "
-                                   "http_status INTEGER NOT NULL, "
-                                   "reply TEXT NOT NULL, "
-                                   "charset TEXT NOT NULL, "
-                                   "address TEXT NOT NULL, "
-                                   "kind TEXT NOT NULL)")
-                        .arg(Table)) ||
-        // The payments tab counts each payment's attempts at every refresh.
-        !query.exec(
-            QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_by_trade_no ON %1 (trade_no)")
-                .arg(Table)) ||
-        !query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 ("
-                                   "id INTEGER PRIMARY KEY AUTOINCREMENT, "
-                                   "time TEXT NOT NULL, "
-                                   "cause TEXT NOT NULL, "
-                                   "kind TEXT NOT NULL, "
-                                   "verdict TEXT NOT NULL, "
-                                   "http_status INTEGER NOT NULL, "
-                                   "reply TEXT NOT NULL)")
-                        .arg(AlertTable))) {
+        !query.exec(QStringLiteral("SELECT user_version, EXISTS (SELECT 1 FROM sqlite_master) "
+                                   "FROM pragma_user_version")) ||
+        !query.next()) {
         m_openError = query.lastError().text();
         return saysUnreadable(query.lastError()) ? Opening::Unreadable : Opening::Failed;
     }
-    if (!createPaymentTable(database)) {
-        m_openError = database.lastError().text();
-        return saysUnreadable(database.lastError()) ? Opening::Unreadable : Opening::Failed;
+    const int version = query.value(0).toInt();
+    const bool older = version < Version && query.value(1).toBool();
+    if (!upgrade(query, version)) {
+        const QSqlError error =
+            query.lastError().isValid() ? query.lastError() : database.lastError();
+        m_openError = error.text();
+        if (!older)
+            return saysUnreadable(error) ? Opening::Unreadable : Opening::Failed;
+        // What an earlier version kept stays as it was, for the owner to
+        // keep, and is not tried again while the program runs.
+        m_openError = QStringLiteral("旧记录无法更新：%1").arg(error.text());
+        database.close();
+        m_upgradeFailed = true;
+        return Opening::Failed;
     }
     m_identity = identityOf(m_path);
     return Opening::Opened;
 }
 
-bool DeliveryJournal::createPaymentTable(QSqlDatabase& database)
+bool DeliveryJournal::upgrade(QSqlQuery& query, int version)
 {
-    QSqlQuery query(database);
-    if (!query.exec(
-            QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = '%1'").arg(PaymentTable)))
-        return false;
-    if (query.next())
-        return true;
-    // A journal from before payments were kept learns them from its
-    // attempts: delivered ones as delivered, the others as history, so that
-    // nothing old is delivered again by itself.
-    database.transaction();
-    const bool created =
-        query.exec(QStringLiteral("CREATE TABLE %1 ("
-                                  "seq INTEGER PRIMARY KEY AUTOINCREMENT, "
-                                  "trade_no TEXT NOT NULL UNIQUE, "
-                                  "amount TEXT NOT NULL, "
-                                  "title TEXT NOT NULL, "
-                                  "first_seen TEXT NOT NULL, "
-                                  "state TEXT NOT NULL, "
-                                  "refusals INTEGER NOT NULL DEFAULT 0, "
-                                  "last_refusal TEXT)")
-                       .arg(PaymentTable)) &&
-        query.prepare(
-            QStringLiteral("INSERT INTO %1 (trade_no, amount, title, first_seen, state) "
+    QSqlDatabase database = this->database();
+    // The tables as version 0 made them.
+    bool done = database.transaction() &&
+                query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 ("
+                                          "id INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                          "time TEXT NOT NULL, "
+                                          "trade_no TEXT NOT NULL, "
+                                          "amount TEXT NOT NULL, "
+                                          "amount_cents INTEGER, "
+                                          "title TEXT NOT NULL, "
+                                          "outcome TEXT NOT NULL, "
+                                          "http_status INTEGER NOT NULL, "
+                                          "reply TEXT NOT NULL, "
+                                          "charset TEXT NOT NULL, "
+                                          "address TEXT NOT NULL, "
+                                          "kind TEXT NOT NULL)")
+                               .arg(Table)) &&
+                query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 ("
+                                          "id INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                          "time TEXT NOT NULL, "
+                                          "cause TEXT NOT NULL, "
+                                          "kind TEXT NOT NULL, "
+                                          "verdict TEXT NOT NULL, "
+                                          "http_status INTEGER NOT NULL, "
+                                          "reply TEXT NOT NULL)")
+                               .arg(AlertTable));
+    if (version < 1) {
+        const bool hasPayments =
+            done &&
+            query.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = '%1'")
+                           .arg(PaymentTable)) &&
+            query.next();
+        done =
+            done &&
+            query.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN reason TEXT NOT NULL DEFAULT ''")
+                           .arg(AlertTable)) &&
+            // The payments tab counts each payment's attempts at every refresh.
+            query.exec(
+                QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_by_trade_no ON %1 (trade_no)")
+                    .arg(Table));
+        for (const Code& code : Codes) {
+            // A verdict's words were followed by its reason.
+            done = done && query.prepare(QString::fromLatin1(
+                                             code.column == u"verdict"
+                                                 ? "UPDATE %1 SET %2 = :code, reason = substr(%2, "
+                                                   "length(:words) + 1) WHERE substr(%2, 1, "
+                                                   "length(:words)) = :words"
+                                                 : "UPDATE %1 SET %2 = :code WHERE %2 = :words")
+                                             .arg(code.table, code.column));
+            query.bindValue(QStringLiteral(":code"), code.code);
+            query.bindValue(QStringLiteral(":words"), code.words);
+            done = done && query.exec();
+        }
+        // A journal from before payments were kept learns them from its
+        // attempts: delivered ones as delivered, the others as history, so
+        // that nothing old is delivered again by itself.
+        if (!hasPayments)
+            done = done &&
+                   query.exec(QStringLiteral("CREATE TABLE %1 ("
+                                             "seq INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                             "trade_no TEXT NOT NULL UNIQUE, "
+                                             "amount TEXT NOT NULL, "
+                                             "title TEXT NOT NULL, "
+                                             "first_seen TEXT NOT NULL, "
+                                             "state TEXT NOT NULL, "
+                                             "refusals INTEGER NOT NULL DEFAULT 0, "
+                                             "last_refusal TEXT)")
+                                  .arg(PaymentTable)) &&
+                   query.prepare(
+                       QStringLiteral(
+                           "INSERT INTO %1 (trade_no, amount, title, first_seen, state) "
                            "SELECT a.trade_no, a.amount, a.title, a.time, "
                            "CASE WHEN EXISTS (SELECT 1 FROM %2 d WHERE d.trade_no = a.trade_no "
                            "AND d.outcome = ?) THEN ? ELSE ? END "
                            "FROM %2 a WHERE a.id = "
                            "(SELECT MIN(id) FROM %2 f WHERE f.trade_no = a.trade_no) "
                            "ORDER BY a.id")
-                .arg(PaymentTable, Table)) &&
-        (query.addBindValue(Delivered),
-         query.addBindValue(PaymentBook::code(PaymentMemory::State::Delivered)),
-         query.addBindValue(PaymentBook::code(PaymentMemory::State::History)), query.exec());
-    if (!created || !database.commit()) {
+                           .arg(PaymentTable, Table)) &&
+                   (query.addBindValue(Delivered),
+                    query.addBindValue(PaymentBook::code(PaymentMemory::State::Delivered)),
+                    query.addBindValue(PaymentBook::code(PaymentMemory::State::History)),
+                    query.exec());
+        done = done && query.exec(QStringLiteral("PRAGMA user_version = %1").arg(Version));
+    }
+    if (!done || !database.commit()) {
         database.rollback();
         return false;
     }
@@ -276,19 +316,18 @@ void DeliveryJournal::record(const DeliveryAttempt& attempt)
             QStringLiteral("kind")},
            {text(attempt.record.TradeNo), text(attempt.record.Amount),
             cents ? QVariant(*cents) : QVariant(), text(attempt.record.Title),
-            text(attempt.outcome == Outcome::Delivered ? Delivered : Rejected),
-            QVariant(attempt.status),
+            attempt.outcome == Outcome::Delivered ? Delivered : Rejected, QVariant(attempt.status),
             text(attempt.replyCut ? attempt.reply + CutReplyNote : attempt.reply),
-            text(attempt.charset), text(attempt.address), text(attempt.manual ? ByHand : ByScan)});
+            text(attempt.charset), text(attempt.address), attempt.manual ? ByHand : ByScan});
 }
 
 void DeliveryJournal::recordAlertSend(const AlertSend& send)
 {
     insert(AlertTable,
            {QStringLiteral("cause"), QStringLiteral("kind"), QStringLiteral("verdict"),
-            QStringLiteral("http_status"), QStringLiteral("reply")},
-           {text(send.cause), text(send.kind), text(verdictWords(send)), QVariant(send.status),
-            text(send.reply)});
+            QStringLiteral("reason"), QStringLiteral("http_status"), QStringLiteral("reply")},
+           {text(send.cause), text(send.kind), Verdicts[int(send.verdict)], text(send.reason),
+            QVariant(send.status), text(send.reply)});
 }
 
 void DeliveryJournal::insert(const QString& table, const QStringList& columns,
@@ -307,6 +346,8 @@ void DeliveryJournal::insert(const QString& table, const QStringList& columns,
 
 bool DeliveryJournal::readyToWrite()
 {
+    if (m_upgradeFailed)
+        return false;
     if (!database().isOpen()) {
         open();
         return database().isOpen();

@@ -24,8 +24,10 @@ class Clock;
 // its bytes unchanged and a new one started; one deleted or replaced while
 // the program runs is opened anew at the next write. Each of these is a
 // failure reported by failed(), also one at the start, once the event loop
-// runs. The journal never stops anything else from working. It also keeps
-// every message sent to the alert address.
+// runs. An older file is brought up to date once, as it is opened, in one
+// transaction; when that fails the file is left as it was and the journal
+// stays unavailable until the next start. The journal never stops anything
+// else from working. It also keeps every message sent to the alert address.
 class DeliveryJournal : public QObject {
     Q_OBJECT
 
@@ -36,6 +38,17 @@ public:
     static const QString PaymentTable;
     // How every table writes a local time.
     static const QString TimeFormat;
+
+    // A code the journal keeps in a column, and the owner's words for it:
+    // the words may change without changing what older rows mean. An alert
+    // send's verdict reads as its words followed by its reason.
+    struct Code {
+        QString table;
+        QString column;
+        QString code;
+        QString words;
+    };
+    static const QList<Code> Codes;
 
     DeliveryJournal(const QString& path, const Clock& clock, QObject* parent = nullptr);
     ~DeliveryJournal() override;
@@ -69,8 +82,9 @@ private:
 
     void open();
     Opening tryOpen();
-    // The payments' table, learnt from the attempts when it is new.
-    bool createPaymentTable(QSqlDatabase& database);
+    // Brings a new file, or one at an earlier `version`, up to date in one
+    // transaction.
+    bool upgrade(QSqlQuery& query, int version);
     // Inserts a row stamped with the time into `table`.
     void insert(const QString& table, const QStringList& columns, const QVariantList& values);
     void fail(const QString& problem);
@@ -85,4 +99,7 @@ private:
     FileIdentity m_identity;
     // Failures before then are told once the program is in place.
     bool m_started = false;
+    // An older file failed to be brought up to date: it is not tried again
+    // while the program runs.
+    bool m_upgradeFailed = false;
 };

@@ -5,8 +5,8 @@
 #include "journal/CsvFile.h"
 #include "journal/DayTotals.h"
 #include "journal/DeliveryJournal.h"
+#include "journal/JournalTable.h"
 #include "journal/PaymentList.h"
-#include "journal/SearchPattern.h"
 #include "platform/Clock.h"
 #include "scan/ScanCycle.h"
 
@@ -20,10 +20,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
-#include <QSqlDriver>
-#include <QSqlField>
-#include <QSqlRecord>
-#include <QSqlTableModel>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
@@ -31,58 +27,26 @@
 
 namespace {
 
-// The table's columns the owner sees, with their headings.
-const std::pair<const char*, const char*> Columns[] = {
-    {"time", "时间"},      {"trade_no", "交易号"},  {"amount", "金额"},
-    {"title", "付款说明"}, {"outcome", "结果"},     {"http_status", "HTTP 状态"},
-    {"reply", "网站回复"}, {"charset", "网站编码"}, {"address", "发货网址"},
-    {"kind", "方式"}};
-
-const std::pair<const char*, const char*> AlertColumns[] = {{"time", "时间"},
-                                                            {"cause", "原因"},
-                                                            {"kind", "提醒方式"},
-                                                            {"verdict", "结果"},
-                                                            {"http_status", "HTTP 状态"},
-                                                            {"reply", "回复"}};
-
-// A read-only view of `table`, newest first, its columns headed in the
-// owner's words.
-template <size_t N>
-void showTable(QSqlTableModel* model, QTableView* view, const QString& table,
-               const std::pair<const char*, const char*> (&columns)[N])
+// A read-only view of the journal's `model`, its columns as the journal
+// shows them.
+void showTable(JournalTable* model, QTableView* view)
 {
-    model->setTable(table);
-    model->setEditStrategy(QSqlTableModel::OnManualSubmit);
-    model->setSort(model->fieldIndex(QStringLiteral("id")), Qt::DescendingOrder);
-    for (const auto& [field, heading] : columns)
-        model->setHeaderData(model->fieldIndex(QString::fromLatin1(field)), Qt::Horizontal,
-                             QString::fromUtf8(heading));
     view->setModel(model);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setColumnHidden(model->fieldIndex(QStringLiteral("id")), true);
     view->horizontalHeader()->setStretchLastSection(true);
-    // The time reads whole; long texts show both ends, and all of it when
-    // pointed at. Tab goes past the table in one step, on to the buttons.
-    view->horizontalHeader()->setSectionResizeMode(model->fieldIndex(QStringLiteral("time")),
-                                                   QHeaderView::ResizeToContents);
+    // Short columns read whole; long texts show both ends, and all of it
+    // when pointed at. Tab goes past the table in one step, on to the buttons.
+    for (int column = 0; column < model->columnCount(); ++column) {
+        view->setColumnHidden(column, !model->isShown(column));
+        if (model->readsWhole(column))
+            view->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
     view->setTextElideMode(Qt::ElideMiddle);
     view->setWordWrap(false);
     view->setTabKeyNavigation(false);
 }
-
-// Every cell tells its whole text when pointed at, for the columns that
-// show only its ends.
-class JournalModel : public QSqlTableModel {
-public:
-    using QSqlTableModel::QSqlTableModel;
-
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        return QSqlTableModel::data(index, role == Qt::ToolTipRole ? int(Qt::DisplayRole) : role);
-    }
-};
 
 } // namespace
 
@@ -92,7 +56,7 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
     , m_journal(journal)
     , m_scan(scan)
     , m_clock(clock)
-    , m_model(new JournalModel(this, journal.database()))
+    , m_model(new JournalTable(journal, DeliveryJournal::Table, this))
     , m_payments(new PaymentList(journal, this))
     , m_stateFilter(new QComboBox(this))
     , m_filter(new QLineEdit(this))
@@ -103,25 +67,20 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
     , m_renotify(new QPushButton(QStringLiteral("重新通知"), this))
     , m_message(new QLabel(this))
     , m_empty(new QLabel(m_table->viewport()))
-    , m_alertModel(new JournalModel(this, journal.database()))
+    , m_alertModel(new JournalTable(journal, DeliveryJournal::AlertTable, this))
 {
     setWindowTitle(QStringLiteral("发货记录"));
     setObjectName(QStringLiteral("HistoryWindow"));
     resize(900, 480);
 
-    showTable(m_model, m_table, DeliveryJournal::Table, Columns);
-    m_table->setColumnHidden(m_model->fieldIndex(QStringLiteral("amount_cents")), true);
-    // Trade number and amount whole too.
-    for (const char* field : {"trade_no", "amount", "outcome", "http_status", "kind"})
-        m_table->horizontalHeader()->setSectionResizeMode(
-            m_model->fieldIndex(QString::fromLatin1(field)), QHeaderView::ResizeToContents);
+    showTable(m_model, m_table);
     m_empty->setObjectName(QStringLiteral("empty"));
     m_empty->setAlignment(Qt::AlignCenter);
     m_table->viewport()->installEventFilter(this);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &QWidget::close);
     auto* alerts = new QTableView(this);
-    showTable(m_alertModel, alerts, DeliveryJournal::AlertTable, AlertColumns);
+    showTable(m_alertModel, alerts);
 
     m_paymentTable->setModel(m_payments);
     m_paymentTable->setObjectName(QStringLiteral("payments"));
@@ -202,17 +161,7 @@ void HistoryWindow::setFilterText(const QString& text)
     const QVariant state = m_stateFilter->currentData();
     m_payments->setFilter(
         state.isValid() ? std::optional(PaymentMemory::State(state.toInt())) : std::nullopt, text);
-    if (text.isEmpty()) {
-        m_model->setFilter(QString());
-    } else {
-        // Titles are typed by payers: the text goes in as an escaped literal.
-        QSqlField pattern(QStringLiteral("pattern"), QMetaType(QMetaType::QString));
-        pattern.setValue(containingText(text));
-        const QString literal = m_journal.database().driver()->formatValue(pattern);
-        m_model->setFilter(
-            QStringLiteral("trade_no LIKE %1 ESCAPE '\\' OR title LIKE %1 ESCAPE '\\'")
-                .arg(literal));
-    }
+    m_model->search(text);
     refresh();
 }
 
@@ -265,12 +214,8 @@ void HistoryWindow::renotifySelected()
         return;
     }
     const int row = selected.constFirst().row();
-    const QSqlRecord attempt = m_model->record(row);
     const TradeRecord record =
-        table == m_paymentTable ? m_payments->recordAt(row)
-                                : TradeRecord{attempt.value(QStringLiteral("trade_no")).toString(),
-                                              attempt.value(QStringLiteral("title")).toString(),
-                                              attempt.value(QStringLiteral("amount")).toString()};
+        table == m_paymentTable ? m_payments->recordAt(row) : m_model->recordAt(row);
     // The shop may deliver the goods again: the owner says so first.
     auto* question = new QMessageBox(
         QMessageBox::Question, QStringLiteral("重新通知"),

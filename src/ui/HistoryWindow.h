@@ -6,12 +6,12 @@
 
 class Clock;
 class DeliveryJournal;
+class JournalTable;
 class PaymentList;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QSqlTableModel;
 class QTabWidget;
 class QTableView;
 class ScanCycle;
@@ -59,7 +59,7 @@ private:
     DeliveryJournal& m_journal;
     ScanCycle& m_scan;
     const Clock& m_clock;
-    QSqlTableModel* m_model;
+    JournalTable* m_model;
     PaymentList* m_payments;
     QComboBox* m_stateFilter;
     QLineEdit* m_filter;
@@ -71,5 +71,5 @@ private:
     QLabel* m_message;
     // Over the table while it shows no row.
     QLabel* m_empty;
-    QSqlTableModel* m_alertModel;
+    JournalTable* m_alertModel;
 };

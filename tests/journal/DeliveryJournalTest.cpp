@@ -4,6 +4,7 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeWatch.h"
 #include "journal/CsvFile.h"
+#include "journal/JournalTable.h"
 #include "journal/PaymentBook.h"
 #include "support/RecordPages.h"
 #include "support/TestRegistry.h"
@@ -46,6 +47,31 @@ QByteArray bytesOf(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Runs `statements` on the SQLite file at `path`, as another program would.
+bool run(const QString& path, const QStringList& statements)
+{
+    bool done = true;
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase("QSQLITE", "other");
+        database.setDatabaseName(path);
+        done = database.open();
+        QSqlQuery query(database);
+        for (const QString& statement : statements)
+            done = done && query.exec(statement);
+    }
+    QSqlDatabase::removeDatabase("other");
+    return done;
+}
+
+// The texts shown in `field`, from the first row.
+QStringList cells(const JournalTable& table, const char* field)
+{
+    QStringList texts;
+    for (int row = 0; row < table.rowCount(); ++row)
+        texts.append(table.index(row, table.fieldIndex(field)).data().toString());
+    return texts;
+}
+
 constexpr QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
 
 } // namespace
@@ -75,32 +101,82 @@ private Q_SLOTS:
         QCOMPARE(rows(journal), 5);
     }
 
-    // A journal from before payments were kept learns them once, from its
-    // attempts: delivered ones as delivered, the rest as history, each with
-    // its first values.
-    void anOlderJournalLearnsItsPaymentsFromItsAttempts()
+    void anOlderJournalIsUpgradedOrLeftAsItWas_data()
     {
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("upgraded") << false;
+        QTest::newRow("refused halfway") << true;
+    }
+
+    // Older journals kept the owner's words and no payments. Upgraded, they
+    // read the same and learn their payments from their attempts: delivered
+    // ones as delivered, the rest as history, with their first values. A
+    // failed upgrade leaves the file as it was, and the journal unavailable
+    // until the next start, even once the obstacle is gone.
+    void anOlderJournalIsUpgradedOrLeftAsItWas()
+    {
+        QFETCH(bool, refused);
         QTemporaryDir folder;
-        FakeClock clock;
         const QString path = folder.filePath("journal.db");
-        using Outcome = DeliveryAttempt::Outcome;
-        {
-            DeliveryJournal journal(path, clock);
-            journal.record(attempt(tradeNumber(1), "1.00", Outcome::Rejected));
-            journal.record(attempt(tradeNumber(1), "9.99", Outcome::Delivered));
-            journal.record(attempt(tradeNumber(2), "2.00", Outcome::Rejected));
-            QSqlQuery drop(journal.database());
-            QVERIFY(drop.exec(QStringLiteral("DROP TABLE payments")));
-        }
+        QStringList older{
+            "PRAGMA journal_mode=WAL",
+            "CREATE TABLE attempts (id INTEGER PRIMARY KEY AUTOINCREMENT, time, "
+            "trade_no, amount, amount_cents, title, outcome, http_status, reply, "
+            "charset, address, kind)",
+            "CREATE TABLE alert_sends (id INTEGER PRIMARY KEY AUTOINCREMENT, time, "
+            "cause, kind, verdict, http_status, reply)",
+            "INSERT INTO attempts (time, trade_no, amount, title, outcome, kind) VALUES "
+            "('t1', 'T1', '1.00', 'a', '发送失败', '扫描'), "
+            "('t2', 'T1', '9.99', 'a', '发送成功', '重新通知'), "
+            "('t3', 'T2', '2.00', 'b', '发送失败', '扫描')",
+            "INSERT INTO alert_sends (cause, kind, verdict) VALUES "
+            "('sessionLost', 'wecom', '发送失败，稍后重试：网址不存在 (404)'), "
+            "('test', 'wecom', '发送成功'), "
+            "('cleared', 'wecom', '发送失败，不再重试：超时')"};
+        if (refused)
+            older.append("CREATE TRIGGER refuse BEFORE UPDATE ON alert_sends "
+                         "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        QVERIFY(run(path, older));
+        const QByteArray before = bytesOf(path);
+        FakeClock clock;
         DeliveryJournal journal(path, clock);
+        if (refused) {
+            QVERIFY2(journal.problem().contains("refused"), qPrintable(journal.problem()));
+            QCOMPARE(bytesOf(path), before);
+            QVERIFY(run(path, {"DROP TRIGGER refuse"}));
+            QVERIFY(!journal.readyToWrite());
+            return;
+        }
+        QVERIFY2(journal.problem().isEmpty(), qPrintable(journal.problem()));
+        QSqlQuery stored(journal.database());
+        QVERIFY(stored.exec("SELECT group_concat(outcome || '/' || kind, ' ') FROM attempts"));
+        QVERIFY(stored.next());
+        QCOMPARE(stored.value(0).toString(),
+                 QStringLiteral("rejected/scan delivered/renotify rejected/scan"));
+        // Rows written since read alike.
+        journal.record(attempt("T3", "3.00", DeliveryAttempt::Outcome::Delivered));
+        AlertSend retry;
+        retry.verdict = AlertSend::Verdict::WillRetry;
+        retry.reason = "超时";
+        journal.recordAlertSend(retry);
+        JournalTable attempts(journal, DeliveryJournal::Table);
+        attempts.select();
+        QCOMPARE(cells(attempts, "outcome"),
+                 (QStringList{"发送成功", "发送失败", "发送成功", "发送失败"}));
+        QCOMPARE(cells(attempts, "kind"), (QStringList{"扫描", "扫描", "重新通知", "扫描"}));
+        JournalTable alerts(journal, DeliveryJournal::AlertTable);
+        alerts.select();
+        QCOMPARE(cells(alerts, "verdict"),
+                 (QStringList{"发送失败，稍后重试：超时", "发送失败，不再重试：超时", "发送成功",
+                              "发送失败，稍后重试：网址不存在 (404)"}));
+        QCOMPARE(cells(alerts, "reason"), (QStringList{"超时", "超时", "", "网址不存在 (404)"}));
+
         PaymentBook book(journal, clock);
-        QCOMPARE(book.stateOf(tradeNumber(1)), PaymentMemory::State::Delivered);
-        QCOMPARE(book.stateOf(tradeNumber(2)), PaymentMemory::State::History);
-        QSqlQuery first(journal.database());
-        QVERIFY(first.exec(QStringLiteral("SELECT amount FROM payments ORDER BY seq")));
-        QVERIFY(first.next());
-        QCOMPARE(first.value(0).toString(), QStringLiteral("1.00"));
-        QVERIFY(book.pending().isEmpty());
+        QCOMPARE(book.stateOf("T1"), PaymentMemory::State::Delivered);
+        QCOMPARE(book.stateOf("T2"), PaymentMemory::State::History);
+        QVERIFY(stored.exec(QStringLiteral("SELECT amount FROM payments ORDER BY seq")));
+        QVERIFY(stored.next());
+        QCOMPARE(stored.value(0).toString(), QStringLiteral("1.00"));
     }
 
     // The key goes to the shop and nowhere else: not into the database, its
