@@ -37,6 +37,11 @@ public:
     BrowserSleep& browserSleep() { return m_browserSleep; }
     ScanSchedule& schedule() { return m_schedule; }
 
+    // The scan timer and the keep-alive timer. The schedule sets the scan
+    // timer's period; the keep-alive holds it still while it refreshes.
+    TimerControl& Timer1;
+    TimerControl& Timer2;
+
     // Start resumes scanning after a Stop; Stop holds until Start. A scan
     // under way finishes the payment whose first call went out.
     void start();

@@ -6,9 +6,11 @@
 #include "state/SettingValues.h"
 #include "state/WindowState.h"
 
-ScanSchedule::ScanSchedule(WindowState& state, TimerFactory& timers, QObject* parent)
+ScanSchedule::ScanSchedule(WindowState& state, TimerControl& timer1, TimerFactory& timers,
+                           QObject* parent)
     : QObject(parent)
     , m_state(state)
+    , m_timer1(timer1)
     , m_invalidFor(timers.createTimer())
 {
     m_invalidFor->setInterval(InvalidAlertMs);
@@ -47,15 +49,15 @@ void ScanSchedule::scanEvery(int milliseconds)
 {
     m_invalidFor->setEnabled(false);
     // An unchanged period keeps the countdown under way.
-    m_state.Timer1.setInterval(milliseconds);
-    m_state.Timer1.setEnabled(true);
+    m_timer1.setInterval(milliseconds);
+    m_timer1.setEnabled(true);
     m_state.setScanState(ScanState::Scanning);
 }
 
 void ScanSchedule::becomeInvalid()
 {
-    m_state.Timer1.setInterval(RecheckMs);
-    m_state.Timer1.setEnabled(true);
+    m_timer1.setInterval(RecheckMs);
+    m_timer1.setEnabled(true);
     if (m_state.scanState() != ScanState::IntervalInvalid)
         m_invalidFor->setEnabled(true);
     m_state.setScanState(ScanState::IntervalInvalid);

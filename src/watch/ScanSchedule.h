@@ -24,7 +24,9 @@ public:
     // unusable this long is worth an alert.
     static constexpr int InvalidAlertMs = 60000;
 
-    ScanSchedule(WindowState& state, TimerFactory& timers, QObject* parent = nullptr);
+    // `timer1` is the scan's timer, whose ticks come to tick().
+    ScanSchedule(WindowState& state, TimerControl& timer1, TimerFactory& timers,
+                 QObject* parent = nullptr);
     ~ScanSchedule() override;
 
     // Scanning from now on, at the period the list holds.
@@ -42,5 +44,6 @@ private:
     void becomeInvalid();
 
     WindowState& m_state;
+    TimerControl& m_timer1;
     std::unique_ptr<TimerControl> m_invalidFor;
 };

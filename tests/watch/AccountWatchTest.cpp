@@ -153,7 +153,7 @@ private Q_SLOTS:
         QCOMPARE(w.state.scanState(),
                  milliseconds ? ScanState::Scanning : ScanState::IntervalInvalid);
         if (milliseconds)
-            QCOMPARE(w.state.Timer1.Interval(), milliseconds);
+            QCOMPARE(w.watch.Timer1.Interval(), milliseconds);
         else
             QCOMPARE(w.state.status(), IntervalInvalidStatus);
     }
