@@ -19,6 +19,10 @@ ScanSchedule::ScanSchedule(WindowState& state, TimerControl& timer1, TimerFactor
         if (m_state.scanState() == ScanState::IntervalInvalid)
             Q_EMIT intervalStillInvalid();
     });
+    connect(&m_state, &WindowState::scanIntervalChanged, this, [this] {
+        if (m_state.scanState() == ScanState::IntervalInvalid)
+            resume();
+    });
 }
 
 ScanSchedule::~ScanSchedule() = default;
@@ -33,8 +37,7 @@ void ScanSchedule::resume()
 
 bool ScanSchedule::tick()
 {
-    const ScanState state = m_state.scanState();
-    if (state != ScanState::Scanning && state != ScanState::IntervalInvalid)
+    if (m_state.scanState() != ScanState::Scanning)
         return false;
     const auto period = scanIntervalMilliseconds(m_state.scanInterval());
     if (!period) {
@@ -56,8 +59,7 @@ void ScanSchedule::scanEvery(int milliseconds)
 
 void ScanSchedule::becomeInvalid()
 {
-    m_timer1.setInterval(RecheckMs);
-    m_timer1.setEnabled(true);
+    m_timer1.setEnabled(false);
     if (m_state.scanState() != ScanState::IntervalInvalid)
         m_invalidFor->setEnabled(true);
     m_state.setScanState(ScanState::IntervalInvalid);

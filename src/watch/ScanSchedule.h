@@ -11,15 +11,14 @@ class TimerFactory;
 class WindowState;
 
 // Gives the scan timer the period the interval list holds, read when
-// scanning starts and at every tick, never as the owner types. A list that
-// holds no usable period makes the state interval-invalid rather than
-// stopping the ticks unseen: the timer then looks again every second, and
-// scanning resumes at the first usable value.
+// scanning starts and at every tick; while scanning, a value typed waits for
+// the next tick. A list that holds no usable period makes the state
+// interval-invalid rather than stopping the ticks unseen: the timer then
+// stands still, and scanning resumes as soon as a usable value is typed.
 class ScanSchedule : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int RecheckMs = 1000;
     // Retyping a value passes through an empty list; only a list that stays
     // unusable this long is worth an alert.
     static constexpr int InvalidAlertMs = 60000;
