@@ -36,11 +36,10 @@ void PageTracking::WebBrowser1_StatusTextChange(const QString& text)
     m_linkUrl = text;
 }
 
-void PageTracking::WebBrowser1_NewWindow2(const QString& requestedAddress, bool& cancel)
+void PageTracking::WebBrowser1_NewWindow2(const QString& requestedAddress)
 {
     // Everything stays in the one embedded browser. The hovered link is only
     // a guess at the address, for when the engine does not name it.
-    cancel = true;
     m_browser.Navigate(requestedAddress.isEmpty() ? m_linkUrl : requestedAddress);
 }
 

@@ -37,7 +37,7 @@ public:
     const QString& LinkUrl() const { return m_linkUrl; }
 
     void WebBrowser1_StatusTextChange(const QString& text);
-    void WebBrowser1_NewWindow2(const QString& requestedAddress, bool& cancel);
+    void WebBrowser1_NewWindow2(const QString& requestedAddress);
     void WebBrowser1_DocumentComplete(bool loaded);
 
 Q_SIGNALS:

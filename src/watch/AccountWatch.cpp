@@ -47,14 +47,12 @@ AccountWatch::AccountWatch(const Platform& platform, const Endpoints& endpoints,
     });
     connect(&Timer2, &TimerControl::Timer, this, [this] { m_keepAlive.Timer2_Timer(); });
     BrowserControl& browser = platform.browser;
-    connect(&browser, &BrowserControl::StatusTextChange, this,
-            [this](const QString& text) { m_pageTracking.WebBrowser1_StatusTextChange(text); });
-    connect(&browser, &BrowserControl::NewWindow2, this,
-            [this](const QString& requested, bool& cancel) {
-                m_pageTracking.WebBrowser1_NewWindow2(requested, cancel);
-            });
-    connect(&browser, &BrowserControl::DocumentComplete, this,
-            [this](bool loaded) { m_pageTracking.WebBrowser1_DocumentComplete(loaded); });
+    connect(&browser, &BrowserControl::StatusTextChange, &m_pageTracking,
+            &PageTracking::WebBrowser1_StatusTextChange);
+    connect(&browser, &BrowserControl::NewWindow2, &m_pageTracking,
+            &PageTracking::WebBrowser1_NewWindow2);
+    connect(&browser, &BrowserControl::DocumentComplete, &m_pageTracking,
+            &PageTracking::WebBrowser1_DocumentComplete);
 
     connect(&m_pageTracking, &PageTracking::homePageCompleted, this,
             &AccountWatch::onHomePageCompleted);
