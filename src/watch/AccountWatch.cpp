@@ -3,7 +3,6 @@
 #include "watch/AccountWatch.h"
 
 #include "platform/BrowserControl.h"
-#include "platform/TimerControl.h"
 
 #include <stdexcept>
 
@@ -22,8 +21,8 @@ const Endpoints& usable(const Endpoints& endpoints)
 
 AccountWatch::AccountWatch(const Platform& platform, const Endpoints& endpoints, QObject* parent)
     : QObject(parent)
-    , Timer1(platform.timer1)
-    , Timer2(platform.timer2)
+    , Timer1(platform.timers.createTimer())
+    , Timer2(platform.timers.createTimer())
     , m_platform(platform)
     , m_endpoints(usable(endpoints))
     , m_inet1(platform.shopCalls, platform.timers)
@@ -33,19 +32,19 @@ AccountWatch::AccountWatch(const Platform& platform, const Endpoints& endpoints,
     , m_scanCycle(m_state, m_endpoints, m_accountPages, m_shopPages, m_inet1, platform.clock,
                   platform.timers)
     , m_pageTracking(m_state, m_endpoints, platform.browser, platform.timers)
-    , m_keepAlive(m_state, m_endpoints, m_inet2, m_pageTracking, Timer1)
+    , m_keepAlive(m_state, m_endpoints, m_inet2, m_pageTracking, *Timer1)
     , m_browserSleep(m_state, platform.browser, platform.timers)
-    , m_schedule(m_state, Timer1, platform.timers)
+    , m_schedule(m_state, *Timer1, platform.timers)
 {
     // The keep-alive's rhythm runs from the start; the scan timer waits for a login.
-    Timer2.setInterval(KeepAliveTickMs);
-    Timer2.setEnabled(true);
+    Timer2->setInterval(KeepAliveTickMs);
+    Timer2->setEnabled(true);
 
-    connect(&Timer1, &TimerControl::Timer, this, [this] {
+    connect(Timer1.get(), &TimerControl::Timer, this, [this] {
         if (m_schedule.tick())
             m_scanCycle.Timer1_Timer();
     });
-    connect(&Timer2, &TimerControl::Timer, this, [this] { m_keepAlive.Timer2_Timer(); });
+    connect(Timer2.get(), &TimerControl::Timer, this, [this] { m_keepAlive.Timer2_Timer(); });
     BrowserControl& browser = platform.browser;
     connect(&browser, &BrowserControl::StatusTextChange, &m_pageTracking,
             &PageTracking::WebBrowser1_StatusTextChange);

@@ -142,8 +142,8 @@ void SessionTest::logInThroughTheBrowserStartsScanning()
     QVERIFY(!m_completed.isEmpty());
     QCOMPARE(m_completed.first(),
              (CompletedPage{m_sandbox->account().loginUrl(), LoginRequestStatus}));
-    QVERIFY(m_sandbox->watch().Timer1.Enabled());
-    QCOMPARE(m_sandbox->watch().Timer1.Interval(), 2000);
+    QVERIFY(m_sandbox->watch().Timer1->Enabled());
+    QCOMPARE(m_sandbox->watch().Timer1->Interval(), 2000);
     const Form1& window = m_sandbox->window();
     QVERIFY(window.Command2->isVisible());
     QVERIFY(!window.Command1->isVisible());
@@ -225,9 +225,9 @@ void SessionTest::keepAliveRenewsTheSession()
     };
     std::optional<AfterRefresh> after;
     QObject receiver;
-    connect(&watch.Timer2, &TimerControl::Timer, &receiver, [&] {
+    connect(watch.Timer2.get(), &TimerControl::Timer, &receiver, [&] {
         if (!after && watch.keepAlive().RefreshTicks == 0)
-            after = AfterRefresh{state.status(), state.page(), watch.Timer1.Enabled()};
+            after = AfterRefresh{state.status(), state.page(), watch.Timer1->Enabled()};
     });
     watch.keepAlive().RefreshTicks = KeepAlive::TicksBetweenRefreshes - 1;
 

@@ -269,7 +269,7 @@ private Q_SLOTS:
     {
         ScanFixture f;
         f.payments = {payment(1, QStringLiteral("订单"))};
-        Q_EMIT f.fake.timer1.Timer();
+        Q_EMIT f.watch.Timer1->Timer();
         f.fake.clock.advance(1000);
         f.state.setInterfaceKey(QStringLiteral("  newkey "));
         f.state.setShopCharset(QStringLiteral("utf-8"));
@@ -320,7 +320,7 @@ private Q_SLOTS:
         const Payment a = payment(1), b = payment(2);
         f.payments = {a, b};
         f.state.setRecordCount("2");
-        Q_EMIT f.fake.timer1.Timer();
+        Q_EMIT f.watch.Timer1->Timer();
         f.fake.clock.advance(1000);
         f.watch.stop();
         f.runScan();
@@ -340,10 +340,10 @@ private Q_SLOTS:
         const Payment p = payment(1);
         f.payments = {p};
         f.shopDelayMs = 10000;
-        Q_EMIT f.fake.timer1.Timer();
+        Q_EMIT f.watch.Timer1->Timer();
         f.fake.clock.advance(4000);
         f.watch.keepAlive().RefreshTicks = 120;
-        Q_EMIT f.fake.timer2.Timer();
+        Q_EMIT f.watch.Timer2->Timer();
         QVERIFY(!f.watch.scanCycle().running());
         QCOMPARE(f.pageBox(), "2024/3/9 12:00:04" + Endpoints::service().PersonalHomeUrl + "\r\n" +
                                   line(p, NotifyUrl + "发送失败,检查发货网址和编码格式"));

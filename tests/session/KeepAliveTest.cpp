@@ -50,7 +50,7 @@ private Q_SLOTS:
         QCOMPARE(statuses, (QStringList{RefreshingStatus, ScanningStatus}));
         QCOMPARE(refreshesSent(w).size(), 1);
         QCOMPARE(w.state.page(), Endpoints::service().PersonalHomeUrl);
-        QVERIFY(w.watch.Timer1.Enabled());
+        QVERIFY(w.watch.Timer1->Enabled());
         QCOMPARE(w.watch.keepAlive().RefreshTicks, qint16(0));
         QCOMPARE(refreshes.size(), 1);
 
@@ -72,7 +72,7 @@ private Q_SLOTS:
         QCOMPARE(w.state.status(), LoginRequestStatus);
         QVERIFY(statuses.isEmpty());
         QCOMPARE(w.fake.http.sent, refreshesSent(w));
-        QVERIFY(!w.watch.Timer1.Enabled());
+        QVERIFY(!w.watch.Timer1->Enabled());
         QVERIFY(w.state.startButtonShown());
     }
 
@@ -83,10 +83,10 @@ private Q_SLOTS:
         w.fake.http.respond = [](const QString&) {
             return FakeResponse::silent();
         };
-        Q_EMIT w.fake.timer1.Timer();
+        Q_EMIT w.watch.Timer1->Timer();
         QCOMPARE(w.state.status(), FetchingStatus);
         w.watch.keepAlive().RefreshTicks = KeepAlive::TicksBetweenRefreshes - 1;
-        Q_EMIT w.fake.timer2.Timer();
+        Q_EMIT w.watch.Timer2->Timer();
         QVERIFY(!w.watch.scanCycle().running());
         QCOMPARE(w.state.page(), Endpoints::service().PersonalHomeUrl);
         QCOMPARE(w.state.status(), ScanningStatus);

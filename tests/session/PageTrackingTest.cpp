@@ -42,8 +42,8 @@ private Q_SLOTS:
         QCOMPARE(w.watch.pageTracking().CurrentUrl(), address);
         QCOMPARE(w.state.page(), address.left(34));
         QCOMPARE(w.state.status(), home ? ScanningStatus : LoginRequestStatus);
-        QCOMPARE(w.watch.Timer1.Enabled(), home);
-        QCOMPARE(w.watch.Timer1.Interval(), home ? 20000 : 0);
+        QCOMPARE(w.watch.Timer1->Enabled(), home);
+        QCOMPARE(w.watch.Timer1->Interval(), home ? 20000 : 0);
         QCOMPARE(w.state.pageBoxShown(), home);
         QCOMPARE(w.state.stopButtonShown(), home);
         QCOMPARE(w.state.startButtonShown(), !home);

@@ -153,7 +153,7 @@ private Q_SLOTS:
         QCOMPARE(w.state.scanState(),
                  milliseconds ? ScanState::Scanning : ScanState::IntervalInvalid);
         if (milliseconds)
-            QCOMPARE(w.watch.Timer1.Interval(), milliseconds);
+            QCOMPARE(w.watch.Timer1->Interval(), milliseconds);
         else
             QCOMPARE(w.state.status(), IntervalInvalidStatus);
     }
@@ -171,7 +171,7 @@ private Q_SLOTS:
         w.seconds(20);
         QCOMPARE(w.state.scanState(), ScanState::IntervalInvalid);
         QVERIFY(w.state.stopButtonShown());
-        QVERIFY(!w.watch.Timer1.Enabled());
+        QVERIFY(!w.watch.Timer1->Enabled());
         w.state.setScanInterval(QStringLiteral("30"));
         QCOMPARE(w.state.scanState(), ScanState::Scanning);
         w.seconds(29);
