@@ -27,10 +27,10 @@ public:
 Q_SIGNALS:
     // The address of the link under the pointer, or the empty text.
     void StatusTextChange(const QString& text);
-    // A page asks for a new window. requestedAddress is empty when the engine
-    // does not say which address it wants. Setting cancel keeps the window
-    // from opening.
-    void NewWindow2(const QString& requestedAddress, bool& cancel);
+    // A page asks for a new window, which never opens; a handler may send
+    // this browser to the address instead. requestedAddress is empty when
+    // the engine does not say which address it wants.
+    void NewWindow2(const QString& requestedAddress);
     // The top-level page finished loading; `loaded` is false when the
     // engine could not load it and shows its error page instead.
     void DocumentComplete(bool loaded);

@@ -7,7 +7,6 @@ class Clock;
 class HttpClient;
 class Keyring;
 class Shell;
-class TimerControl;
 class TimerFactory;
 class WebHook;
 
@@ -20,10 +19,7 @@ struct Platform {
     // The two calls to the shop's delivery page.
     HttpClient& shopCalls;
     Clock& clock;
-    // The scan timer and the keep-alive timer.
-    TimerControl& timer1;
-    TimerControl& timer2;
-    // Every other timer: pauses, limits, retries.
+    // Every timer: the scan's, the keep-alive's, pauses, limits, retries.
     TimerFactory& timers;
     Shell& shell;
     // Alerts to the owner's phone.

@@ -26,8 +26,8 @@ Q_SIGNALS:
     void Timer();
 };
 
-// Makes timers beyond the window's two, for pauses and limits; each starts
-// off and without an interval.
+// Makes the program's timers, the scan's and the keep-alive's as well as
+// those for pauses and limits; each starts off and without an interval.
 class TimerFactory {
 public:
     virtual ~TimerFactory() = default;

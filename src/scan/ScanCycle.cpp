@@ -198,7 +198,7 @@ bool ScanCycle::alreadyDelivered(const QString& tradeNo) const
 {
     const int slots = positionsToScan(m_state.recordCount());
     for (int slot = 1; slot <= slots; ++slot) {
-        if (m_state.SentTradeNo[slot] == tradeNo)
+        if (SentTradeNo[slot] == tradeNo)
             return true;
     }
     return false;
@@ -262,7 +262,7 @@ void ScanCycle::onShopReply(const PageReply& reply)
         return;
     }
     if (attempt.outcome == DeliveryAttempt::Outcome::Delivered)
-        m_state.SentTradeNo[m_position] = attempt.record.TradeNo;
+        SentTradeNo[m_position] = attempt.record.TradeNo;
     finishPosition(attempt);
     nextPosition();
 }

@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <array>
 #include <optional>
 
 class Clock;
@@ -75,6 +76,10 @@ public:
     // What the scan learns from and writes to; without one, it delivers
     // the scanned positions only.
     void setMemory(PaymentMemory* memory) { m_memory = memory; }
+
+    // Slot k holds the trade number last delivered from page position k;
+    // slot 0 is unused.
+    std::array<QString, 13> SentTradeNo;
 
 Q_SIGNALS:
     void scanStarted();

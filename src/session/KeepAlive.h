@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+class PageTracking;
+class TimerControl;
 class TransferControl;
 class WindowState;
 struct Endpoints;
@@ -17,10 +19,14 @@ class KeepAlive : public QObject {
 public:
     static constexpr qint16 TicksBetweenRefreshes = 121;
 
+    // `timer1` is the scan's timer, held still while the session refreshes.
     KeepAlive(WindowState& state, const Endpoints& endpoints, TransferControl& inet2,
-              QObject* parent = nullptr);
+              const PageTracking& tracking, TimerControl& timer1, QObject* parent = nullptr);
 
     void Timer2_Timer();
+
+    // Keep-alive ticks since the last refresh.
+    qint16 RefreshTicks = 0;
 
 Q_SIGNALS:
     void refreshed();
@@ -31,4 +37,6 @@ private:
     WindowState& m_state;
     const Endpoints& m_endpoints;
     TransferControl& m_inet2;
+    const PageTracking& m_tracking;
+    TimerControl& m_timer1;
 };

@@ -33,15 +33,14 @@ void PageTracking::openHomePage()
 
 void PageTracking::WebBrowser1_StatusTextChange(const QString& text)
 {
-    m_state.LinkUrl = text;
+    m_linkUrl = text;
 }
 
-void PageTracking::WebBrowser1_NewWindow2(const QString& requestedAddress, bool& cancel)
+void PageTracking::WebBrowser1_NewWindow2(const QString& requestedAddress)
 {
     // Everything stays in the one embedded browser. The hovered link is only
     // a guess at the address, for when the engine does not name it.
-    cancel = true;
-    m_browser.Navigate(requestedAddress.isEmpty() ? m_state.LinkUrl : requestedAddress);
+    m_browser.Navigate(requestedAddress.isEmpty() ? m_linkUrl : requestedAddress);
 }
 
 void PageTracking::WebBrowser1_DocumentComplete(bool loaded)
@@ -49,7 +48,7 @@ void PageTracking::WebBrowser1_DocumentComplete(bool loaded)
     // The top-level address decides, whichever frame completed.
     const QString address = m_browser.LocationURL();
     m_state.setPage(address.left(Endpoints::HomePrefixLength));
-    m_state.CurrentUrl = address;
+    m_currentUrl = address;
 
     // Only the program's own load is tried again: a page the owner asked
     // for that fails is the owner's to retry.

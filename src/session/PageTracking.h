@@ -31,8 +31,13 @@ public:
     // Sends the browser to the personal home page.
     void openHomePage();
 
+    // The whole address of the last page the browser completed.
+    const QString& CurrentUrl() const { return m_currentUrl; }
+    // The browser's last status text: the link under the pointer.
+    const QString& LinkUrl() const { return m_linkUrl; }
+
     void WebBrowser1_StatusTextChange(const QString& text);
-    void WebBrowser1_NewWindow2(const QString& requestedAddress, bool& cancel);
+    void WebBrowser1_NewWindow2(const QString& requestedAddress);
     void WebBrowser1_DocumentComplete(bool loaded);
 
 Q_SIGNALS:
@@ -46,6 +51,8 @@ private:
     const Endpoints& m_endpoints;
     BrowserControl& m_browser;
     std::unique_ptr<TimerControl> m_retry;
+    QString m_currentUrl;
+    QString m_linkUrl;
     // The next completion is of a load the program started.
     bool m_ownLoad = false;
 };

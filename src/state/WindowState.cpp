@@ -5,13 +5,6 @@
 #include "state/SettingValues.h"
 #include "state/StatusTexts.h"
 
-WindowState::WindowState(TimerControl& scanTimer, TimerControl& keepAliveTimer, QObject* parent)
-    : QObject(parent)
-    , Timer1(scanTimer)
-    , Timer2(keepAliveTimer)
-{
-}
-
 template <typename Value, typename Signal>
 void WindowState::change(Value& field, const Value& value, Signal changed)
 {

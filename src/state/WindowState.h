@@ -7,16 +7,12 @@
 #include <QObject>
 #include <QString>
 
-#include <array>
-
-class TimerControl;
-
-// The window's shared state, without the window: the watch's scan state, the
-// boxes and settings, the window-level variables and the two timers. The
-// window shows it and writes what the owner types into it; the handlers read
-// every setting at the moment they need it. A value that changes is
-// announced, so anything can follow it without a widget. The status box and
-// the buttons are derived from the scan state, never read back as state.
+// What the window shows and what the owner typed, without the window: the
+// watch's scan state, the boxes and the settings. The window shows it and
+// writes what the owner types into it; the handlers read every setting at
+// the moment they need it. A value that changes is announced, so anything
+// can follow it without a widget. The status box and the buttons are
+// derived from the scan state, never read back as state.
 class WindowState : public QObject {
     Q_OBJECT
 
@@ -27,7 +23,7 @@ public:
     static inline const QString DefaultRecordCount = QStringLiteral("1");
     static inline const QString DefaultShopCharset = QStringLiteral("gb2312");
 
-    WindowState(TimerControl& scanTimer, TimerControl& keepAliveTimer, QObject* parent = nullptr);
+    using QObject::QObject;
 
     ScanState scanState() const { return m_scanState; }
     void setScanState(ScanState state);
@@ -76,19 +72,6 @@ public:
     bool startButtonShown() const;
     bool startButtonEnabled() const;
     bool stopButtonShown() const;
-
-    // Slot k holds the trade number last delivered from page position k;
-    // slot 0 is unused.
-    std::array<QString, 13> SentTradeNo;
-    // The whole address of the last page the browser completed.
-    QString CurrentUrl;
-    // The browser's last status text: the link under the pointer.
-    QString LinkUrl;
-    // Keep-alive ticks since the last refresh.
-    qint16 RefreshTicks = 0;
-
-    TimerControl& Timer1;
-    TimerControl& Timer2;
 
 Q_SIGNALS:
     void scanStateChanged(ScanState state);

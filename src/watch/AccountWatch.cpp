@@ -3,7 +3,6 @@
 #include "watch/AccountWatch.h"
 
 #include "platform/BrowserControl.h"
-#include "platform/TimerControl.h"
 
 #include <stdexcept>
 
@@ -22,9 +21,10 @@ const Endpoints& usable(const Endpoints& endpoints)
 
 AccountWatch::AccountWatch(const Platform& platform, const Endpoints& endpoints, QObject* parent)
     : QObject(parent)
+    , Timer1(platform.timers.createTimer())
+    , Timer2(platform.timers.createTimer())
     , m_platform(platform)
     , m_endpoints(usable(endpoints))
-    , m_state(platform.timer1, platform.timer2)
     , m_inet1(platform.shopCalls, platform.timers)
     , m_inet2(platform.accountPages, platform.timers)
     , m_accountPages(platform.accountPages, ScanCycle::RecordPageLimit)
@@ -32,28 +32,26 @@ AccountWatch::AccountWatch(const Platform& platform, const Endpoints& endpoints,
     , m_scanCycle(m_state, m_endpoints, m_accountPages, m_shopPages, m_inet1, platform.clock,
                   platform.timers)
     , m_pageTracking(m_state, m_endpoints, platform.browser, platform.timers)
-    , m_keepAlive(m_state, m_endpoints, m_inet2)
+    , m_keepAlive(m_state, m_endpoints, m_inet2, m_pageTracking, *Timer1)
     , m_browserSleep(m_state, platform.browser, platform.timers)
-    , m_schedule(m_state, platform.timers)
+    , m_schedule(m_state, *Timer1, platform.timers)
 {
     // The keep-alive's rhythm runs from the start; the scan timer waits for a login.
-    m_state.Timer2.setInterval(KeepAliveTickMs);
-    m_state.Timer2.setEnabled(true);
+    Timer2->setInterval(KeepAliveTickMs);
+    Timer2->setEnabled(true);
 
-    connect(&m_state.Timer1, &TimerControl::Timer, this, [this] {
+    connect(Timer1.get(), &TimerControl::Timer, this, [this] {
         if (m_schedule.tick())
             m_scanCycle.Timer1_Timer();
     });
-    connect(&m_state.Timer2, &TimerControl::Timer, this, [this] { m_keepAlive.Timer2_Timer(); });
+    connect(Timer2.get(), &TimerControl::Timer, this, [this] { m_keepAlive.Timer2_Timer(); });
     BrowserControl& browser = platform.browser;
-    connect(&browser, &BrowserControl::StatusTextChange, this,
-            [this](const QString& text) { m_pageTracking.WebBrowser1_StatusTextChange(text); });
-    connect(&browser, &BrowserControl::NewWindow2, this,
-            [this](const QString& requested, bool& cancel) {
-                m_pageTracking.WebBrowser1_NewWindow2(requested, cancel);
-            });
-    connect(&browser, &BrowserControl::DocumentComplete, this,
-            [this](bool loaded) { m_pageTracking.WebBrowser1_DocumentComplete(loaded); });
+    connect(&browser, &BrowserControl::StatusTextChange, &m_pageTracking,
+            &PageTracking::WebBrowser1_StatusTextChange);
+    connect(&browser, &BrowserControl::NewWindow2, &m_pageTracking,
+            &PageTracking::WebBrowser1_NewWindow2);
+    connect(&browser, &BrowserControl::DocumentComplete, &m_pageTracking,
+            &PageTracking::WebBrowser1_DocumentComplete);
 
     connect(&m_pageTracking, &PageTracking::homePageCompleted, this,
             &AccountWatch::onHomePageCompleted);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/TimerControl.h"
 #include "scan/ScanCycle.h"
 #include "session/BrowserSleep.h"
 #include "session/KeepAlive.h"
@@ -14,6 +15,8 @@
 #include "web/TransferControl.h"
 
 #include <QObject>
+
+#include <memory>
 
 // The program without its window: the scan state and the shared state, and
 // the scan, the page tracking, the keep-alive and the browser's sleep wired
@@ -36,6 +39,11 @@ public:
     KeepAlive& keepAlive() { return m_keepAlive; }
     BrowserSleep& browserSleep() { return m_browserSleep; }
     ScanSchedule& schedule() { return m_schedule; }
+
+    // The scan timer and the keep-alive timer. The schedule sets the scan
+    // timer's period; the keep-alive holds it still while it refreshes.
+    const std::unique_ptr<TimerControl> Timer1;
+    const std::unique_ptr<TimerControl> Timer2;
 
     // Start resumes scanning after a Stop; Stop holds until Start. A scan
     // under way finishes the payment whose first call went out.

@@ -6,9 +6,11 @@
 #include "state/SettingValues.h"
 #include "state/WindowState.h"
 
-ScanSchedule::ScanSchedule(WindowState& state, TimerFactory& timers, QObject* parent)
+ScanSchedule::ScanSchedule(WindowState& state, TimerControl& timer1, TimerFactory& timers,
+                           QObject* parent)
     : QObject(parent)
     , m_state(state)
+    , m_timer1(timer1)
     , m_invalidFor(timers.createTimer())
 {
     m_invalidFor->setInterval(InvalidAlertMs);
@@ -16,6 +18,10 @@ ScanSchedule::ScanSchedule(WindowState& state, TimerFactory& timers, QObject* pa
         m_invalidFor->setEnabled(false);
         if (m_state.scanState() == ScanState::IntervalInvalid)
             Q_EMIT intervalStillInvalid();
+    });
+    connect(&m_state, &WindowState::scanIntervalChanged, this, [this] {
+        if (m_state.scanState() == ScanState::IntervalInvalid)
+            resume();
     });
 }
 
@@ -31,8 +37,7 @@ void ScanSchedule::resume()
 
 bool ScanSchedule::tick()
 {
-    const ScanState state = m_state.scanState();
-    if (state != ScanState::Scanning && state != ScanState::IntervalInvalid)
+    if (m_state.scanState() != ScanState::Scanning)
         return false;
     const auto period = scanIntervalMilliseconds(m_state.scanInterval());
     if (!period) {
@@ -47,15 +52,14 @@ void ScanSchedule::scanEvery(int milliseconds)
 {
     m_invalidFor->setEnabled(false);
     // An unchanged period keeps the countdown under way.
-    m_state.Timer1.setInterval(milliseconds);
-    m_state.Timer1.setEnabled(true);
+    m_timer1.setInterval(milliseconds);
+    m_timer1.setEnabled(true);
     m_state.setScanState(ScanState::Scanning);
 }
 
 void ScanSchedule::becomeInvalid()
 {
-    m_state.Timer1.setInterval(RecheckMs);
-    m_state.Timer1.setEnabled(true);
+    m_timer1.setEnabled(false);
     if (m_state.scanState() != ScanState::IntervalInvalid)
         m_invalidFor->setEnabled(true);
     m_state.setScanState(ScanState::IntervalInvalid);

@@ -11,20 +11,21 @@ class TimerFactory;
 class WindowState;
 
 // Gives the scan timer the period the interval list holds, read when
-// scanning starts and at every tick, never as the owner types. A list that
-// holds no usable period makes the state interval-invalid rather than
-// stopping the ticks unseen: the timer then looks again every second, and
-// scanning resumes at the first usable value.
+// scanning starts and at every tick; while scanning, a value typed waits for
+// the next tick. A list that holds no usable period makes the state
+// interval-invalid rather than stopping the ticks unseen: the timer then
+// stands still, and scanning resumes as soon as a usable value is typed.
 class ScanSchedule : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int RecheckMs = 1000;
     // Retyping a value passes through an empty list; only a list that stays
     // unusable this long is worth an alert.
     static constexpr int InvalidAlertMs = 60000;
 
-    ScanSchedule(WindowState& state, TimerFactory& timers, QObject* parent = nullptr);
+    // `timer1` is the scan's timer, whose ticks come to tick().
+    ScanSchedule(WindowState& state, TimerControl& timer1, TimerFactory& timers,
+                 QObject* parent = nullptr);
     ~ScanSchedule() override;
 
     // Scanning from now on, at the period the list holds.
@@ -42,5 +43,6 @@ private:
     void becomeInvalid();
 
     WindowState& m_state;
+    TimerControl& m_timer1;
     std::unique_ptr<TimerControl> m_invalidFor;
 };

@@ -355,8 +355,8 @@ private Q_SLOTS:
         CurlWebHook hook(multi);
         AlertFixture f;
         FakePlatform& fake = f.fake;
-        const Platform platform{fake.browser, fake.http,   fake.http,  fake.clock, fake.timer1,
-                                fake.timer2,  fake.timers, fake.shell, hook,       fake.keyring};
+        const Platform platform{fake.browser, fake.http,  fake.http, fake.clock,
+                                fake.timers,  fake.shell, hook,      fake.keyring};
         AlertSettings settings;
         settings.setChannel({AlertChannel::Kind::CustomPost,
                              QStringLiteral("http://127.0.0.1:%1/alerts").arg(port),

@@ -72,7 +72,7 @@ private Q_SLOTS:
                 openAtSecondCall = opened && opened->isVisible();
             }
         });
-        Q_EMIT sandbox.state().Timer1.Timer();
+        Q_EMIT sandbox.watch().Timer1->Timer();
 
         // Nobody closes the dialog.
         QTRY_COMPARE_WITH_TIMEOUT(calls, 2, InProcessSandbox::Timeout);

@@ -120,7 +120,7 @@ void FaultTest::shopDownIsTriedAgainUntilItIsBack()
         sinceTick.start();
         QVERIFY(sandbox.tick());
         QCOMPARE(sandbox.resultLines(), QStringList{rejectedLine()});
-        QCOMPARE(sandbox.state().SentTradeNo[1], QString());
+        QCOMPARE(sandbox.watch().scanCycle().SentTradeNo[1], QString());
         if (hangsUp) {
             // One call before the pause and one after it, neither sent again
             // although the shop hung up on both.
@@ -136,7 +136,7 @@ void FaultTest::shopDownIsTriedAgainUntilItIsBack()
     QVERIFY(sandbox.tick());
     QCOMPARE(sandbox.resultLines(),
              QStringList{resultLine(m_payment, ScanCycle::DeliveredOutcome)});
-    QCOMPARE(sandbox.state().SentTradeNo[1], m_payment.tradeNo);
+    QCOMPARE(sandbox.watch().scanCycle().SentTradeNo[1], m_payment.tradeNo);
     QCOMPARE(sandbox.shop().notifications().size(), 2);
 }
 
@@ -147,13 +147,13 @@ void FaultTest::shopErrorIsTriedAgainOnTheNextTick()
 
     QVERIFY(sandbox.tick());
     QCOMPARE(sandbox.resultLines(), QStringList{rejectedLine()});
-    QCOMPARE(sandbox.state().SentTradeNo[1], QString());
+    QCOMPARE(sandbox.watch().scanCycle().SentTradeNo[1], QString());
     QCOMPARE(sandbox.shop().notifications().size(), 2);
 
     QVERIFY(sandbox.tick());
     QCOMPARE(sandbox.resultLines(),
              QStringList{resultLine(m_payment, ScanCycle::DeliveredOutcome)});
-    QCOMPARE(sandbox.state().SentTradeNo[1], m_payment.tradeNo);
+    QCOMPARE(sandbox.watch().scanCycle().SentTradeNo[1], m_payment.tradeNo);
     const QList<ShopNotification> calls = sandbox.shop().notifications();
     QCOMPARE(calls.size(), 4);
     for (const ShopNotification& call : calls)
@@ -168,7 +168,7 @@ void FaultTest::answerWithoutSuccessDeliversNothing()
 
     QVERIFY(sandbox.tick());
     QCOMPARE(sandbox.resultLines(), QStringList{rejectedLine()});
-    QCOMPARE(sandbox.state().SentTradeNo[1], QString());
+    QCOMPARE(sandbox.watch().scanCycle().SentTradeNo[1], QString());
     const QList<ShopNotification> calls = sandbox.shop().notifications();
     QCOMPARE(calls.size(), 2);
     for (const ShopNotification& call : calls) {
@@ -207,7 +207,7 @@ void FaultTest::expiredSessionShowsTheLoginFormAndResumes()
     QVERIFY(next);
     QVERIFY(sandbox.tick());
     QCOMPARE(sandbox.resultLines(), QStringList{resultLine(*next, ScanCycle::DeliveredOutcome)});
-    QCOMPARE(state.SentTradeNo[1], next->tradeNo);
+    QCOMPARE(sandbox.watch().scanCycle().SentTradeNo[1], next->tradeNo);
     const QList<ShopNotification> calls = sandbox.shop().notifications();
     QCOMPARE(calls.size(), 2);
     for (const ShopNotification& call : calls)
@@ -222,7 +222,7 @@ void FaultTest::refreshDuringThePauseLeavesTheSecondCall()
     connect(&sandbox.shop(), &SimulatedShop::notified, this, [&] {
         if (sandbox.shop().notifications().size() == 1) {
             QTimer::singleShot(500, this, [&] {
-                sandbox.state().RefreshTicks = KeepAlive::TicksBetweenRefreshes - 1;
+                sandbox.watch().keepAlive().RefreshTicks = KeepAlive::TicksBetweenRefreshes - 1;
                 sandbox.watch().keepAlive().Timer2_Timer();
             });
         }

@@ -65,7 +65,7 @@ bool InProcessSandbox::waitUntilScanning()
 
 bool InProcessSandbox::tick()
 {
-    Q_EMIT state().Timer1.Timer();
+    Q_EMIT watch().Timer1->Timer();
     return QTest::qWaitFor([this] { return !watch().scanCycle().running(); }, Timeout);
 }
 

@@ -142,8 +142,8 @@ void SessionTest::logInThroughTheBrowserStartsScanning()
     QVERIFY(!m_completed.isEmpty());
     QCOMPARE(m_completed.first(),
              (CompletedPage{m_sandbox->account().loginUrl(), LoginRequestStatus}));
-    QVERIFY(m_sandbox->state().Timer1.Enabled());
-    QCOMPARE(m_sandbox->state().Timer1.Interval(), 2000);
+    QVERIFY(m_sandbox->watch().Timer1->Enabled());
+    QCOMPARE(m_sandbox->watch().Timer1->Interval(), 2000);
     const Form1& window = m_sandbox->window();
     QVERIFY(window.Command2->isVisible());
     QVERIFY(!window.Command1->isVisible());
@@ -162,7 +162,7 @@ void SessionTest::scheduledScanReadsRecordsWithTheSession()
     QCOMPARE(m_sandbox->resultLines(),
              QStringList{Title + u',' + payment.amount + u',' + payment.tradeNo + u',' +
                          ScanCycle::DeliveredOutcome});
-    QCOMPARE(m_sandbox->state().SentTradeNo[1], payment.tradeNo);
+    QCOMPARE(m_sandbox->watch().scanCycle().SentTradeNo[1], payment.tradeNo);
     const QList<ShopNotification> calls = m_sandbox->shop().notifications();
     QCOMPARE(calls.size(), 2);
     for (const ShopNotification& call : calls)
@@ -211,7 +211,8 @@ void SessionTest::newWindowStaysInTheBrowser()
 
 void SessionTest::keepAliveRenewsTheSession()
 {
-    WindowState& state = m_sandbox->state();
+    AccountWatch& watch = m_sandbox->watch();
+    WindowState& state = watch.state();
     QVERIFY(m_sandbox->waitUntilScanning());
     QSignalSpy status(&state, &WindowState::statusChanged);
     const qsizetype cookiesBefore = m_sessionCookies.size();
@@ -223,12 +224,12 @@ void SessionTest::keepAliveRenewsTheSession()
         bool scanning;
     };
     std::optional<AfterRefresh> after;
-    QObject watch;
-    connect(&state.Timer2, &TimerControl::Timer, &watch, [&] {
-        if (!after && state.RefreshTicks == 0)
-            after = AfterRefresh{state.status(), state.page(), state.Timer1.Enabled()};
+    QObject receiver;
+    connect(watch.Timer2.get(), &TimerControl::Timer, &receiver, [&] {
+        if (!after && watch.keepAlive().RefreshTicks == 0)
+            after = AfterRefresh{state.status(), state.page(), watch.Timer1->Enabled()};
     });
-    state.RefreshTicks = KeepAlive::TicksBetweenRefreshes - 1;
+    watch.keepAlive().RefreshTicks = KeepAlive::TicksBetweenRefreshes - 1;
 
     QTRY_VERIFY_WITH_TIMEOUT(after.has_value(), 5000);
     QVERIFY(status.contains(QVariantList{RefreshingStatus}));

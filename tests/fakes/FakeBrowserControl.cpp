@@ -7,10 +7,3 @@ void FakeBrowserControl::complete(const QString& address, bool loaded)
     location = address;
     Q_EMIT DocumentComplete(loaded);
 }
-
-bool FakeBrowserControl::requestNewWindow(const QString& requestedAddress)
-{
-    bool cancel = false;
-    Q_EMIT NewWindow2(requestedAddress, cancel);
-    return cancel;
-}

@@ -21,8 +21,7 @@ public:
     // engine's error page stands at that address.
     void complete(const QString& address, bool loaded = true);
     void hover(const QString& text) { Q_EMIT StatusTextChange(text); }
-    // Returns whether the handler cancelled the new window.
-    bool requestNewWindow(const QString& requestedAddress);
+    void requestNewWindow(const QString& requestedAddress) { Q_EMIT NewWindow2(requestedAddress); }
 
     QString location;
     QStringList navigations;

@@ -17,15 +17,10 @@ struct FakePlatform {
     FakeClock clock;
     FakeBrowserControl browser;
     FakeHttpClient http{clock};
-    FakeTimerControl timer1{clock};
-    FakeTimerControl timer2{clock};
     FakeTimerFactory timers{clock};
     FakeShell shell;
     FakeWebHook webHook;
     FakeKeyring keyring{clock};
 
-    Platform platform()
-    {
-        return {browser, http, http, clock, timer1, timer2, timers, shell, webHook, keyring};
-    }
+    Platform platform() { return {browser, http, http, clock, timers, shell, webHook, keyring}; }
 };

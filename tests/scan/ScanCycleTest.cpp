@@ -54,7 +54,7 @@ private Q_SLOTS:
         const Payment second{"2024030822001404950509876543", QStringLiteral("测试订单"), "25.00"};
         f.payments = {first, second};
         f.state.setRecordCount("2");
-        f.state.SentTradeNo[2] = second.tradeNo;
+        f.watch.scanCycle().SentTradeNo[2] = second.tradeNo;
 
         f.tick();
 
@@ -64,7 +64,7 @@ private Q_SLOTS:
         QCOMPARE(f.pageBox(), QStringLiteral("2024/3/9 12:00:032024/3/9 12:00:03\r\n") +
                                   line(first, "发送成功") + "\r\n" +
                                   line(second, "已完结,不再发送"));
-        QCOMPARE(f.state.SentTradeNo[1], first.tradeNo);
+        QCOMPARE(f.watch.scanCycle().SentTradeNo[1], first.tradeNo);
     }
 
     // Slots remember page positions, not a set of delivered payments.
@@ -98,7 +98,7 @@ private Q_SLOTS:
         const Payment fresh = payment(1), known = payment(2);
         f.payments = {fresh, known};
         f.state.setRecordCount("2");
-        f.state.SentTradeNo[2] = known.tradeNo;
+        f.watch.scanCycle().SentTradeNo[2] = known.tradeNo;
         f.shopReply = QByteArray(150, 'x') + "success" + QByteArray(150, 'y');
         QSignalSpy started(&f.watch.scanCycle(), &ScanCycle::scanStarted);
         QSignalSpy ended(&f.watch.scanCycle(), &ScanCycle::scanEnded);
@@ -155,7 +155,7 @@ private Q_SLOTS:
         QCOMPARE(attempt.reply, QStringLiteral("success for ***"));
         QVERIFY(!attempt.address.contains("secret"));
         QCOMPARE(f.state.page(), QStringLiteral("kept"));
-        QCOMPARE(f.state.SentTradeNo[1], QString());
+        QCOMPARE(f.watch.scanCycle().SentTradeNo[1], QString());
         QVERIFY(statuses.isEmpty());
 
         f.firstCallDelayMs = 30000;
@@ -185,7 +185,7 @@ private Q_SLOTS:
         const Payment delivered = payment(1), fresh = payment(2);
         f.payments = {delivered, fresh};
         f.state.setRecordCount("2");
-        f.state.SentTradeNo[1] = delivered.tradeNo;
+        f.watch.scanCycle().SentTradeNo[1] = delivered.tradeNo;
         f.firstCallDelayMs = 30000;
         f.watch.scanCycle().renotify({"2024", "earlier", "1.00"});
         f.runScan();
@@ -269,7 +269,7 @@ private Q_SLOTS:
     {
         ScanFixture f;
         f.payments = {payment(1, QStringLiteral("订单"))};
-        Q_EMIT f.fake.timer1.Timer();
+        Q_EMIT f.watch.Timer1->Timer();
         f.fake.clock.advance(1000);
         f.state.setInterfaceKey(QStringLiteral("  newkey "));
         f.state.setShopCharset(QStringLiteral("utf-8"));
@@ -320,7 +320,7 @@ private Q_SLOTS:
         const Payment a = payment(1), b = payment(2);
         f.payments = {a, b};
         f.state.setRecordCount("2");
-        Q_EMIT f.fake.timer1.Timer();
+        Q_EMIT f.watch.Timer1->Timer();
         f.fake.clock.advance(1000);
         f.watch.stop();
         f.runScan();
@@ -340,14 +340,14 @@ private Q_SLOTS:
         const Payment p = payment(1);
         f.payments = {p};
         f.shopDelayMs = 10000;
-        Q_EMIT f.fake.timer1.Timer();
+        Q_EMIT f.watch.Timer1->Timer();
         f.fake.clock.advance(4000);
-        f.state.RefreshTicks = 120;
-        Q_EMIT f.fake.timer2.Timer();
+        f.watch.keepAlive().RefreshTicks = 120;
+        Q_EMIT f.watch.Timer2->Timer();
         QVERIFY(!f.watch.scanCycle().running());
         QCOMPARE(f.pageBox(), "2024/3/9 12:00:04" + Endpoints::service().PersonalHomeUrl + "\r\n" +
                                   line(p, NotifyUrl + "发送失败,检查发货网址和编码格式"));
-        QCOMPARE(f.state.SentTradeNo[1], QString());
+        QCOMPARE(f.watch.scanCycle().SentTradeNo[1], QString());
     }
 };
 

@@ -39,7 +39,7 @@ struct ScanFixture : FakeWatch {
     // One tick, run until its scan has ended.
     void tick()
     {
-        Q_EMIT fake.timer1.Timer();
+        Q_EMIT watch.Timer1->Timer();
         runScan();
     }
     void runScan()

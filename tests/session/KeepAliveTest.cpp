@@ -28,7 +28,7 @@ private Q_SLOTS:
     {
         FakeWatch w;
         w.fake.clock.advanceSeconds(500);
-        QCOMPARE(w.state.RefreshTicks, qint16(0));
+        QCOMPARE(w.watch.keepAlive().RefreshTicks, qint16(0));
         QVERIFY(w.fake.http.sent.isEmpty());
     }
 
@@ -38,7 +38,7 @@ private Q_SLOTS:
         w.state.setScanInterval("100000");
         w.logIn();
         w.fake.clock.advanceSeconds(120);
-        QCOMPARE(w.state.RefreshTicks, qint16(120));
+        QCOMPARE(w.watch.keepAlive().RefreshTicks, qint16(120));
         QVERIFY(refreshesSent(w).isEmpty());
 
         QStringList statuses;
@@ -50,8 +50,8 @@ private Q_SLOTS:
         QCOMPARE(statuses, (QStringList{RefreshingStatus, ScanningStatus}));
         QCOMPARE(refreshesSent(w).size(), 1);
         QCOMPARE(w.state.page(), Endpoints::service().PersonalHomeUrl);
-        QVERIFY(w.state.Timer1.Enabled());
-        QCOMPARE(w.state.RefreshTicks, qint16(0));
+        QVERIFY(w.watch.Timer1->Enabled());
+        QCOMPARE(w.watch.keepAlive().RefreshTicks, qint16(0));
         QCOMPARE(refreshes.size(), 1);
 
         w.fake.clock.advanceSeconds(121);
@@ -72,7 +72,7 @@ private Q_SLOTS:
         QCOMPARE(w.state.status(), LoginRequestStatus);
         QVERIFY(statuses.isEmpty());
         QCOMPARE(w.fake.http.sent, refreshesSent(w));
-        QVERIFY(!w.state.Timer1.Enabled());
+        QVERIFY(!w.watch.Timer1->Enabled());
         QVERIFY(w.state.startButtonShown());
     }
 
@@ -83,10 +83,10 @@ private Q_SLOTS:
         w.fake.http.respond = [](const QString&) {
             return FakeResponse::silent();
         };
-        Q_EMIT w.fake.timer1.Timer();
+        Q_EMIT w.watch.Timer1->Timer();
         QCOMPARE(w.state.status(), FetchingStatus);
-        w.state.RefreshTicks = KeepAlive::TicksBetweenRefreshes - 1;
-        Q_EMIT w.fake.timer2.Timer();
+        w.watch.keepAlive().RefreshTicks = KeepAlive::TicksBetweenRefreshes - 1;
+        Q_EMIT w.watch.Timer2->Timer();
         QVERIFY(!w.watch.scanCycle().running());
         QCOMPARE(w.state.page(), Endpoints::service().PersonalHomeUrl);
         QCOMPARE(w.state.status(), ScanningStatus);

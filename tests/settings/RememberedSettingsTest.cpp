@@ -102,10 +102,10 @@ private Q_SLOTS:
         }
         Start next(keys, path);
         next.window.logIn();
-        Q_EMIT next.window.fake.timer1.Timer();
+        Q_EMIT next.window.watch.Timer1->Timer();
         QVERIFY(next.window.fake.http.sent.isEmpty());
         desktop.advance(0);
-        Q_EMIT next.window.fake.timer1.Timer();
+        Q_EMIT next.window.watch.Timer1->Timer();
         QCOMPARE(next.window.fake.http.sent.size(), 1);
         QCOMPARE(next.window.state.interfaceKey(), QStringLiteral("mine"));
     }

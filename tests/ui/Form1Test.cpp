@@ -113,10 +113,10 @@ private Q_SLOTS:
         QVERIFY(!form.Text1->isEnabled());
         QVERIFY(!form.Text2->isEnabled());
         QCOMPARE(form.Text1->toPlainText(), QString());
-        QVERIFY(!w.state.Timer1.Enabled());
-        QCOMPARE(w.state.Timer1.Interval(), 0);
-        QVERIFY(w.state.Timer2.Enabled());
-        QCOMPARE(w.state.Timer2.Interval(), 1000);
+        QVERIFY(!w.watch.Timer1->Enabled());
+        QCOMPARE(w.watch.Timer1->Interval(), 0);
+        QVERIFY(w.watch.Timer2->Enabled());
+        QCOMPARE(w.watch.Timer2->Interval(), 1000);
         QCOMPARE(form.Text3->toPlainText(), QStringLiteral("http://localhost/notify.php"));
         QCOMPARE(form.Text4->text(), QStringLiteral("dembro"));
         // The key everybody knows is marked, in colour only.
@@ -157,7 +157,7 @@ private Q_SLOTS:
         QCOMPARE(w.window.Combo1->currentText(), QStringLiteral("15"));
         QCOMPARE(w.window.Combo1->count(), 6);
         w.logIn();
-        QCOMPARE(w.state.Timer1.Interval(), 15000);
+        QCOMPARE(w.watch.Timer1->Interval(), 15000);
 
         w.window.Text3->clear();
         QTest::keyClicks(w.window.Text3, "http://shop/a");
@@ -304,7 +304,7 @@ private Q_SLOTS:
         // A stopped tick does nothing, not even empty the page box.
         w.logIn();
         w.state.setPage("kept");
-        Q_EMIT w.fake.timer1.Timer();
+        Q_EMIT w.watch.Timer1->Timer();
         QCOMPARE(w.state.page(), QStringLiteral("kept"));
         QVERIFY(w.fake.http.sent.isEmpty());
         verifyArrangement(w.window, {true, true, false});
@@ -340,7 +340,7 @@ private Q_SLOTS:
         QCOMPARE(w.state.status(), status);
         QCOMPARE(w.state.page(), page);
         verifyArrangement(w.window, {false, false, true});
-        QVERIFY(w.state.Timer1.Enabled());
+        QVERIFY(w.watch.Timer1->Enabled());
 
         w.fake.shell.handlerAvailable = false;
         QTest::keyClick(w.window.Label10, Qt::Key_Space);

@@ -153,13 +153,14 @@ private Q_SLOTS:
         QCOMPARE(w.state.scanState(),
                  milliseconds ? ScanState::Scanning : ScanState::IntervalInvalid);
         if (milliseconds)
-            QCOMPARE(w.state.Timer1.Interval(), milliseconds);
+            QCOMPARE(w.watch.Timer1->Interval(), milliseconds);
         else
             QCOMPARE(w.state.status(), IntervalInvalidStatus);
     }
 
-    // An unusable interval shows at once and alerts only if it stays a
-    // minute; a usable one resumes scanning within a second.
+    // An unusable interval shows at once, stops the ticks and alerts only if
+    // it stays a minute; a usable one typed resumes scanning at once, at its
+    // period. Stopped, a usable value waits for Start.
     void invalidIntervalShowsAndResumes()
     {
         Watch w;
@@ -170,19 +171,28 @@ private Q_SLOTS:
         w.seconds(20);
         QCOMPARE(w.state.scanState(), ScanState::IntervalInvalid);
         QVERIFY(w.state.stopButtonShown());
+        QVERIFY(!w.watch.Timer1->Enabled());
         w.state.setScanInterval(QStringLiteral("30"));
-        w.seconds(1);
         QCOMPARE(w.state.scanState(), ScanState::Scanning);
+        w.seconds(29);
+        QCOMPARE(w.scans(), 1);
+        w.seconds(1);
         QCOMPARE(w.scans(), 2);
 
         w.state.setScanInterval(QStringLiteral("x"));
-        w.seconds(30 + 59);
+        w.seconds(30 + 30);
+        w.state.setScanInterval(QStringLiteral("y"));
+        w.seconds(29);
         QCOMPARE(stillInvalid.size(), 0);
         w.seconds(1);
         QCOMPARE(stillInvalid.size(), 1);
         w.seconds(120);
         QCOMPARE(stillInvalid.size(), 1);
         QCOMPARE(w.scans(), 2);
+
+        w.watch.stop();
+        w.state.setScanInterval(QStringLiteral("20"));
+        QCOMPARE(w.state.scanState(), ScanState::Stopped);
     }
 };
 

@@ -111,8 +111,7 @@ void QtBrowserControl::onNewWindowRequested(QWebEngineNewWindowRequest& request)
 {
     // The request is left unhandled, so the engine asks the view for a window,
     // gets none and drops it; the handler navigates this browser instead.
-    bool cancel = false;
-    Q_EMIT NewWindow2(request.requestedUrl().toString(QUrl::FullyEncoded), cancel);
+    Q_EMIT NewWindow2(request.requestedUrl().toString(QUrl::FullyEncoded));
 }
 
 void QtBrowserControl::giveCookieToBrowser(const QNetworkCookie& cookie)

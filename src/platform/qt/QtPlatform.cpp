@@ -24,6 +24,6 @@ QtPlatform::QtPlatform()
 
 Platform QtPlatform::platform()
 {
-    return {m_browser, m_accountPages, m_shopCalls, m_clock,   m_timer1,
-            m_timer2,  m_timers,       m_shell,     m_webHook, m_keyring};
+    return {m_browser, m_accountPages, m_shopCalls, m_clock,
+            m_timers,  m_shell,        m_webHook,   m_keyring};
 }

@@ -11,7 +11,6 @@
 #include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtKeychainKeyring.h"
 #include "platform/qt/QtShell.h"
-#include "platform/qt/QtTimerControl.h"
 #include "platform/qt/QtTimerFactory.h"
 #include "platform/qt/SharedCookieJar.h"
 
@@ -38,8 +37,6 @@ private:
     QtHttpClient m_accountPages;
     CurlHttpClient m_shopCalls;
     QtClock m_clock;
-    QtTimerControl m_timer1;
-    QtTimerControl m_timer2;
     QtTimerFactory m_timers;
     QtShell m_shell;
     CurlWebHook m_webHook;
