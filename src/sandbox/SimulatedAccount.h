@@ -80,7 +80,6 @@ private:
     QString nextTradeNo();
     // The request's session token when it is one we issued; empty otherwise.
     QByteArray sessionOf(const QHttpServerRequest& request) const;
-    QHttpServerResponse redirectToLogin() const;
 
     QHttpServerResponse login(const QHttpServerRequest& request);
     QHttpServerResponse home(const QHttpServerRequest& request) const;
