@@ -11,9 +11,6 @@
 #include <QHttpServerResponse>
 #include <QTcpServer>
 
-const QByteArray SimulatedShop::SuccessAnswer = QByteArrayLiteral("success");
-const QByteArray SimulatedShop::KeyErrorAnswer = QByteArrayLiteral("key error");
-
 SimulatedShop::SimulatedShop(const QString& key, const QString& charset, QObject* parent)
     : QObject(parent)
     , m_key(key)
@@ -82,6 +79,7 @@ QHttpServerResponse SimulatedShop::notify(const QHttpServerRequest& request)
         return QHttpServerResponse(plainText, QByteArrayLiteral("internal error"),
                                    QHttpServerResponse::StatusCode::InternalServerError);
     }
-    return QHttpServerResponse(plainText,
-                               notification.act == m_key ? SuccessAnswer : KeyErrorAnswer);
+    return QHttpServerResponse(plainText, notification.act == m_key
+                                              ? QByteArrayLiteral("success")
+                                              : QByteArrayLiteral("key error"));
 }

@@ -18,9 +18,6 @@ class SimulatedShop : public QObject {
     Q_OBJECT
 
 public:
-    static const QByteArray SuccessAnswer;
-    static const QByteArray KeyErrorAnswer;
-
     // `charset` is named as in the program's charset box and resolved the
     // same way ("gb2312" is GBK); a name no browser knows leaves the shop
     // on UTF-8, PHP's default, as the program then sends UTF-8 too.
