@@ -46,15 +46,9 @@ bool Sandbox::start(QString& error)
         m_account.setRecordPage(*m_options.recordPage);
     m_shop.failNext(m_options.shopFailures);
 
-    const Endpoints endpoints{
-        .PersonalHomeUrl = m_account.personalHomeUrl(),
-        .PortalHomeUrl = m_account.portalHomeUrl(),
-        .MerchantHomeUrl = m_account.merchantHomeUrl(),
-        .AccountRootUrl = m_account.accountRootUrl(),
-        .RecordQueryUrl = m_account.recordQueryUrl(),
-        .HelpPageUrl = Endpoints::service().HelpPageUrl,
-        .DefaultNotifyUrl = m_shop.notifyUrl(),
-    };
+    Endpoints endpoints = m_account.endpoints();
+    endpoints.HelpPageUrl = Endpoints::service().HelpPageUrl;
+    endpoints.DefaultNotifyUrl = m_shop.notifyUrl();
     if (const QString invalid = endpoints.validationError(); !invalid.isEmpty()) {
         error = invalid;
         return false;

@@ -7,7 +7,6 @@
 #include "sandbox/ExactRoute.h"
 #include "sandbox/QueryString.h"
 #include "sandbox/RecordPage.h"
-#include "state/Endpoints.h"
 
 #include <QHttpServer>
 #include <QHttpServerRequest>
@@ -134,29 +133,16 @@ QString SimulatedAccount::address(const QString& path) const
     return QStringLiteral("http://127.0.0.1:%1%2").arg(QString::number(m_port), path);
 }
 
-QString SimulatedAccount::personalHomeUrl() const
+Endpoints SimulatedAccount::endpoints() const
 {
-    return address(QStringLiteral("/portal/i.htm"));
-}
-
-QString SimulatedAccount::portalHomeUrl() const
-{
-    return address(QStringLiteral("/portal/home.htm"));
-}
-
-QString SimulatedAccount::merchantHomeUrl() const
-{
-    return address(QStringLiteral("/merchant/home/i.htm"));
-}
-
-QString SimulatedAccount::accountRootUrl() const
-{
-    return address(QString());
-}
-
-QString SimulatedAccount::recordQueryUrl() const
-{
-    return address(QStringLiteral("/record/standard.htm?") + Endpoints::RecordQueryStart);
+    Endpoints endpoints;
+    endpoints.PersonalHomeUrl = address(QStringLiteral("/portal/i.htm"));
+    endpoints.PortalHomeUrl = address(QStringLiteral("/portal/home.htm"));
+    endpoints.MerchantHomeUrl = address(QStringLiteral("/merchant/home/i.htm"));
+    endpoints.AccountRootUrl = address(QString());
+    endpoints.RecordQueryUrl =
+        address(QStringLiteral("/record/standard.htm?") + Endpoints::RecordQueryStart);
+    return endpoints;
 }
 
 QString SimulatedAccount::recordPageUrl(QDate today) const
@@ -229,7 +215,7 @@ QHttpServerResponse SimulatedAccount::login(const QHttpServerRequest& request)
     }
     const QByteArray token = newToken();
     m_sessions.insert(token);
-    QHttpServerResponse response = redirect(personalHomeUrl());
+    QHttpServerResponse response = redirect(endpoints().PersonalHomeUrl);
     setSessionCookie(response, token);
     Q_EMIT loggedIn();
     return response;
