@@ -174,16 +174,6 @@ QString SimulatedAccount::nextTradeNo()
            QStringLiteral("%1").arg(m_tradeCounter, 10, 10, QLatin1Char('0'));
 }
 
-void SimulatedAccount::setRecordPage(const QByteArray& page)
-{
-    m_recordPage = page;
-}
-
-void SimulatedAccount::expireSessions()
-{
-    m_sessions.clear();
-}
-
 QByteArray SimulatedAccount::sessionOf(const QHttpServerRequest& request) const
 {
     const QByteArray prefix = SessionCookie + '=';

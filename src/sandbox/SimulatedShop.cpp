@@ -49,11 +49,6 @@ QString SimulatedShop::notifyUrl() const
     return QStringLiteral("http://127.0.0.1:%1/notify.php").arg(m_port);
 }
 
-void SimulatedShop::failNext(int count)
-{
-    m_failuresLeft = count;
-}
-
 QString SimulatedShop::decoded(const QByteArray& bytes) const
 {
     QStringDecoder decoder = decoderForCharset(m_charset);

@@ -34,7 +34,7 @@ public:
     QString notifyUrl() const;
 
     // The next `count` notifications are recorded but fail with HTTP 500.
-    void failNext(int count);
+    void failNext(int count) { m_failuresLeft = count; }
     QList<ShopNotification> notifications() const { return m_notifications; }
 
 Q_SIGNALS:
