@@ -49,10 +49,9 @@ bool Sandbox::start(QString& error)
     Endpoints endpoints = m_account.endpoints();
     endpoints.HelpPageUrl = Endpoints::service().HelpPageUrl;
     endpoints.DefaultNotifyUrl = m_shop.notifyUrl();
-    if (const QString invalid = endpoints.validationError(); !invalid.isEmpty()) {
-        error = invalid;
+    error = endpoints.validationError();
+    if (!error.isEmpty())
         return false;
-    }
 
     // Its own journal, never the program's, and alert settings for this run only.
     m_program = std::make_unique<Program>(
