@@ -78,8 +78,8 @@ QString AccountPages::sandbox(const QList<SimulatedPayment>& newestFirst,
                 .arg(controlToken.toHtmlEscaped()) +
             paymentList(newestFirst) +
             QStringLiteral("<p><a href=\"/sandbox/expire\">结束所有登录 / End every session</a>"
-                           "</p>\n") +
-            QStringLiteral("<p>今天的记录页 / Today's record page (after logging in): "
+                           "</p>\n"
+                           "<p>今天的记录页 / Today's record page (after logging in): "
                            "<a href=\"%1\">%1</a></p>\n")
                 .arg(recordPageUrl.toHtmlEscaped()));
 }

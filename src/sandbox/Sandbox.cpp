@@ -46,19 +46,12 @@ bool Sandbox::start(QString& error)
         m_account.setRecordPage(*m_options.recordPage);
     m_shop.failNext(m_options.shopFailures);
 
-    const Endpoints endpoints{
-        .PersonalHomeUrl = m_account.personalHomeUrl(),
-        .PortalHomeUrl = m_account.portalHomeUrl(),
-        .MerchantHomeUrl = m_account.merchantHomeUrl(),
-        .AccountRootUrl = m_account.accountRootUrl(),
-        .RecordQueryUrl = m_account.recordQueryUrl(),
-        .HelpPageUrl = Endpoints::service().HelpPageUrl,
-        .DefaultNotifyUrl = m_shop.notifyUrl(),
-    };
-    if (const QString invalid = endpoints.validationError(); !invalid.isEmpty()) {
-        error = invalid;
+    Endpoints endpoints = m_account.endpoints();
+    endpoints.HelpPageUrl = Endpoints::service().HelpPageUrl;
+    endpoints.DefaultNotifyUrl = m_shop.notifyUrl();
+    error = endpoints.validationError();
+    if (!error.isEmpty())
         return false;
-    }
 
     // Its own journal, never the program's, and alert settings for this run only.
     m_program = std::make_unique<Program>(

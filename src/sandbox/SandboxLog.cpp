@@ -14,6 +14,11 @@
 
 namespace {
 
+// The names of DeliveryAttempt::Outcome and AlertSend::Verdict, in the order
+// the enums list them.
+const char* const OutcomeNames[] = {"delivered", "rejected", "alreadyDelivered", "busy"};
+const char* const VerdictNames[] = {"delivered", "willRetry", "gaveUp"};
+
 std::unique_ptr<QIODevice> standardOutput()
 {
     auto file = std::make_unique<QFile>();
@@ -61,20 +66,7 @@ void SandboxLog::shop(const ShopNotification& notification)
 
 void SandboxLog::delivery(const DeliveryAttempt& attempt)
 {
-    const auto name = [](DeliveryAttempt::Outcome outcome) {
-        switch (outcome) {
-        case DeliveryAttempt::Outcome::Delivered:
-            return QStringLiteral("delivered");
-        case DeliveryAttempt::Outcome::Rejected:
-            return QStringLiteral("rejected");
-        case DeliveryAttempt::Outcome::AlreadyDelivered:
-            return QStringLiteral("alreadyDelivered");
-        case DeliveryAttempt::Outcome::Busy:
-            return QStringLiteral("busy");
-        }
-        Q_UNREACHABLE();
-    };
-    write({{"event", name(attempt.outcome)},
+    write({{"event", OutcomeNames[int(attempt.outcome)]},
            {"tradeno", attempt.record.TradeNo},
            {"title", attempt.record.Title},
            {"amount", attempt.record.Amount},
@@ -94,20 +86,9 @@ void SandboxLog::cleared(const Alert& alert)
 
 void SandboxLog::alertSent(const AlertSend& send)
 {
-    const auto verdict = [](AlertSend::Verdict verdict) {
-        switch (verdict) {
-        case AlertSend::Verdict::Delivered:
-            return QStringLiteral("delivered");
-        case AlertSend::Verdict::WillRetry:
-            return QStringLiteral("willRetry");
-        case AlertSend::Verdict::GaveUp:
-            return QStringLiteral("gaveUp");
-        }
-        Q_UNREACHABLE();
-    };
     write({{"alertSent", QJsonObject{{"cause", send.cause},
                                      {"kind", send.kind},
-                                     {"verdict", verdict(send.verdict)},
+                                     {"verdict", VerdictNames[int(send.verdict)]},
                                      {"status", send.status}}}});
 }
 

@@ -138,9 +138,6 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
         return QCommandLineOption(QString::fromLatin1(name), description,
                                   QString::fromLatin1(valueName), value);
     };
-    const auto number = [](int value) {
-        return QString::number(value);
-    };
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Runs Tollwick against a simulated payment account and shop on this "
@@ -174,10 +171,10 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
         option("ticks", QStringLiteral("Exit after K scans have ended."), "K"),
         option("port",
                QStringLiteral("The account's port, 1000 to 9999 (default %1).").arg(DefaultPort),
-               "P", number(DefaultPort)),
+               "P", QString::number(DefaultPort)),
         option("shop-fail",
                QStringLiteral("The shop fails the next K notifications with HTTP 500."), "K",
-               number(0)),
+               QString::number(0)),
         option(
             "journal",
             QStringLiteral("The delivery journal's file (default: in the sandbox's data folder)."),
@@ -206,16 +203,16 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
         option("alert-retry-first",
                QStringLiteral("Seconds before a failed alert is first tried again (default %1).")
                    .arg(defaults.alertRetryFirstSeconds),
-               "SECONDS", number(defaults.alertRetryFirstSeconds)),
+               "SECONDS", QString::number(defaults.alertRetryFirstSeconds)),
         option("heartbeat-every",
                QStringLiteral("Least seconds between two heartbeats (default %1).")
                    .arg(defaults.heartbeatEverySeconds),
-               "SECONDS", number(defaults.heartbeatEverySeconds)),
+               "SECONDS", QString::number(defaults.heartbeatEverySeconds)),
         option("browser-sleep",
                QStringLiteral("Seconds without input before the browser sleeps while scanning; 0: "
                               "never (default %1).")
                    .arg(defaults.browserSleep),
-               "SECONDS", number(defaults.browserSleep)),
+               "SECONDS", QString::number(defaults.browserSleep)),
     });
     if (!parser.parse(arguments)) {
         error = parser.errorText();

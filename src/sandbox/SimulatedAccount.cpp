@@ -13,13 +13,12 @@
 #include <QHttpServerResponse>
 #include <QRandomGenerator>
 
+#include <functional>
+
 namespace {
 
 using StatusCode = QHttpServerResponse::StatusCode;
 
-const QString RecordQueryStart =
-    QStringLiteral("_input_charset=utf-8&tradeType=all&status=success&fundFlow=in&beginTime=00%3A00"
-                   "&dateType=createDate&endTime=24%3A00&dateRange=customDate&beginDate=");
 const QString DateFormat = QStringLiteral("yyyy.MM.dd");
 constexpr int RecordWindowDays = 15;
 
@@ -29,7 +28,7 @@ const QString TradeNoInfix = QStringLiteral("2200140495");
 // The program appends the first and the last day of the fifteen-day window.
 QString recordQuery(QDate today)
 {
-    return RecordQueryStart + today.addDays(-RecordWindowDays).toString(DateFormat) +
+    return Endpoints::RecordQueryStart + today.addDays(-RecordWindowDays).toString(DateFormat) +
            QStringLiteral("&endDate=") + today.toString(DateFormat);
 }
 
@@ -79,20 +78,13 @@ SimulatedAccount::SimulatedAccount(QObject* parent)
     , m_server(new QHttpServer(this))
     , m_controlToken(newToken())
 {
-    serve(exactRoute("/login"),
-          [this](const QHttpServerRequest& request) { return login(request); });
-    const auto showHome = [this](const QHttpServerRequest& request) {
-        return home(request);
-    };
-    serve(exactRoute("/portal/i.htm"), showHome);
-    serve(exactRoute("/portal/home.htm"), showHome);
-    serve(exactRoute("/"),
-          [this](const QHttpServerRequest& request) { return keepAlive(request); });
-    serve(exactRoute("/record/standard.htm"),
-          [this](const QHttpServerRequest& request) { return recordPage(request); });
+    serve(exactRoute("/login"), std::bind_front(&SimulatedAccount::login, this));
+    serve(exactRoute("/portal/i.htm"), std::bind_front(&SimulatedAccount::home, this));
+    serve(exactRoute("/portal/home.htm"), std::bind_front(&SimulatedAccount::home, this));
+    serve(exactRoute("/"), std::bind_front(&SimulatedAccount::keepAlive, this));
+    serve(exactRoute("/record/standard.htm"), std::bind_front(&SimulatedAccount::recordPage, this));
     serve(exactRoute("/sandbox"), [this](const QHttpServerRequest&) { return sandbox(); });
-    serve(exactRoute("/sandbox/pay"),
-          [this](const QHttpServerRequest& request) { return pay(request); });
+    serve(exactRoute("/sandbox/pay"), std::bind_front(&SimulatedAccount::pay, this));
     // As the real service does after a while: the session ends, and the
     // record page sends its requests to the login form.
     serve(exactRoute("/sandbox/expire"), [this](const QHttpServerRequest&) {
@@ -141,29 +133,16 @@ QString SimulatedAccount::address(const QString& path) const
     return QStringLiteral("http://127.0.0.1:%1%2").arg(QString::number(m_port), path);
 }
 
-QString SimulatedAccount::personalHomeUrl() const
+Endpoints SimulatedAccount::endpoints() const
 {
-    return address(QStringLiteral("/portal/i.htm"));
-}
-
-QString SimulatedAccount::portalHomeUrl() const
-{
-    return address(QStringLiteral("/portal/home.htm"));
-}
-
-QString SimulatedAccount::merchantHomeUrl() const
-{
-    return address(QStringLiteral("/merchant/home/i.htm"));
-}
-
-QString SimulatedAccount::accountRootUrl() const
-{
-    return address(QString());
-}
-
-QString SimulatedAccount::recordQueryUrl() const
-{
-    return address(QStringLiteral("/record/standard.htm?") + RecordQueryStart);
+    Endpoints endpoints;
+    endpoints.PersonalHomeUrl = address(QStringLiteral("/portal/i.htm"));
+    endpoints.PortalHomeUrl = address(QStringLiteral("/portal/home.htm"));
+    endpoints.MerchantHomeUrl = address(QStringLiteral("/merchant/home/i.htm"));
+    endpoints.AccountRootUrl = address(QString());
+    endpoints.RecordQueryUrl =
+        address(QStringLiteral("/record/standard.htm?") + Endpoints::RecordQueryStart);
+    return endpoints;
 }
 
 QString SimulatedAccount::recordPageUrl(QDate today) const
@@ -195,16 +174,6 @@ QString SimulatedAccount::nextTradeNo()
            QStringLiteral("%1").arg(m_tradeCounter, 10, 10, QLatin1Char('0'));
 }
 
-void SimulatedAccount::setRecordPage(const QByteArray& page)
-{
-    m_recordPage = page;
-}
-
-void SimulatedAccount::expireSessions()
-{
-    m_sessions.clear();
-}
-
 QByteArray SimulatedAccount::sessionOf(const QHttpServerRequest& request) const
 {
     const QByteArray prefix = SessionCookie + '=';
@@ -223,11 +192,6 @@ QByteArray SimulatedAccount::sessionOf(const QHttpServerRequest& request) const
     return {};
 }
 
-QHttpServerResponse SimulatedAccount::redirectToLogin() const
-{
-    return redirect(loginUrl());
-}
-
 QHttpServerResponse SimulatedAccount::login(const QHttpServerRequest& request)
 {
     if (request.method() != QHttpServerRequest::Method::Post)
@@ -241,7 +205,7 @@ QHttpServerResponse SimulatedAccount::login(const QHttpServerRequest& request)
     }
     const QByteArray token = newToken();
     m_sessions.insert(token);
-    QHttpServerResponse response = redirect(personalHomeUrl());
+    QHttpServerResponse response = redirect(endpoints().PersonalHomeUrl);
     setSessionCookie(response, token);
     Q_EMIT loggedIn();
     return response;
@@ -250,7 +214,7 @@ QHttpServerResponse SimulatedAccount::login(const QHttpServerRequest& request)
 QHttpServerResponse SimulatedAccount::home(const QHttpServerRequest& request) const
 {
     if (sessionOf(request).isEmpty())
-        return redirectToLogin();
+        return redirect(loginUrl());
     return html(AccountPages::home(m_payments));
 }
 
@@ -258,7 +222,7 @@ QHttpServerResponse SimulatedAccount::keepAlive(const QHttpServerRequest& reques
 {
     const QByteArray token = sessionOf(request);
     if (token.isEmpty())
-        return redirectToLogin();
+        return redirect(loginUrl());
     QHttpServerResponse response = html(AccountPages::keepAlive());
     setSessionCookie(response, token);
     return response;
@@ -267,7 +231,7 @@ QHttpServerResponse SimulatedAccount::keepAlive(const QHttpServerRequest& reques
 QHttpServerResponse SimulatedAccount::recordPage(const QHttpServerRequest& request)
 {
     if (sessionOf(request).isEmpty())
-        return redirectToLogin();
+        return redirect(loginUrl());
 
     const QString expected = recordQuery(QDate::currentDate());
     if (rawQuery(request) != expected)

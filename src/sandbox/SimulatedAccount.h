@@ -3,6 +3,7 @@
 #pragma once
 
 #include "sandbox/SimulatedPayment.h"
+#include "state/Endpoints.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -42,13 +43,9 @@ public:
     // Made anew for every account: what a script needs to add payments.
     QByteArray controlToken() const { return m_controlToken; }
 
-    QString personalHomeUrl() const;
-    QString portalHomeUrl() const;
-    QString merchantHomeUrl() const;
-    QString accountRootUrl() const;
-    // The record page's address up to the first date, as the program is
-    // configured with it.
-    QString recordQueryUrl() const;
+    // The account's addresses, as the program is configured with them; the
+    // help page and the shop are not the account's.
+    Endpoints endpoints() const;
     // The one record page address that lists payments on `today`.
     QString recordPageUrl(QDate today) const;
     QString loginUrl() const;
@@ -60,9 +57,9 @@ public:
 
     // The record page answers with exactly these bytes from now on, still
     // only to a logged-in request for today's window.
-    void setRecordPage(const QByteArray& page);
+    void setRecordPage(const QByteArray& page) { m_recordPage = page; }
     // Logs every browser and client out.
-    void expireSessions();
+    void expireSessions() { m_sessions.clear(); }
 
 Q_SIGNALS:
     void paymentAdded(const SimulatedPayment& payment);
@@ -80,7 +77,6 @@ private:
     QString nextTradeNo();
     // The request's session token when it is one we issued; empty otherwise.
     QByteArray sessionOf(const QHttpServerRequest& request) const;
-    QHttpServerResponse redirectToLogin() const;
 
     QHttpServerResponse login(const QHttpServerRequest& request);
     QHttpServerResponse home(const QHttpServerRequest& request) const;

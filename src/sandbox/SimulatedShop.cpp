@@ -11,9 +11,6 @@
 #include <QHttpServerResponse>
 #include <QTcpServer>
 
-const QByteArray SimulatedShop::SuccessAnswer = QByteArrayLiteral("success");
-const QByteArray SimulatedShop::KeyErrorAnswer = QByteArrayLiteral("key error");
-
 SimulatedShop::SimulatedShop(const QString& key, const QString& charset, QObject* parent)
     : QObject(parent)
     , m_key(key)
@@ -52,11 +49,6 @@ QString SimulatedShop::notifyUrl() const
     return QStringLiteral("http://127.0.0.1:%1/notify.php").arg(m_port);
 }
 
-void SimulatedShop::failNext(int count)
-{
-    m_failuresLeft = count;
-}
-
 QString SimulatedShop::decoded(const QByteArray& bytes) const
 {
     QStringDecoder decoder = decoderForCharset(m_charset);
@@ -82,6 +74,7 @@ QHttpServerResponse SimulatedShop::notify(const QHttpServerRequest& request)
         return QHttpServerResponse(plainText, QByteArrayLiteral("internal error"),
                                    QHttpServerResponse::StatusCode::InternalServerError);
     }
-    return QHttpServerResponse(plainText,
-                               notification.act == m_key ? SuccessAnswer : KeyErrorAnswer);
+    return QHttpServerResponse(plainText, notification.act == m_key
+                                              ? QByteArrayLiteral("success")
+                                              : QByteArrayLiteral("key error"));
 }

@@ -18,9 +18,6 @@ class SimulatedShop : public QObject {
     Q_OBJECT
 
 public:
-    static const QByteArray SuccessAnswer;
-    static const QByteArray KeyErrorAnswer;
-
     // `charset` is named as in the program's charset box and resolved the
     // same way ("gb2312" is GBK); a name no browser knows leaves the shop
     // on UTF-8, PHP's default, as the program then sends UTF-8 too.
@@ -37,7 +34,7 @@ public:
     QString notifyUrl() const;
 
     // The next `count` notifications are recorded but fail with HTTP 500.
-    void failNext(int count);
+    void failNext(int count) { m_failuresLeft = count; }
     QList<ShopNotification> notifications() const { return m_notifications; }
 
 Q_SIGNALS:

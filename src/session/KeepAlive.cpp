@@ -35,8 +35,7 @@ void KeepAlive::refresh()
     // after the refresh.
     const bool scanTimerOn = m_timer1.Enabled();
     m_timer1.setEnabled(false);
-    if (m_inet2.StillExecuting())
-        m_inet2.Cancel();
+    m_inet2.Cancel();
     m_inet2.Execute(m_endpoints.AccountRootUrl);
     m_state.setPage(m_endpoints.PersonalHomeUrl);
     m_timer1.setEnabled(scanTimerOn);

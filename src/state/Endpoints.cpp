@@ -29,10 +29,8 @@ Endpoints Endpoints::service()
         .PortalHomeUrl = QStringLiteral("https://my.alipay.com/portal/home.htm"),
         .MerchantHomeUrl = QStringLiteral("https://shanghu.alipay.com/home/i.htm"),
         .AccountRootUrl = QStringLiteral("https://my.alipay.com"),
-        .RecordQueryUrl = QStringLiteral(
-            "https://consumeprod.alipay.com/record/standard.htm?_input_charset=utf-8"
-            "&tradeType=all&status=success&fundFlow=in&beginTime=00%3A00&dateType=createDate"
-            "&endTime=24%3A00&dateRange=customDate&beginDate="),
+        .RecordQueryUrl = QStringLiteral("https://consumeprod.alipay.com/record/standard.htm?") +
+                          RecordQueryStart,
         .HelpPageUrl = helpPageUrl(),
         .DefaultNotifyUrl = QStringLiteral("http://localhost/notify.php"),
     };

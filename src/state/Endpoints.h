@@ -10,6 +10,10 @@
 struct Endpoints {
     // Home pages are recognised by the first 34 characters of the address.
     static constexpr qsizetype HomePrefixLength = 34;
+    // The record page's query as the service takes it, up to the first date.
+    static inline const QString RecordQueryStart = QStringLiteral(
+        "_input_charset=utf-8&tradeType=all&status=success&fundFlow=in&beginTime=00%3A00"
+        "&dateType=createDate&endTime=24%3A00&dateRange=customDate&beginDate=");
 
     QString PersonalHomeUrl;
     QString PortalHomeUrl;

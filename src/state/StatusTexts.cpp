@@ -2,31 +2,17 @@
 
 #include "state/StatusTexts.h"
 
-namespace {
-
-// While a login is awaited: what the browser shows tells the owner what to do.
-QString loginPrompt(BrowserNote note, const QString& beforeAnyPage)
-{
-    switch (note) {
-    case BrowserNote::None:
-        return beforeAnyPage;
-    case BrowserNote::OtherPage:
-        return LoginRequestStatus;
-    case BrowserNote::LoadFailed:
-        return LoadFailedStatus;
-    }
-    Q_UNREACHABLE();
-}
-
-} // namespace
-
 QString statusText(ScanState state, Activity activity, BrowserNote note)
 {
     switch (state) {
     case ScanState::WaitingForLogin:
-        return loginPrompt(note, QString());
     case ScanState::SessionLost:
-        return loginPrompt(note, SessionLostStatus);
+        // While a login is awaited: what the browser shows tells the owner what to do.
+        if (note == BrowserNote::OtherPage)
+            return LoginRequestStatus;
+        if (note == BrowserNote::LoadFailed)
+            return LoadFailedStatus;
+        return state == ScanState::SessionLost ? SessionLostStatus : QString();
     case ScanState::Stopped:
         return StoppedStatus;
     case ScanState::IntervalInvalid:

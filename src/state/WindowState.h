@@ -27,7 +27,6 @@ public:
 
     ScanState scanState() const { return m_scanState; }
     void setScanState(ScanState state);
-    Activity activity() const { return m_activity; }
     void setActivity(Activity activity);
     BrowserNote browserNote() const { return m_browserNote; }
     void setBrowserNote(BrowserNote note);

@@ -27,25 +27,19 @@ ScanSchedule::ScanSchedule(WindowState& state, TimerControl& timer1, TimerFactor
 
 ScanSchedule::~ScanSchedule() = default;
 
-void ScanSchedule::resume()
+bool ScanSchedule::resume()
 {
-    if (const auto period = scanIntervalMilliseconds(m_state.scanInterval()))
+    const auto period = scanIntervalMilliseconds(m_state.scanInterval());
+    if (period)
         scanEvery(*period);
     else
         becomeInvalid();
+    return period.has_value();
 }
 
 bool ScanSchedule::tick()
 {
-    if (m_state.scanState() != ScanState::Scanning)
-        return false;
-    const auto period = scanIntervalMilliseconds(m_state.scanInterval());
-    if (!period) {
-        becomeInvalid();
-        return false;
-    }
-    scanEvery(*period);
-    return true;
+    return m_state.scanState() == ScanState::Scanning && resume();
 }
 
 void ScanSchedule::scanEvery(int milliseconds)

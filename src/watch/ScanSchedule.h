@@ -28,8 +28,9 @@ public:
                  QObject* parent = nullptr);
     ~ScanSchedule() override;
 
-    // Scanning from now on, at the period the list holds.
-    void resume();
+    // Scanning from now on, at the period the list holds; false, and
+    // interval-invalid, when it holds none.
+    bool resume();
     // The scan timer's tick; true when it is to scan. A changed interval
     // applies from here: the next tick comes one new period later.
     bool tick();

@@ -7,14 +7,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// The clock is read in whole seconds, so waking at least once a second is
-// enough to end on time, and also notices the clock being set forward.
-constexpr qint64 LongestSleepMs = 1000;
-
-} // namespace
-
 Delay::Delay(const Clock& clock, TimerFactory& timers, QObject* parent)
     : QObject(parent)
     , m_clock(clock)
@@ -52,8 +44,10 @@ void Delay::check()
         return;
     }
     // To the next whole second of the wall clock, or to the end if sooner.
+    // The clock is read in whole seconds, so waking at least once a second
+    // is enough to end on time, and also notices the clock being set forward.
     const qint64 toNextSecond = 1000 - m_clock.now().time().msec();
-    const qint64 sleep = std::min({now.msecsTo(m_end), toNextSecond, LongestSleepMs});
+    const qint64 sleep = std::min(now.msecsTo(m_end), toNextSecond);
     m_timer->setInterval(int(std::max<qint64>(sleep, 1)));
     m_timer->setEnabled(true);
 }

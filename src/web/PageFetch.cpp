@@ -35,8 +35,6 @@ void PageFetch::onAnswer(const HttpAnswer& answer)
 {
     // The request's finished() is its last act, so it may go now.
     const auto done = std::exchange(m_request, nullptr);
-    PageReply reply{QString(), answer.status, answer.address, answer.cut, answer.soughtInRest};
-    if (!answer.body.isEmpty())
-        reply.text = EncodingConvertor(answer.body, m_charset);
-    Q_EMIT finished(reply);
+    Q_EMIT finished({EncodingConvertor(answer.body, m_charset), answer.status, answer.address,
+                     answer.cut, answer.soughtInRest});
 }

@@ -231,8 +231,8 @@ void FaultTest::refreshDuringThePauseLeavesTheSecondCall()
     QVERIFY(sandbox.tick());
     QCOMPARE(sandbox.resultLines(),
              QStringList{resultLine(m_payment, ScanCycle::DeliveredOutcome)});
-    QVERIFY(
-        sandbox.state().page().section("\r\n", 0, 0).endsWith(sandbox.account().personalHomeUrl()));
+    const QString firstLine = sandbox.state().page().section("\r\n", 0, 0);
+    QVERIFY(firstLine.endsWith(sandbox.account().endpoints().PersonalHomeUrl));
     // A call the refresh sent again would have come by the next scan's end.
     QVERIFY(sandbox.tick());
     QCOMPARE(sandbox.shop().notifications().size(), 2);

@@ -137,7 +137,7 @@ void SessionTest::logInThroughTheBrowserStartsScanning()
     QVERIFY(m_sandbox->waitUntilScanning());
 
     QCOMPARE(m_loggedIn->count(), 1);
-    QCOMPARE(m_sandbox->browser().LocationURL(), m_sandbox->account().personalHomeUrl());
+    QCOMPARE(m_sandbox->browser().LocationURL(), m_sandbox->account().endpoints().PersonalHomeUrl);
     // The login form was shown first, and the window asked for a login then.
     QVERIFY(!m_completed.isEmpty());
     QCOMPARE(m_completed.first(),
@@ -183,7 +183,7 @@ void SessionTest::newWindowStaysInTheBrowser()
     QVERIFY(QTest::qWaitForWindowExposed(&window, InProcessSandbox::Timeout));
 
     const QString page = QStringLiteral("http://127.0.0.1:%1/windows.htm").arg(m_sitePort);
-    m_linkTarget = m_sandbox->account().personalHomeUrl() +
+    m_linkTarget = m_sandbox->account().endpoints().PersonalHomeUrl +
                    (byClick ? QStringLiteral("?opened=link") : QStringLiteral("?opened=script"));
     m_completed.clear();
     m_sandbox->browser().Navigate(page);
@@ -234,7 +234,7 @@ void SessionTest::keepAliveRenewsTheSession()
     QTRY_VERIFY_WITH_TIMEOUT(after.has_value(), 5000);
     QVERIFY(status.contains(QVariantList{RefreshingStatus}));
     QCOMPARE(after->status, ScanningStatus);
-    QCOMPARE(after->page, m_sandbox->account().personalHomeUrl());
+    QCOMPARE(after->page, m_sandbox->account().endpoints().PersonalHomeUrl);
     QVERIFY(after->scanning);
 
     // The account renews the cookie only on a request that carries a live

@@ -68,7 +68,8 @@ private Q_SLOTS:
         QTest::mouseMove(m_sandbox->view().focusProxy(), QPoint(10, 10));
         QCOMPARE(input.size(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(completed.size(), 1, InProcessSandbox::Timeout);
-        QCOMPARE(m_sandbox->browser().LocationURL(), m_sandbox->account().personalHomeUrl());
+        QCOMPARE(m_sandbox->browser().LocationURL(),
+                 m_sandbox->account().endpoints().PersonalHomeUrl);
         QCOMPARE(m_sandbox->state().status(), ScanningStatus);
 
         QVERIFY(m_sandbox->tick());

@@ -24,8 +24,8 @@ const QString RecordQueryStart =
 // The record page address the program builds on `today`.
 QString recordAddress(const SimulatedAccount& account, QDate today)
 {
-    return account.recordQueryUrl() + day(today.addDays(-15)) + QStringLiteral("&endDate=") +
-           day(today);
+    return account.endpoints().RecordQueryUrl + day(today.addDays(-15)) +
+           QStringLiteral("&endDate=") + day(today);
 }
 
 QString todaysRecordAddress(const SimulatedAccount& account)
@@ -44,7 +44,7 @@ struct AccountFixture {
 
     AccountFixture() { QVERIFY(account.listen(0)); }
 
-    QString at(const QString& path) const { return account.accountRootUrl() + path; }
+    QString at(const QString& path) const { return account.endpoints().AccountRootUrl + path; }
 
     // Adds a payment as the /sandbox page's form does.
     TestReply pay(const QByteArray& form)
@@ -70,12 +70,13 @@ private Q_SLOTS:
     {
         AccountFixture f;
         const QString origin = QStringLiteral("http://127.0.0.1:%1").arg(f.account.port());
-        QCOMPARE(f.account.accountRootUrl(), origin);
-        QCOMPARE(f.account.personalHomeUrl(), origin + "/portal/i.htm");
-        QCOMPARE(f.account.portalHomeUrl(), origin + "/portal/home.htm");
-        QCOMPARE(f.account.recordQueryUrl(), origin + "/record/standard.htm?" + RecordQueryStart);
+        const Endpoints endpoints = f.account.endpoints();
+        QCOMPARE(endpoints.AccountRootUrl, origin);
+        QCOMPARE(endpoints.PersonalHomeUrl, origin + "/portal/i.htm");
+        QCOMPARE(endpoints.PortalHomeUrl, origin + "/portal/home.htm");
+        QCOMPARE(endpoints.RecordQueryUrl, origin + "/record/standard.htm?" + RecordQueryStart);
         // 34 characters with a four-digit port, as the program's home prefix.
-        QCOMPARE(f.account.personalHomeUrl().size(), 30 + QString::number(f.account.port()).size());
+        QCOMPARE(endpoints.PersonalHomeUrl.size(), 30 + QString::number(f.account.port()).size());
     }
 
     void loginPageShowsTheFormAndTheTestAccount()
@@ -109,7 +110,8 @@ private Q_SLOTS:
         const QString page = QString::fromUtf8(reply.body);
         QVERIFY(page.contains(QStringLiteral("<form id=\"login\"")));
         QVERIFY(page.contains(QStringLiteral("Wrong user name or password")));
-        QCOMPARE(f.client.get(f.account.personalHomeUrl()).location, f.account.loginUrl().toUtf8());
+        QCOMPARE(f.client.get(f.account.endpoints().PersonalHomeUrl).location,
+                 f.account.loginUrl().toUtf8());
     }
 
     void rightCredentialsStartAnHttpOnlySession()
@@ -119,14 +121,15 @@ private Q_SLOTS:
         const TestReply reply =
             f.client.postForm(f.account.loginUrl(), "user=sandbox&password=sandbox");
         QCOMPARE(reply.status, 302);
-        QCOMPARE(reply.location, f.account.personalHomeUrl().toUtf8());
+        QCOMPARE(reply.location, f.account.endpoints().PersonalHomeUrl.toUtf8());
         QCOMPARE(reply.setCookies.size(), 1);
         QVERIFY(reply.setCookies[0].isHttpOnly());
         QCOMPARE(reply.setCookies[0].name(), SimulatedAccount::SessionCookie);
         QVERIFY(reply.setCookies[0].value().size() >= 32);
         QCOMPARE(loggedIn.size(), 1);
 
-        for (const QString& home : {f.account.personalHomeUrl(), f.account.portalHomeUrl()}) {
+        for (const QString& home :
+             {f.account.endpoints().PersonalHomeUrl, f.account.endpoints().PortalHomeUrl}) {
             const TestReply page = f.client.get(home);
             QCOMPARE(page.status, 200);
             QVERIFY(QString::fromUtf8(page.body).contains(QStringLiteral("href=\"/sandbox\"")));
@@ -140,8 +143,8 @@ private Q_SLOTS:
         TestClient other;
         QVERIFY(other.postForm(f.account.loginUrl(), "user=sandbox&password=sandbox").status ==
                 302);
-        QVERIFY(f.client.cookiesFor(f.account.accountRootUrl())[0].value() !=
-                other.cookiesFor(f.account.accountRootUrl())[0].value());
+        QVERIFY(f.client.cookiesFor(f.account.endpoints().AccountRootUrl)[0].value() !=
+                other.cookiesFor(f.account.endpoints().AccountRootUrl)[0].value());
     }
 
     void withoutSessionEveryAccountPageRedirectsToLogin_data()
@@ -258,7 +261,8 @@ private Q_SLOTS:
         QVERIFY(f.logIn());
         QCOMPARE(f.client.get(todaysRecordAddress(f.account)).status, 200);
         // As a person or a script ends them, through the sandbox's page.
-        QCOMPARE(f.client.get(f.account.accountRootUrl() + "/sandbox/expire").status, 200);
+        QCOMPARE(f.client.get(f.account.endpoints().AccountRootUrl + "/sandbox/expire").status,
+                 200);
         const TestReply reply = f.client.get(todaysRecordAddress(f.account));
         QCOMPARE(reply.status, 302);
         QCOMPARE(reply.location, f.account.loginUrl().toUtf8());
@@ -268,7 +272,7 @@ private Q_SLOTS:
     {
         AccountFixture f;
         QVERIFY(f.logIn());
-        const TestReply reply = f.client.get(f.account.accountRootUrl());
+        const TestReply reply = f.client.get(f.account.endpoints().AccountRootUrl);
         QCOMPARE(reply.status, 200);
         QCOMPARE(reply.setCookies.size(), 1);
         QCOMPARE(reply.setCookies[0].name(), SimulatedAccount::SessionCookie);
