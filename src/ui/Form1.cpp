@@ -159,22 +159,6 @@ void Form1::createControls()
         for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             child->setFont(windowFont);
     }
-
-    const std::initializer_list<std::pair<QObject*, const char*>> names = {
-        {Frame1, "Frame1"},     {Frame2, "Frame2"},
-        {Label1, "Label1"},     {Label2, "Label2"},
-        {Label3, "Label3"},     {Label4, "Label4"},
-        {Label7, "Label7"},     {Label8, "Label8"},
-        {Label10, "Label10"},   {Label11, "Label11"},
-        {Label12, "Label12"},   {Label13, "Label13"},
-        {Combo1, "Combo1"},     {Combo2, "Combo2"},
-        {Combo3, "Combo3"},     {Text1, "Text1"},
-        {Text2, "Text2"},       {Text3, "Text3"},
-        {Text4, "Text4"},       {Command1, "Command1"},
-        {Command2, "Command2"}, {WebBrowser1, "WebBrowser1"},
-        {Picture1, "Picture1"}};
-    for (const auto& [object, name] : names)
-        object->setObjectName(QString::fromLatin1(name));
 }
 
 void Form1::placeControls()
@@ -182,45 +166,51 @@ void Form1::placeControls()
     const Twips twips(*this);
     setFixedSize(twips.size(10290, 7665));
 
-    Frame2->setGeometry(twips.rect(120, 240, 3495, 1575));
-    Label1->setGeometry(twips.rect(120, 720, 3375, 375));
-    Frame1->setGeometry(twips.rect(120, 2280, 3495, 3615));
-    Label3->setGeometry(twips.rect(120, 360, 1095, 375));
-    Combo1->setGeometry(twips.rect(1320, 320, 735, 300));
-    Label4->setGeometry(twips.rect(2160, 360, 615, 255));
-    Label7->setGeometry(twips.rect(120, 840, 975, 255));
-    Combo2->setGeometry(twips.rect(1320, 800, 735, 300));
-    Label8->setGeometry(twips.rect(2160, 840, 1215, 255));
-    Label11->setGeometry(twips.rect(120, 1320, 1335, 375));
-    Combo3->setGeometry(twips.rect(1320, 1230, 2055, 300));
-    Label12->setGeometry(twips.rect(135, 1680, 1335, 375));
-    Text4->setGeometry(twips.rect(1440, 3890, 2055, 270));
-    Label2->setGeometry(twips.rect(240, 2280, 2895, 615));
-    Text3->setGeometry(twips.rect(120, 3120, 3255, 495));
-    WebBrowser1->setGeometry(twips.rect(3840, 240, 6255, 4095));
+    // Each control's designer name and its place, in twips.
+    struct Place {
+        QWidget* control;
+        const char* name;
+        int left, top, width, height;
+    };
+    const Place places[] = {
+        {Frame2, "Frame2", 120, 240, 3495, 1575},
+        {Label1, "Label1", 120, 720, 3375, 375},
+        {Frame1, "Frame1", 120, 2280, 3495, 3615},
+        {Label3, "Label3", 120, 360, 1095, 375},
+        {Combo1, "Combo1", 1320, 320, 735, 300},
+        {Label4, "Label4", 2160, 360, 615, 255},
+        {Label7, "Label7", 120, 840, 975, 255},
+        {Combo2, "Combo2", 1320, 800, 735, 300},
+        {Label8, "Label8", 2160, 840, 1215, 255},
+        {Label11, "Label11", 120, 1320, 1335, 375},
+        {Combo3, "Combo3", 1320, 1230, 2055, 300},
+        {Label12, "Label12", 135, 1680, 1335, 375},
+        {Text4, "Text4", 1440, 3890, 2055, 270},
+        {Label2, "Label2", 240, 2280, 2895, 615},
+        {Text3, "Text3", 120, 3120, 3255, 495},
+        {WebBrowser1, "WebBrowser1", 3840, 240, 6255, 4095},
+        {Text2, "Text2", 3840, 4320, 6255, 1695},
+        {Text1, "Text1", 3840, 6000, 6255, 495},
+        {Command1, "Command1", 2040, 6000, 1575, 495},
+        {Command2, "Command2", 2040, 6000, 1575, 495},
+        {Label10, "Label10", 120, 6120, 1815, 375},
+        {Label13, "Label13", 120, 6600, 9975, 255},
+    };
+    for (const Place& place : places) {
+        place.control->setObjectName(QString::fromLatin1(place.name));
+        place.control->setGeometry(twips.rect(place.left, place.top, place.width, place.height));
+    }
+    Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(WebBrowser1->geometry());
-    Text2->setGeometry(twips.rect(3840, 4320, 6255, 1695));
-    Text1->setGeometry(twips.rect(3840, 6000, 6255, 495));
-    Command1->setGeometry(twips.rect(2040, 6000, 1575, 495));
-    Command2->setGeometry(twips.rect(2040, 6000, 1575, 495));
-    Label10->setGeometry(twips.rect(120, 6120, 1815, 375));
-    Label13->setGeometry(twips.rect(120, 6600, 9975, 255));
     Text4->raise();
     for (QLabel* label : findChildren<QLabel*>())
         fitCaption(*label);
 
-    setTabOrder(Command1, Text1);
-    setTabOrder(Text1, Text2);
-    setTabOrder(Text2, Command2);
-    setTabOrder(Command2, WebBrowser1);
-    setTabOrder(WebBrowser1, Picture1);
-    setTabOrder(Picture1, Combo1);
-    setTabOrder(Combo1, Text3);
-    setTabOrder(Text3, Combo2);
-    setTabOrder(Combo2, Combo3);
-    setTabOrder(Combo3, Text4);
-    // The help link is reached from the keyboard too.
-    setTabOrder(Text4, Label10);
+    // The help link, last, is reached from the keyboard too.
+    const QList<QWidget*> tabOrder{Command1, Text1, Text2,  Command2, WebBrowser1, Picture1,
+                                   Combo1,   Text3, Combo2, Combo3,   Text4,       Label10};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
 void Form1::bindToState()
