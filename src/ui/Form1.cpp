@@ -128,10 +128,7 @@ void Form1::createControls()
                                   "参考接口实例代码和发送参数说明"),
                    Frame1);
     Label2->setWordWrap(true);
-    Text3 = new QPlainTextEdit(Frame1);
-    Text3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text3->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Text3 = new TextBox(Frame1);
     // Tab moves on to the next setting instead of typing into the address.
     Text3->setTabChangesFocus(true);
     // Belongs to the window, drawn above the settings frame.
