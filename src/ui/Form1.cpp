@@ -55,26 +55,14 @@ void setBackground(QWidget* widget, const QColor& colour)
     widget->setAutoFillBackground(true);
 }
 
-// The window's own face, at the size the layout was drawn for.
-QFont windowFont()
+// SimSun at `pointSize`, the face the layout was drawn for; machines without
+// it get another simplified-Chinese face, one of `others`, rather than empty
+// boxes.
+QFont simSun(qreal pointSize, const QStringList& others)
 {
     QFont font;
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
-    font.setPointSize(9);
-    return font;
-}
-
-// The frames' captions are in SimSun; machines without it get another
-// simplified-Chinese face rather than empty boxes.
-QFont frameCaptionFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
-                      QStringLiteral("WenQuanYi Zen Hei")});
-    font.setPointSizeF(10.5);
-    font.setWeight(QFont::Normal);
+    font.setFamilies(QStringList{QStringLiteral("宋体"), QStringLiteral("SimSun")} + others);
+    font.setPointSizeF(pointSize);
     return font;
 }
 
@@ -108,7 +96,8 @@ void Form1::createControls()
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("TollwickV3.5"));
     setWindowIcon(appIcon());
-    setFont(windowFont());
+    // The window's own face, at the size the layout was drawn for.
+    setFont(simSun(9, {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")}));
     setBackground(this, QColor(192, 192, 255));
 
     Frame2 = new QGroupBox(QStringLiteral("基本信息"), this);
@@ -150,9 +139,14 @@ void Form1::createControls()
                          this);
     setBackground(Label13, QColor(128, 128, 255));
 
+    // The frames' captions are larger; their controls keep the window's face.
+    QFont captionFont =
+        simSun(10.5, {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("WenQuanYi Zen Hei")});
+    captionFont.setWeight(QFont::Normal);
     const QFont windowFont = font();
     for (QGroupBox* frame : {Frame1, Frame2}) {
-        frame->setFont(frameCaptionFont());
+        frame->setFont(captionFont);
         for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             child->setFont(windowFont);
     }
