@@ -54,10 +54,8 @@ Program::Program(const Endpoints& endpoints, const QString& journalPath,
 
     // Keys of the window, so that its layout stays as it is; the settings'
     // key also serves desktops without a tray, where the tray's menu is missing.
-    connect(new QShortcut(QKeySequence(Qt::Key_F3), &m_window), &QShortcut::activated, this,
-            &Program::showHistory);
-    connect(new QShortcut(QKeySequence(Qt::Key_F4), &m_window), &QShortcut::activated, this,
-            &Program::showSettings);
+    new QShortcut(QKeySequence(Qt::Key_F3), &m_window, this, &Program::showHistory);
+    new QShortcut(QKeySequence(Qt::Key_F4), &m_window, this, &Program::showSettings);
     connect(&m_indicator, &StatusIndicator::windowRequested, this, &Program::showWindow);
     connect(&m_indicator, &StatusIndicator::historyRequested, this, &Program::showHistory);
     connect(&m_indicator, &StatusIndicator::settingsRequested, this, &Program::showSettings);
