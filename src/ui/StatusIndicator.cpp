@@ -109,9 +109,9 @@ QString StatusIndicator::describe() const
 {
     switch (current()) {
     case State::Scanning:
-        return QStringLiteral("扫描中");
+        return ScanningStatus;
     case State::Stopped:
-        return QStringLiteral("已停止");
+        return StoppedStatus;
     case State::LoginNeeded:
         return QStringLiteral("请登录支付宝");
     case State::Failing:
