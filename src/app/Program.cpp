@@ -11,19 +11,6 @@
 #include <QSysInfo>
 #include <QSystemTrayIcon>
 
-namespace {
-
-std::unique_ptr<SettingsFile> settingsFile(AlertSettings& settings, SecretStore& secrets,
-                                           const QString& path)
-{
-    if (path.isEmpty())
-        return nullptr;
-    return std::make_unique<SettingsFile>(settings, secrets, path,
-                                          SettingsFile::earlierDefaultPath());
-}
-
-} // namespace
-
 Program::Program(const Endpoints& endpoints, const QString& journalPath,
                  const QString& settingsPath, AlertTiming timing, QObject* parent)
     : QObject(parent)
@@ -32,7 +19,10 @@ Program::Program(const Endpoints& endpoints, const QString& journalPath,
     , m_paymentBook(m_journal, m_platform.platform().clock)
     , m_alerts(m_watch, m_journal)
     , m_secrets(m_platform.platform().keyring, settingsPath)
-    , m_settingsFile(settingsFile(m_alertSettings, m_secrets, settingsPath))
+    , m_settingsFile(settingsPath.isEmpty()
+                         ? nullptr
+                         : std::make_unique<SettingsFile>(m_alertSettings, m_secrets, settingsPath,
+                                                          SettingsFile::earlierDefaultPath()))
     , m_remoteAlerts(m_alerts, m_alertSettings, m_platform.platform(), QSysInfo::machineHostName(),
                      timing.firstRetry)
     , m_dailySummary(m_alertSettings, m_remoteAlerts, m_journal, m_platform.platform())
