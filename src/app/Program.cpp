@@ -11,19 +11,6 @@
 #include <QSysInfo>
 #include <QSystemTrayIcon>
 
-namespace {
-
-std::unique_ptr<SettingsFile> settingsFile(AlertSettings& settings, SecretStore& secrets,
-                                           const QString& path)
-{
-    if (path.isEmpty())
-        return nullptr;
-    return std::make_unique<SettingsFile>(settings, secrets, path,
-                                          SettingsFile::earlierDefaultPath());
-}
-
-} // namespace
-
 Program::Program(const Endpoints& endpoints, const QString& journalPath,
                  const QString& settingsPath, AlertTiming timing, QObject* parent)
     : QObject(parent)
@@ -32,7 +19,10 @@ Program::Program(const Endpoints& endpoints, const QString& journalPath,
     , m_paymentBook(m_journal, m_platform.platform().clock)
     , m_alerts(m_watch, m_journal)
     , m_secrets(m_platform.platform().keyring, settingsPath)
-    , m_settingsFile(settingsFile(m_alertSettings, m_secrets, settingsPath))
+    , m_settingsFile(settingsPath.isEmpty()
+                         ? nullptr
+                         : std::make_unique<SettingsFile>(m_alertSettings, m_secrets, settingsPath,
+                                                          SettingsFile::earlierDefaultPath()))
     , m_remoteAlerts(m_alerts, m_alertSettings, m_platform.platform(), QSysInfo::machineHostName(),
                      timing.firstRetry)
     , m_dailySummary(m_alertSettings, m_remoteAlerts, m_journal, m_platform.platform())
@@ -54,10 +44,8 @@ Program::Program(const Endpoints& endpoints, const QString& journalPath,
 
     // Keys of the window, so that its layout stays as it is; the settings'
     // key also serves desktops without a tray, where the tray's menu is missing.
-    connect(new QShortcut(QKeySequence(Qt::Key_F3), &m_window), &QShortcut::activated, this,
-            &Program::showHistory);
-    connect(new QShortcut(QKeySequence(Qt::Key_F4), &m_window), &QShortcut::activated, this,
-            &Program::showSettings);
+    new QShortcut(QKeySequence(Qt::Key_F3), &m_window, this, &Program::showHistory);
+    new QShortcut(QKeySequence(Qt::Key_F4), &m_window, this, &Program::showSettings);
     connect(&m_indicator, &StatusIndicator::windowRequested, this, &Program::showWindow);
     connect(&m_indicator, &StatusIndicator::historyRequested, this, &Program::showHistory);
     connect(&m_indicator, &StatusIndicator::settingsRequested, this, &Program::showSettings);

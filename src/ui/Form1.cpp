@@ -55,26 +55,14 @@ void setBackground(QWidget* widget, const QColor& colour)
     widget->setAutoFillBackground(true);
 }
 
-// The window's own face, at the size the layout was drawn for.
-QFont windowFont()
+// SimSun at `pointSize`, the face the layout was drawn for; machines without
+// it get another simplified-Chinese face, one of `others`, rather than empty
+// boxes.
+QFont simSun(qreal pointSize, const QStringList& others)
 {
     QFont font;
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
-    font.setPointSize(9);
-    return font;
-}
-
-// The frames' captions are in SimSun; machines without it get another
-// simplified-Chinese face rather than empty boxes.
-QFont frameCaptionFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
-                      QStringLiteral("WenQuanYi Zen Hei")});
-    font.setPointSizeF(10.5);
-    font.setWeight(QFont::Normal);
+    font.setFamilies(QStringList{QStringLiteral("宋体"), QStringLiteral("SimSun")} + others);
+    font.setPointSizeF(pointSize);
     return font;
 }
 
@@ -108,7 +96,8 @@ void Form1::createControls()
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("TollwickV3.5"));
     setWindowIcon(appIcon());
-    setFont(windowFont());
+    // The window's own face, at the size the layout was drawn for.
+    setFont(simSun(9, {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")}));
     setBackground(this, QColor(192, 192, 255));
 
     Frame2 = new QGroupBox(QStringLiteral("基本信息"), this);
@@ -128,10 +117,7 @@ void Form1::createControls()
                                   "参考接口实例代码和发送参数说明"),
                    Frame1);
     Label2->setWordWrap(true);
-    Text3 = new QPlainTextEdit(Frame1);
-    Text3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text3->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Text3 = new TextBox(Frame1);
     // Tab moves on to the next setting instead of typing into the address.
     Text3->setTabChangesFocus(true);
     // Belongs to the window, drawn above the settings frame.
@@ -153,28 +139,17 @@ void Form1::createControls()
                          this);
     setBackground(Label13, QColor(128, 128, 255));
 
+    // The frames' captions are larger; their controls keep the window's face.
+    QFont captionFont =
+        simSun(10.5, {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("WenQuanYi Zen Hei")});
+    captionFont.setWeight(QFont::Normal);
     const QFont windowFont = font();
     for (QGroupBox* frame : {Frame1, Frame2}) {
-        frame->setFont(frameCaptionFont());
+        frame->setFont(captionFont);
         for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             child->setFont(windowFont);
     }
-
-    const std::initializer_list<std::pair<QObject*, const char*>> names = {
-        {Frame1, "Frame1"},     {Frame2, "Frame2"},
-        {Label1, "Label1"},     {Label2, "Label2"},
-        {Label3, "Label3"},     {Label4, "Label4"},
-        {Label7, "Label7"},     {Label8, "Label8"},
-        {Label10, "Label10"},   {Label11, "Label11"},
-        {Label12, "Label12"},   {Label13, "Label13"},
-        {Combo1, "Combo1"},     {Combo2, "Combo2"},
-        {Combo3, "Combo3"},     {Text1, "Text1"},
-        {Text2, "Text2"},       {Text3, "Text3"},
-        {Text4, "Text4"},       {Command1, "Command1"},
-        {Command2, "Command2"}, {WebBrowser1, "WebBrowser1"},
-        {Picture1, "Picture1"}};
-    for (const auto& [object, name] : names)
-        object->setObjectName(QString::fromLatin1(name));
 }
 
 void Form1::placeControls()
@@ -182,45 +157,51 @@ void Form1::placeControls()
     const Twips twips(*this);
     setFixedSize(twips.size(10290, 7665));
 
-    Frame2->setGeometry(twips.rect(120, 240, 3495, 1575));
-    Label1->setGeometry(twips.rect(120, 720, 3375, 375));
-    Frame1->setGeometry(twips.rect(120, 2280, 3495, 3615));
-    Label3->setGeometry(twips.rect(120, 360, 1095, 375));
-    Combo1->setGeometry(twips.rect(1320, 320, 735, 300));
-    Label4->setGeometry(twips.rect(2160, 360, 615, 255));
-    Label7->setGeometry(twips.rect(120, 840, 975, 255));
-    Combo2->setGeometry(twips.rect(1320, 800, 735, 300));
-    Label8->setGeometry(twips.rect(2160, 840, 1215, 255));
-    Label11->setGeometry(twips.rect(120, 1320, 1335, 375));
-    Combo3->setGeometry(twips.rect(1320, 1230, 2055, 300));
-    Label12->setGeometry(twips.rect(135, 1680, 1335, 375));
-    Text4->setGeometry(twips.rect(1440, 3890, 2055, 270));
-    Label2->setGeometry(twips.rect(240, 2280, 2895, 615));
-    Text3->setGeometry(twips.rect(120, 3120, 3255, 495));
-    WebBrowser1->setGeometry(twips.rect(3840, 240, 6255, 4095));
+    // Each control's designer name and its place, in twips.
+    struct Place {
+        QWidget* control;
+        const char* name;
+        int left, top, width, height;
+    };
+    const Place places[] = {
+        {Frame2, "Frame2", 120, 240, 3495, 1575},
+        {Label1, "Label1", 120, 720, 3375, 375},
+        {Frame1, "Frame1", 120, 2280, 3495, 3615},
+        {Label3, "Label3", 120, 360, 1095, 375},
+        {Combo1, "Combo1", 1320, 320, 735, 300},
+        {Label4, "Label4", 2160, 360, 615, 255},
+        {Label7, "Label7", 120, 840, 975, 255},
+        {Combo2, "Combo2", 1320, 800, 735, 300},
+        {Label8, "Label8", 2160, 840, 1215, 255},
+        {Label11, "Label11", 120, 1320, 1335, 375},
+        {Combo3, "Combo3", 1320, 1230, 2055, 300},
+        {Label12, "Label12", 135, 1680, 1335, 375},
+        {Text4, "Text4", 1440, 3890, 2055, 270},
+        {Label2, "Label2", 240, 2280, 2895, 615},
+        {Text3, "Text3", 120, 3120, 3255, 495},
+        {WebBrowser1, "WebBrowser1", 3840, 240, 6255, 4095},
+        {Text2, "Text2", 3840, 4320, 6255, 1695},
+        {Text1, "Text1", 3840, 6000, 6255, 495},
+        {Command1, "Command1", 2040, 6000, 1575, 495},
+        {Command2, "Command2", 2040, 6000, 1575, 495},
+        {Label10, "Label10", 120, 6120, 1815, 375},
+        {Label13, "Label13", 120, 6600, 9975, 255},
+    };
+    for (const Place& place : places) {
+        place.control->setObjectName(QString::fromLatin1(place.name));
+        place.control->setGeometry(twips.rect(place.left, place.top, place.width, place.height));
+    }
+    Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(WebBrowser1->geometry());
-    Text2->setGeometry(twips.rect(3840, 4320, 6255, 1695));
-    Text1->setGeometry(twips.rect(3840, 6000, 6255, 495));
-    Command1->setGeometry(twips.rect(2040, 6000, 1575, 495));
-    Command2->setGeometry(twips.rect(2040, 6000, 1575, 495));
-    Label10->setGeometry(twips.rect(120, 6120, 1815, 375));
-    Label13->setGeometry(twips.rect(120, 6600, 9975, 255));
     Text4->raise();
     for (QLabel* label : findChildren<QLabel*>())
         fitCaption(*label);
 
-    setTabOrder(Command1, Text1);
-    setTabOrder(Text1, Text2);
-    setTabOrder(Text2, Command2);
-    setTabOrder(Command2, WebBrowser1);
-    setTabOrder(WebBrowser1, Picture1);
-    setTabOrder(Picture1, Combo1);
-    setTabOrder(Combo1, Text3);
-    setTabOrder(Text3, Combo2);
-    setTabOrder(Combo2, Combo3);
-    setTabOrder(Combo3, Text4);
-    // The help link is reached from the keyboard too.
-    setTabOrder(Text4, Label10);
+    // The help link, last, is reached from the keyboard too.
+    const QList<QWidget*> tabOrder{Command1, Text1, Text2,  Command2, WebBrowser1, Picture1,
+                                   Combo1,   Text3, Combo2, Combo3,   Text4,       Label10};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
 void Form1::bindToState()

@@ -27,25 +27,31 @@
 
 namespace {
 
-// A read-only view of the journal's `model`, its columns as the journal
-// shows them.
-void showTable(JournalTable* model, QTableView* view)
+// A read-only view of `model`, one row selected at a time. Long texts show
+// both ends, and all of it when pointed at. Tab goes past the table in one
+// step, on to the buttons.
+void showTable(QAbstractItemModel* model, QTableView* view)
 {
     view->setModel(model);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->horizontalHeader()->setStretchLastSection(true);
-    // Short columns read whole; long texts show both ends, and all of it
-    // when pointed at. Tab goes past the table in one step, on to the buttons.
+    view->setTextElideMode(Qt::ElideMiddle);
+    view->setWordWrap(false);
+    view->setTabKeyNavigation(false);
+}
+
+// A view of the journal's `model`, its columns as the journal shows them;
+// short columns read whole.
+void showJournalTable(JournalTable* model, QTableView* view)
+{
+    showTable(model, view);
     for (int column = 0; column < model->columnCount(); ++column) {
         view->setColumnHidden(column, !model->isShown(column));
         if (model->readsWhole(column))
             view->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     }
-    view->setTextElideMode(Qt::ElideMiddle);
-    view->setWordWrap(false);
-    view->setTabKeyNavigation(false);
 }
 
 } // namespace
@@ -73,30 +79,22 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
     setObjectName(QStringLiteral("HistoryWindow"));
     resize(900, 480);
 
-    showTable(m_model, m_table);
+    showJournalTable(m_model, m_table);
     m_empty->setObjectName(QStringLiteral("empty"));
     m_empty->setAlignment(Qt::AlignCenter);
     m_table->viewport()->installEventFilter(this);
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-            &QWidget::close);
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
     auto* alerts = new QTableView(this);
-    showTable(m_alertModel, alerts);
+    showJournalTable(m_alertModel, alerts);
 
-    m_paymentTable->setModel(m_payments);
+    showTable(m_payments, m_paymentTable);
     m_paymentTable->setObjectName(QStringLiteral("payments"));
-    m_paymentTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_paymentTable->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_paymentTable->setSelectionMode(QAbstractItemView::SingleSelection);
     for (int column = PaymentList::Shown; column < m_payments->columnCount(); ++column)
         m_paymentTable->setColumnHidden(column, true);
     for (int column : {PaymentList::FirstSeen, PaymentList::Amount, PaymentList::TradeNo,
                        PaymentList::State, PaymentList::Attempts})
         m_paymentTable->horizontalHeader()->setSectionResizeMode(column,
                                                                  QHeaderView::ResizeToContents);
-    m_paymentTable->horizontalHeader()->setStretchLastSection(true);
-    m_paymentTable->setTextElideMode(Qt::ElideMiddle);
-    m_paymentTable->setWordWrap(false);
-    m_paymentTable->setTabKeyNavigation(false);
     m_stateFilter->setObjectName(QStringLiteral("stateFilter"));
     m_stateFilter->addItem(QStringLiteral("全部状态"));
     using State = PaymentMemory::State;

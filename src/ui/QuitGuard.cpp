@@ -4,7 +4,6 @@
 
 #include "state/WindowState.h"
 
-#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>

@@ -109,9 +109,9 @@ QString StatusIndicator::describe() const
 {
     switch (current()) {
     case State::Scanning:
-        return QStringLiteral("扫描中");
+        return ScanningStatus;
     case State::Stopped:
-        return QStringLiteral("已停止");
+        return StoppedStatus;
     case State::LoginNeeded:
         return QStringLiteral("请登录支付宝");
     case State::Failing:
@@ -170,19 +170,15 @@ QSystemTrayIcon* StatusIndicator::createTray()
 {
     auto* tray = new QSystemTrayIcon(this);
     auto* menu = new QMenu(&m_window);
-    connect(menu->addAction(QStringLiteral("显示窗口")), &QAction::triggered, this,
-            &StatusIndicator::windowRequested);
-    connect(menu->addAction(QStringLiteral("发货记录")), &QAction::triggered, this,
-            &StatusIndicator::historyRequested);
-    connect(menu->addAction(QStringLiteral("设置")), &QAction::triggered, this,
-            &StatusIndicator::settingsRequested);
+    menu->addAction(QStringLiteral("显示窗口"), this, &StatusIndicator::windowRequested);
+    menu->addAction(QStringLiteral("发货记录"), this, &StatusIndicator::historyRequested);
+    menu->addAction(QStringLiteral("设置"), this, &StatusIndicator::settingsRequested);
     QAction* eachDelivery = menu->addAction(QStringLiteral("每笔发货都提醒"));
     eachDelivery->setCheckable(true);
     eachDelivery->setChecked(m_settings.notifyEachDelivery());
     connect(eachDelivery, &QAction::toggled, &m_settings, &AlertSettings::setNotifyEachDelivery);
     menu->addSeparator();
-    connect(menu->addAction(QStringLiteral("退出")), &QAction::triggered, this,
-            &StatusIndicator::quitRequested);
+    menu->addAction(QStringLiteral("退出"), this, &StatusIndicator::quitRequested);
     tray->setContextMenu(menu);
     connect(tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
         if (why == QSystemTrayIcon::Trigger)

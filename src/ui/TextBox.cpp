@@ -8,9 +8,9 @@ TextBox::TextBox(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    // Only the program writes these boxes, so they are disabled; but the owner
-    // reads them all day, so their text keeps the colour of enabled text
-    // rather than the faint one of a disabled control.
+    // The boxes only the program writes are disabled; but the owner reads them
+    // all day, so their text keeps the colour of enabled text rather than the
+    // faint one of a disabled control.
     QPalette colours = palette();
     colours.setColor(QPalette::Disabled, QPalette::Text,
                      colours.color(QPalette::Active, QPalette::Text));

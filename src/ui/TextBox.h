@@ -4,8 +4,9 @@
 
 #include <QPlainTextEdit>
 
-// A multi-line box the program writes and the owner only reads: no scroll
-// bars, wrapped lines, and readable although disabled.
+// A multi-line box of the window: no scroll bars, wrapped lines, and text
+// that stays readable while the box is disabled (the boxes the program
+// writes and the owner only reads).
 class TextBox : public QPlainTextEdit {
     Q_OBJECT
 
