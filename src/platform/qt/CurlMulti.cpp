@@ -161,16 +161,10 @@ void CurlMulti::forget(const CurlCall* call)
 
 void CurlMulti::freeExpiredCalls()
 {
-    // Freed only after the table is consistent again; freeing stops each transfer.
-    std::vector<std::unique_ptr<CurlCall>> expired;
-    for (auto entry = m_leftBehind.begin(); entry != m_leftBehind.end();) {
-        if (entry->deadline.hasExpired()) {
-            expired.push_back(std::move(entry->call));
-            entry = m_leftBehind.erase(entry);
-        } else {
-            ++entry;
-        }
-    }
+    // Freeing a call stops its transfer without calling it back, so nothing
+    // touches the table while it shrinks.
+    std::erase_if(m_leftBehind,
+                  [](const LeftBehind& entry) { return entry.deadline.hasExpired(); });
     armLeftBehindTimer();
 }
 
