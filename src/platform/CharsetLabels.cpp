@@ -77,14 +77,13 @@ const EncodingLabels encodingLabels[] = {
     {"gbk", "cp936 windows-936"},
 };
 
-const QHash<QString, QString>& encodingsByLabel()
+const QHash<QByteArray, QString>& encodingsByLabel()
 {
-    static const QHash<QString, QString> byLabel = [] {
-        QHash<QString, QString> table;
+    static const QHash<QByteArray, QString> byLabel = [] {
+        QHash<QByteArray, QString> table;
         for (const EncodingLabels& entry : encodingLabels) {
-            const QString encoding = QString::fromLatin1(entry.encoding);
-            for (const QString& label : QString::fromLatin1(entry.labels).split(u' '))
-                table.insert(label, encoding);
+            for (const QByteArray& label : QByteArray(entry.labels).split(' '))
+                table.insert(label, QString::fromLatin1(entry.encoding));
         }
         return table;
     }();
@@ -99,18 +98,6 @@ bool isAsciiWhitespace(QChar c)
     return u == u'\t' || u == u'\n' || u == u'\f' || u == u'\r' || u == u' ';
 }
 
-// QString::toLower would turn the Kelvin sign into "k" and so accept labels
-// that browsers refuse.
-QString asciiLowercase(QStringView text)
-{
-    QString lower = text.toString();
-    for (QChar& c : lower) {
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() - u'A' + u'a');
-    }
-    return lower;
-}
-
 } // namespace
 
 QString encodingForLabel(const QString& label)
@@ -121,5 +108,9 @@ QString encodingForLabel(const QString& label)
         ++begin;
     while (end > begin && isAsciiWhitespace(label[end - 1]))
         --end;
-    return encodingsByLabel().value(asciiLowercase(QStringView(label).sliced(begin, end - begin)));
+    // Lowered in Latin-1, where a character beyond it is '?': QString::toLower
+    // would turn the Kelvin sign into "k" and so accept labels that browsers
+    // refuse. No label has a character outside ASCII.
+    const QByteArray latin1 = QStringView(label).sliced(begin, end - begin).toLatin1();
+    return encodingsByLabel().value(latin1.toLower());
 }
