@@ -148,9 +148,7 @@ size_t CurlCall::onBody(char* data, size_t size, size_t count, void* self)
 {
     auto* call = static_cast<CurlCall*>(self);
     // Taking less than was given ends the transfer as failed.
-    if (!call->m_body.take(QByteArrayView(data, qsizetype(size * count))))
-        return 0;
-    return size * count;
+    return call->m_body.take(QByteArrayView(data, qsizetype(size * count))) ? size * count : 0;
 }
 
 size_t CurlCall::onHeader(char* data, size_t size, size_t count, void* self)
