@@ -21,10 +21,9 @@ CurlMulti::CurlMulti()
         curl_multi_setopt(m_multi, CURLMOPT_TIMERDATA, this);
     }
     m_timer.setSingleShot(true);
-    QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { act(CURL_SOCKET_TIMEOUT, 0); });
+    m_timer.callOnTimeout([this] { act(CURL_SOCKET_TIMEOUT, 0); });
     m_leftBehindTimer.setSingleShot(true);
-    QObject::connect(&m_leftBehindTimer, &QTimer::timeout, &m_leftBehindTimer,
-                     [this] { freeExpiredCalls(); });
+    m_leftBehindTimer.callOnTimeout([this] { freeExpiredCalls(); });
 }
 
 CurlMulti::~CurlMulti()
