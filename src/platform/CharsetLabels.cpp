@@ -102,15 +102,13 @@ bool isAsciiWhitespace(QChar c)
 
 QString encodingForLabel(const QString& label)
 {
-    qsizetype begin = 0;
-    qsizetype end = label.size();
-    while (begin < end && isAsciiWhitespace(label[begin]))
-        ++begin;
-    while (end > begin && isAsciiWhitespace(label[end - 1]))
-        --end;
+    QStringView text(label);
+    while (!text.isEmpty() && isAsciiWhitespace(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && isAsciiWhitespace(text.back()))
+        text.chop(1);
     // Lowered in Latin-1, where a character beyond it is '?': QString::toLower
     // would turn the Kelvin sign into "k" and so accept labels that browsers
     // refuse. No label has a character outside ASCII.
-    const QByteArray latin1 = QStringView(label).sliced(begin, end - begin).toLatin1();
-    return encodingsByLabel().value(latin1.toLower());
+    return encodingsByLabel().value(text.toLatin1().toLower());
 }
