@@ -77,14 +77,13 @@ const EncodingLabels encodingLabels[] = {
     {"gbk", "cp936 windows-936"},
 };
 
-const QHash<QString, QString>& encodingsByLabel()
+const QHash<QByteArray, QString>& encodingsByLabel()
 {
-    static const QHash<QString, QString> byLabel = [] {
-        QHash<QString, QString> table;
+    static const QHash<QByteArray, QString> byLabel = [] {
+        QHash<QByteArray, QString> table;
         for (const EncodingLabels& entry : encodingLabels) {
-            const QString encoding = QString::fromLatin1(entry.encoding);
-            for (const QString& label : QString::fromLatin1(entry.labels).split(u' '))
-                table.insert(label, encoding);
+            for (const QByteArray& label : QByteArray(entry.labels).split(' '))
+                table.insert(label, QString::fromLatin1(entry.encoding));
         }
         return table;
     }();
@@ -99,27 +98,17 @@ bool isAsciiWhitespace(QChar c)
     return u == u'\t' || u == u'\n' || u == u'\f' || u == u'\r' || u == u' ';
 }
 
-// QString::toLower would turn the Kelvin sign into "k" and so accept labels
-// that browsers refuse.
-QString asciiLowercase(QStringView text)
-{
-    QString lower = text.toString();
-    for (QChar& c : lower) {
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() - u'A' + u'a');
-    }
-    return lower;
-}
-
 } // namespace
 
 QString encodingForLabel(const QString& label)
 {
-    qsizetype begin = 0;
-    qsizetype end = label.size();
-    while (begin < end && isAsciiWhitespace(label[begin]))
-        ++begin;
-    while (end > begin && isAsciiWhitespace(label[end - 1]))
-        --end;
-    return encodingsByLabel().value(asciiLowercase(QStringView(label).sliced(begin, end - begin)));
+    QStringView text(label);
+    while (!text.isEmpty() && isAsciiWhitespace(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && isAsciiWhitespace(text.back()))
+        text.chop(1);
+    // Lowered in Latin-1, where a character beyond it is '?': QString::toLower
+    // would turn the Kelvin sign into "k" and so accept labels that browsers
+    // refuse. No label has a character outside ASCII.
+    return encodingsByLabel().value(text.toLatin1().toLower());
 }

@@ -71,9 +71,8 @@ const Converter converters[] = {
 // Null when the encoding is refused.
 const char* icuNameFor(const QString& encoding)
 {
-    const auto found =
-        std::find_if(std::begin(converters), std::end(converters),
-                     [&](const Converter& c) { return encoding == QLatin1String(c.encoding); });
+    const auto found = std::ranges::find_if(
+        converters, [&](const Converter& c) { return encoding == QLatin1String(c.encoding); });
     return found == std::end(converters) ? nullptr : found->icuName;
 }
 

@@ -78,7 +78,7 @@ void ScanCycle::Timer1_Timer()
 
 QString ScanCycle::recordPageAddress() const
 {
-    const QDate today = m_clock.today();
+    const QDate today = m_clock.now().date();
     const QString format = QStringLiteral("yyyy.MM.dd");
     return m_endpoints.RecordQueryUrl + today.addDays(-DaysScanned).toString(format) +
            QStringLiteral("&endDate=") + today.toString(format);

@@ -73,34 +73,29 @@ void SettingsFile::moveIn(const QString& earlierPath)
 
 void SettingsFile::load()
 {
-    bool earlierKeys = false;
-    {
-        const QSettings file(m_path, QSettings::IniFormat);
-        AlertChannel channel;
-        channel.body = file.value(BodyKey).toString();
-        channel.contentType = file.value(ContentTypeKey).toString() == u"form"
-                                  ? AlertChannel::ContentType::Form
-                                  : AlertChannel::ContentType::Json;
-        if (const auto kind = channelKindNamed(file.value(KindKey).toString())) {
-            channel.kind = *kind;
-        } else if (file.value(MethodKey).toString() == u"post-json") {
-            channel.kind = AlertChannel::Kind::CustomPost;
-            channel.body = DefaultPostBody;
-        }
-        // Set without a signal: what was just read needs no saving.
-        const QSignalBlocker quiet(m_settings);
-        m_settings.setLoaded(false);
-        m_settings.setChannel(channel);
-        m_settings.setNotifyEachDelivery(file.value(EachDeliveryKey, true).toBool());
-        const QTime summary = QTime::fromString(file.value(DailySummaryKey).toString(), TimeFormat);
-        m_settings.setDailySummary(summary.isValid() ? std::optional(summary) : std::nullopt);
-        earlierKeys = file.contains(MethodKey);
+    QSettings file(m_path, QSettings::IniFormat);
+    AlertChannel channel;
+    channel.body = file.value(BodyKey).toString();
+    channel.contentType = file.value(ContentTypeKey).toString() == u"form"
+                              ? AlertChannel::ContentType::Form
+                              : AlertChannel::ContentType::Json;
+    if (const auto kind = channelKindNamed(file.value(KindKey).toString())) {
+        channel.kind = *kind;
+    } else if (file.value(MethodKey).toString() == u"post-json") {
+        channel.kind = AlertChannel::Kind::CustomPost;
+        channel.body = DefaultPostBody;
     }
-    if (earlierKeys && makePrivateFile(m_path, "Alert settings")) {
-        QSettings file(m_path, QSettings::IniFormat);
+    // Set without a signal: what was just read needs no saving.
+    const QSignalBlocker quiet(m_settings);
+    m_settings.setLoaded(false);
+    m_settings.setChannel(channel);
+    m_settings.setNotifyEachDelivery(file.value(EachDeliveryKey, true).toBool());
+    const QTime summary = QTime::fromString(file.value(DailySummaryKey).toString(), TimeFormat);
+    m_settings.setDailySummary(summary.isValid() ? std::optional(summary) : std::nullopt);
+    if (file.contains(MethodKey) && makePrivateFile(m_path, "Alert settings")) {
         file.remove(MethodKey);
-        file.setValue(KindKey, channelKindName(m_settings.channel().kind));
-        file.setValue(BodyKey, m_settings.channel().body);
+        file.setValue(KindKey, channelKindName(channel.kind));
+        file.setValue(BodyKey, channel.body);
     }
 }
 

@@ -265,7 +265,7 @@ void HistoryWindow::refresh()
     m_empty->setVisible(m_model->rowCount() == 0);
     m_alertModel->select();
     m_payments->refresh();
-    const DayTotals today = dayTotals(m_journal, m_clock.today());
+    const DayTotals today = dayTotals(m_journal, m_clock.now().date());
     m_today->setText(QStringLiteral("今日收款 %1：已送达 %2，待送达 %3，已放弃 %4")
                          .arg(inWords(today.seen), inWords(today.delivered), inWords(today.pending),
                               inWords(today.givenUp)));

@@ -28,11 +28,13 @@ bool Delay::running() const
     return m_timer->Enabled();
 }
 
-// Date plus time of day, compared as plain calendar values: a pause spans
-// midnight and ignores daylight-saving shifts.
+// Date plus time of day in whole seconds, from one reading of the clock,
+// compared as plain calendar values: a pause spans midnight and ignores
+// daylight-saving shifts.
 QDateTime Delay::reading() const
 {
-    return QDateTime(m_clock.today(), m_clock.timeOfDay(), Qt::UTC);
+    const QDateTime now = m_clock.now();
+    return QDateTime(now.date(), now.time(), Qt::UTC).addMSecs(-now.time().msec());
 }
 
 void Delay::check()

@@ -2,12 +2,6 @@
 
 #include "fakes/FakeClock.h"
 
-QTime FakeClock::timeOfDay() const
-{
-    const QTime time = m_now.time();
-    return QTime(time.hour(), time.minute(), time.second());
-}
-
 void FakeClock::advance(qint64 milliseconds)
 {
     const qint64 end = m_elapsed + milliseconds;

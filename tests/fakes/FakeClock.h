@@ -20,8 +20,6 @@ public:
     {
     }
 
-    QDate today() const override { return m_now.date(); }
-    QTime timeOfDay() const override;
     QDateTime now() const override { return m_now; }
 
     // Sets the wall clock, as a person setting the system's clock does;

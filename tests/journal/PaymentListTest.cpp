@@ -96,7 +96,7 @@ private Q_SLOTS:
     void totalsCountTodaysPaymentsByState()
     {
         ListFixture f;
-        const DayTotals today = dayTotals(f.journal, f.clock.today());
+        const DayTotals today = dayTotals(f.journal, f.clock.now().date());
         const auto sum = [](const DayTotals::Sum& s) {
             return std::pair(s.payments, s.cents);
         };

@@ -26,6 +26,17 @@ bool isRedirect(long status)
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
+// The values of header `name` in the hop's answer: neither an interim
+// answer's nor a proxy's.
+QByteArrayList headerValues(CURL* easy, const char* name)
+{
+    QByteArrayList values;
+    curl_header* header = nullptr;
+    for (size_t i = 0; curl_easy_header(easy, name, i, CURLH_HEADER, -1, &header) == CURLHE_OK; ++i)
+        values.append(header->value);
+    return values;
+}
+
 QByteArray cookieHeader(const QList<QNetworkCookie>& cookies)
 {
     QByteArrayList pairs;
@@ -134,8 +145,6 @@ bool CurlCall::startHop(const QUrl& url)
     m_url = url;
     m_answerBegun = false;
     m_body = LimitedBody(m_limit);
-    m_location.clear();
-    m_setCookies.clear();
     m_easy = easy;
     if (m_multi.start(easy, [this](CURLcode result) { hopEnded(result); }))
         return true;
@@ -148,30 +157,15 @@ size_t CurlCall::onBody(char* data, size_t size, size_t count, void* self)
 {
     auto* call = static_cast<CurlCall*>(self);
     // Taking less than was given ends the transfer as failed.
-    if (!call->m_body.take(QByteArrayView(data, qsizetype(size * count))))
-        return 0;
-    return size * count;
+    return call->m_body.take(QByteArrayView(data, qsizetype(size * count))) ? size * count : 0;
 }
 
-size_t CurlCall::onHeader(char* data, size_t size, size_t count, void* self)
+size_t CurlCall::onHeader(char* /*data*/, size_t size, size_t count, void* self)
 {
     auto* call = static_cast<CurlCall*>(self);
     if (call->m_endAtAnswer)
         return 0;
     call->m_answerBegun = true;
-    const QByteArray line = QByteArray(data, qsizetype(size * count)).trimmed();
-    const qsizetype colon = line.indexOf(':');
-    if (line.startsWith("HTTP/")) {
-        // Only the headers of the last answer count, not an interim one's.
-        call->m_location.clear();
-        call->m_setCookies.clear();
-    } else if (colon > 0) {
-        const QByteArray name = line.left(colon).trimmed().toLower();
-        if (name == "location")
-            call->m_location = line.mid(colon + 1).trimmed();
-        else if (name == "set-cookie")
-            call->m_setCookies.append(line.mid(colon + 1).trimmed());
-    }
     return size * count;
 }
 
@@ -180,20 +174,22 @@ void CurlCall::hopEnded(CURLcode result)
     CURL* easy = std::exchange(m_easy, nullptr);
     long status = 0;
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
-    curl_easy_cleanup(easy);
     // Before the next hop, which may need them.
-    storeCookies();
+    storeCookies(headerValues(easy, "Set-Cookie"));
+    const QByteArrayList locations = headerValues(easy, "Location");
+    const QByteArray location = locations.isEmpty() ? QByteArray() : locations.last();
+    curl_easy_cleanup(easy);
     if (result != CURLE_OK) {
         finish({});
-    } else if (isRedirect(status) && !m_location.isEmpty()) {
-        if (!followRedirect(status))
+    } else if (isRedirect(status) && !location.isEmpty()) {
+        if (!followRedirect(status, location))
             finish({});
     } else {
         finish(m_body.answer(int(status), m_url.toString(QUrl::FullyEncoded)));
     }
 }
 
-bool CurlCall::followRedirect(long status)
+bool CurlCall::followRedirect(long status, const QByteArray& locationHeader)
 {
     // As browsers do: only 307 and 308 repeat a POST; the others fetch the
     // new address.
@@ -201,7 +197,7 @@ bool CurlCall::followRedirect(long status)
         m_post.clear();
     // Qt's default policy: only to http or https, never from https down to
     // http, and a limited number of times.
-    const QUrl location = QUrl::fromEncoded(m_location);
+    const QUrl location = QUrl::fromEncoded(locationHeader);
     const QUrl next = m_url.resolved(location);
     const bool downgrade = m_url.scheme() == u"https" && next.scheme() == u"http";
     if (!location.isValid() || downgrade || m_redirects == MaxRedirects || !startHop(next))
@@ -210,12 +206,12 @@ bool CurlCall::followRedirect(long status)
     return true;
 }
 
-void CurlCall::storeCookies() const
+void CurlCall::storeCookies(const QByteArrayList& setCookies) const
 {
-    if (!m_jar || m_setCookies.isEmpty())
+    if (!m_jar || setCookies.isEmpty())
         return;
     QList<QNetworkCookie> cookies;
-    for (const QByteArray& header : m_setCookies)
+    for (const QByteArray& header : setCookies)
         cookies += QNetworkCookie::parseCookies(header);
     m_jar->setCookiesFromUrl(cookies, m_url);
 }

@@ -6,7 +6,7 @@
 #include "platform/LimitedBody.h"
 
 #include <QByteArray>
-#include <QList>
+#include <QByteArrayList>
 #include <QUrl>
 
 #include <curl/curl.h>
@@ -56,8 +56,8 @@ private:
     static size_t onHeader(char* data, size_t size, size_t count, void* self);
     bool startHop(const QUrl& url);
     void hopEnded(CURLcode result);
-    bool followRedirect(long status);
-    void storeCookies() const;
+    bool followRedirect(long status, const QByteArray& locationHeader);
+    void storeCookies(const QByteArrayList& setCookies) const;
     void finish(const HttpAnswer& answer);
 
     CurlMulti& m_multi;
@@ -74,6 +74,4 @@ private:
     QUrl m_url;
     bool m_answerBegun = false;
     LimitedBody m_body;
-    QByteArray m_location;
-    QList<QByteArray> m_setCookies;
 };

@@ -11,10 +11,10 @@ namespace {
 
 class CurlHttpRequest : public HttpRequest {
 public:
-    CurlHttpRequest(CurlMulti& multi, std::unique_ptr<CurlCall> call,
+    CurlHttpRequest(CurlMulti& multi, QNetworkCookieJar* jar, const BodyLimit& limit,
                     std::chrono::milliseconds abandonedLimit)
         : m_multi(multi)
-        , m_call(std::move(call))
+        , m_call(std::make_unique<CurlCall>(multi, jar, limit))
         , m_abandonedLimit(abandonedLimit)
     {
         m_call->onFinished([this](const HttpAnswer& answer) { finish(answer); });
@@ -27,10 +27,12 @@ public:
             m_multi.leaveBehind(std::move(m_call), m_abandonedLimit);
     }
 
-    // A call that could not start ends as a transport failure, once the
-    // caller has had the request and connected to it.
-    void failSoon()
+    // A call that cannot start ends as a transport failure, once the caller
+    // has had the request and connected to it.
+    void start(const QString& address)
     {
+        if (m_call->start(address))
+            return;
         m_call.reset();
         QTimer::singleShot(0, this, [this] { Q_EMIT finished({}); });
     }
@@ -60,10 +62,7 @@ CurlHttpClient::CurlHttpClient(CurlMulti& multi, QNetworkCookieJar* jar,
 
 std::unique_ptr<HttpRequest> CurlHttpClient::get(const QString& address, const BodyLimit& limit)
 {
-    auto call = std::make_unique<CurlCall>(m_multi, m_jar, limit);
-    CurlCall& started = *call;
-    auto request = std::make_unique<CurlHttpRequest>(m_multi, std::move(call), m_abandonedLimit);
-    if (!started.start(address))
-        request->failSoon();
+    auto request = std::make_unique<CurlHttpRequest>(m_multi, m_jar, limit, m_abandonedLimit);
+    request->start(address);
     return request;
 }

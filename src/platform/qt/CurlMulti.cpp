@@ -21,10 +21,9 @@ CurlMulti::CurlMulti()
         curl_multi_setopt(m_multi, CURLMOPT_TIMERDATA, this);
     }
     m_timer.setSingleShot(true);
-    QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { act(CURL_SOCKET_TIMEOUT, 0); });
+    m_timer.callOnTimeout([this] { act(CURL_SOCKET_TIMEOUT, 0); });
     m_leftBehindTimer.setSingleShot(true);
-    QObject::connect(&m_leftBehindTimer, &QTimer::timeout, &m_leftBehindTimer,
-                     [this] { freeExpiredCalls(); });
+    m_leftBehindTimer.callOnTimeout([this] { freeExpiredCalls(); });
 }
 
 CurlMulti::~CurlMulti()
@@ -161,16 +160,10 @@ void CurlMulti::forget(const CurlCall* call)
 
 void CurlMulti::freeExpiredCalls()
 {
-    // Freed only after the table is consistent again; freeing stops each transfer.
-    std::vector<std::unique_ptr<CurlCall>> expired;
-    for (auto entry = m_leftBehind.begin(); entry != m_leftBehind.end();) {
-        if (entry->deadline.hasExpired()) {
-            expired.push_back(std::move(entry->call));
-            entry = m_leftBehind.erase(entry);
-        } else {
-            ++entry;
-        }
-    }
+    // Freeing a call stops its transfer without calling it back, so nothing
+    // touches the table while it shrinks.
+    std::erase_if(m_leftBehind,
+                  [](const LeftBehind& entry) { return entry.deadline.hasExpired(); });
     armLeftBehindTimer();
 }
 

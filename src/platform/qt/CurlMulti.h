@@ -25,8 +25,6 @@ class CurlMulti {
 public:
     CurlMulti();
     ~CurlMulti();
-    CurlMulti(const CurlMulti&) = delete;
-    CurlMulti& operator=(const CurlMulti&) = delete;
 
     // Runs `easy` to its end, then takes it out and calls `done` with curl's
     // result. The handle stays the caller's. False when it cannot start.

@@ -48,9 +48,7 @@ void appendEngineFlags(const QByteArrayList& flags)
     all.removeAll(QByteArray());
     for (const QByteArray& flag : flags) {
         const QByteArray name = switchName(flag);
-        const auto given = std::find_if(all.begin(), all.end(), [&](const QByteArray& existing) {
-            return switchName(existing) == name;
-        });
+        const auto given = std::ranges::find(all, name, switchName);
         if (given == all.end())
             all.append(flag);
         else if (name == "--disable-features" || name == "--enable-features")

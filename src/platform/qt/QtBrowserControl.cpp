@@ -56,9 +56,8 @@ QtBrowserControl::QtBrowserControl(SharedCookieJar& jar, QObject* parent)
             &QtBrowserControl::onNewWindowRequested);
 
     QWebEngineCookieStore* store = m_profile->cookieStore();
-    connect(store, &QWebEngineCookieStore::cookieAdded, &jar, &SharedCookieJar::insertFromBrowser);
-    connect(store, &QWebEngineCookieStore::cookieRemoved, &jar,
-            &SharedCookieJar::removeFromBrowser);
+    connect(store, &QWebEngineCookieStore::cookieAdded, &jar, &SharedCookieJar::insertCookie);
+    connect(store, &QWebEngineCookieStore::cookieRemoved, &jar, &SharedCookieJar::deleteCookie);
     connect(&jar, &SharedCookieJar::cookieReceived, this, &QtBrowserControl::giveCookieToBrowser);
 }
 

@@ -15,16 +15,12 @@ void QtKeychainKeyring::read(const QString& name, std::function<void(const Readi
     auto* job = new QKeychain::ReadPasswordJob(Service);
     job->setKey(name);
     QObject::connect(job, &QKeychain::Job::finished, job, [job, done](QKeychain::Job*) {
-        switch (job->error()) {
-        case QKeychain::NoError:
+        // A missing entry is an answer too; any other error means that no
+        // keyring answered.
+        if (job->error() == QKeychain::NoError)
             done({true, job->textData()});
-            break;
-        case QKeychain::EntryNotFound:
-            done({true, std::nullopt});
-            break;
-        default:
-            done({false, std::nullopt});
-        }
+        else
+            done({job->error() == QKeychain::EntryNotFound, std::nullopt});
     });
     job->start();
 }

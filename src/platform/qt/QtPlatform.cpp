@@ -2,24 +2,14 @@
 
 #include "platform/qt/QtPlatform.h"
 
-namespace {
-
-SharedCookieJar* installSharedJar(QNetworkAccessManager& network)
-{
-    auto* jar = new SharedCookieJar;
-    network.setCookieJar(jar); // the manager takes ownership
-    return jar;
-}
-
-} // namespace
-
 QtPlatform::QtPlatform()
-    : m_cookieJar(installSharedJar(m_network))
+    : m_cookieJar(new SharedCookieJar)
     , m_browser(*m_cookieJar)
     , m_accountPages(m_network)
     , m_shopCalls(m_curl, m_cookieJar)
     , m_webHook(m_curl)
 {
+    m_network.setCookieJar(m_cookieJar); // the manager takes ownership
 }
 
 Platform QtPlatform::platform()

@@ -4,7 +4,13 @@
 
 #include "platform/Shell.h"
 
+#include <QDesktopServices>
+#include <QUrl>
+
 class QtShell : public Shell {
 public:
-    bool openAddress(const QString& address) override;
+    bool openAddress(const QString& address) override
+    {
+        return QDesktopServices::openUrl(QUrl(address));
+    }
 };

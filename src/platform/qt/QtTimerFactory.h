@@ -2,9 +2,12 @@
 
 #pragma once
 
-#include "platform/TimerControl.h"
+#include "platform/qt/QtTimerControl.h"
 
 class QtTimerFactory : public TimerFactory {
 public:
-    std::unique_ptr<TimerControl> createTimer() override;
+    std::unique_ptr<TimerControl> createTimer() override
+    {
+        return std::make_unique<QtTimerControl>();
+    }
 };

@@ -17,13 +17,3 @@ bool SharedCookieJar::setCookiesFromUrl(const QList<QNetworkCookie>& cookies, co
     }
     return stored;
 }
-
-void SharedCookieJar::insertFromBrowser(const QNetworkCookie& cookie)
-{
-    insertCookie(cookie);
-}
-
-void SharedCookieJar::removeFromBrowser(const QNetworkCookie& cookie)
-{
-    deleteCookie(cookie);
-}

@@ -7,9 +7,10 @@
 
 // The one cookie store of the program's own requests. The embedded browser
 // keeps its own store, so the two are mirrored: cookies the browser receives
-// come in through insertFromBrowser()/removeFromBrowser(), and cookies that
-// replies to our requests set are announced through cookieReceived() so the
-// browser can take them.
+// come in through insertCookie()/deleteCookie(), which announce nothing, so
+// the change is not echoed back to the browser; cookies that replies to our
+// requests set are announced through cookieReceived() so the browser can
+// take them.
 class SharedCookieJar : public QNetworkCookieJar {
     Q_OBJECT
 
@@ -17,10 +18,6 @@ public:
     using QNetworkCookieJar::QNetworkCookieJar;
 
     bool setCookiesFromUrl(const QList<QNetworkCookie>& cookies, const QUrl& url) override;
-
-    // Mirror the browser's store without echoing the change back to it.
-    void insertFromBrowser(const QNetworkCookie& cookie);
-    void removeFromBrowser(const QNetworkCookie& cookie);
 
 Q_SIGNALS:
     // A reply to one of our requests set this cookie (domain and path filled in).

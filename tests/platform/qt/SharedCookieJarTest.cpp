@@ -102,7 +102,7 @@ void SharedCookieJarTest::fetch(const QString& path, const BodyLimit& limit)
 
 void SharedCookieJarTest::jarCookiesGoOutWithBothKindsOfRequest()
 {
-    m_jar->insertFromBrowser(hostCookie("session", "abc"));
+    m_jar->insertCookie(hostCookie("session", "abc"));
 
     fetch(u"/echo"_qs);
     fetch(u"/echo"_qs, BodyLimit{});
@@ -161,10 +161,10 @@ void SharedCookieJarTest::browserChangesAreNotEchoed()
     QSignalSpy received(m_jar, &SharedCookieJar::cookieReceived);
     const QNetworkCookie cookie = hostCookie("session", "abc");
 
-    m_jar->insertFromBrowser(cookie);
+    m_jar->insertCookie(cookie);
     QCOMPARE(m_jar->cookiesForUrl(url(u"/"_qs)).size(), 1);
 
-    m_jar->removeFromBrowser(cookie);
+    m_jar->deleteCookie(cookie);
     QVERIFY(m_jar->cookiesForUrl(url(u"/"_qs)).isEmpty());
 
     QCOMPARE(received.size(), 0);
