@@ -149,10 +149,8 @@ void RemoteAlerts::onAnswer(quint64 id, const WebHookAnswer& answer)
         outcome = AlertSend::Verdict::Delivered;
     } else if (!pending.dropped) {
         const bool refused = verdict.outcome == Outcome::Refused;
-        const qint64 age = pending.message.time.msecsTo(m_platform.clock.now());
-        const bool tooOld =
-            age + pending.pause.count() > std::chrono::milliseconds(GiveUpAfter).count();
-        if (refused ? ++pending.refusals < RefusalsToGiveUp : !tooOld)
+        const std::chrono::milliseconds age(pending.message.time.msecsTo(m_platform.clock.now()));
+        if (refused ? ++pending.refusals < RefusalsToGiveUp : age + pending.pause <= GiveUpAfter)
             outcome = AlertSend::Verdict::WillRetry;
     }
     setProblem(verdict.reason);
