@@ -168,15 +168,13 @@ void RemoteAlerts::onAnswer(quint64 id, const WebHookAnswer& answer)
 void RemoteAlerts::onCleared(const Alert& alert)
 {
     const QString key = alertKey(alert);
-    for (auto pending = m_pending.begin(); pending != m_pending.end();) {
-        if (pending->alert != key) {
-            ++pending;
-        } else if (pending->sending) {
-            (pending++)->dropped = true;
-        } else {
-            pending = m_pending.erase(pending);
-        }
+    // A try under way learns of it at its answer; the others go now.
+    for (Pending& pending : m_pending) {
+        if (pending.alert == key)
+            pending.dropped = true;
     }
+    std::erase_if(m_pending,
+                  [](const Pending& pending) { return pending.dropped && !pending.sending; });
     queue(alertMessage(QStringLiteral("cleared"), alert.clearedText(), m_computer,
                        m_platform.clock.now()),
           {});
