@@ -2,15 +2,11 @@
 
 #include "alerts/AlertMessage.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString Ellipsis = QStringLiteral("…");
-
-// Where a cut before `end` leaves no half of a surrogate pair behind.
-qsizetype wholeCharacters(const QString& text, qsizetype end)
-{
-    return end > 0 && text.at(end - 1).isHighSurrogate() ? end - 1 : end;
-}
 
 } // namespace
 
@@ -29,23 +25,21 @@ QString cutToLength(const QString& text, qsizetype length)
 {
     if (text.size() <= length)
         return text;
-    return text.left(wholeCharacters(text, length - Ellipsis.size())) + Ellipsis;
+    qsizetype end = length - Ellipsis.size();
+    // No half of a surrogate pair is left behind.
+    if (end > 0 && text.at(end - 1).isHighSurrogate())
+        --end;
+    return text.left(end) + Ellipsis;
 }
 
 QString cutToUtf8Bytes(const QString& text, qsizetype bytes)
 {
-    if (text.toUtf8().size() <= bytes)
+    const QByteArray utf8 = text.toUtf8();
+    if (utf8.size() <= bytes)
         return text;
-    const qsizetype room = bytes - Ellipsis.toUtf8().size();
-    qsizetype used = 0;
-    qsizetype end = 0;
-    while (end < text.size()) {
-        const qsizetype next = text.at(end).isHighSurrogate() ? end + 2 : end + 1;
-        const qsizetype size = text.mid(end, next - end).toUtf8().size();
-        if (used + size > room)
-            break;
-        used += size;
-        end = next;
-    }
-    return text.left(end) + Ellipsis;
+    qsizetype end = std::max<qsizetype>(0, bytes - Ellipsis.toUtf8().size());
+    // Back to the first byte of the character the cut falls in.
+    while (end > 0 && (utf8[end] & 0xC0) == 0x80)
+        --end;
+    return QString::fromUtf8(utf8.first(end)) + Ellipsis;
 }

@@ -8,10 +8,11 @@
 
 #include <algorithm>
 
+using Cause = Alert::Cause;
+
 AlertPolicy::AlertPolicy(AccountWatch& watch, DeliveryJournal& journal, QObject* parent)
     : QObject(parent)
 {
-    using Cause = Alert::Cause;
     ScanCycle& scan = watch.scanCycle();
     connect(&watch.state(), &WindowState::scanStateChanged, this, &AlertPolicy::onScanState);
     connect(&watch.schedule(), &ScanSchedule::intervalStillInvalid, this, [this] {
@@ -75,7 +76,6 @@ qsizetype AlertPolicy::indexOf(Alert::Cause cause, const QString& subject) const
 
 void AlertPolicy::onScanState(ScanState state)
 {
-    using Cause = Alert::Cause;
     if (state == ScanState::SessionLost) {
         raise(Cause::SessionLost, QStringLiteral("支付宝登录已失效，请在窗口中重新登录。"));
     } else if (state == ScanState::Scanning) {
@@ -102,8 +102,8 @@ void AlertPolicy::onDelivery(const DeliveryAttempt& attempt)
         // Delivered at last, by a scan or by hand.
         m_onSchedule.remove(tradeNo);
         m_rejections.remove(tradeNo);
-        clear(Alert::Cause::PaymentRejected, tradeNo);
-        clear(Alert::Cause::PaymentGivenUp, tradeNo);
+        clear(Cause::PaymentRejected, tradeNo);
+        clear(Cause::PaymentGivenUp, tradeNo);
         break;
     case DeliveryAttempt::Outcome::Busy:
         break;
@@ -112,7 +112,6 @@ void AlertPolicy::onDelivery(const DeliveryAttempt& attempt)
 
 void AlertPolicy::onScanEnded(bool pageRead)
 {
-    using Cause = Alert::Cause;
     if (pageRead) {
         m_unreadScans = 0;
         clear(Cause::SessionLost);

@@ -30,18 +30,25 @@ public:
     // meanwhile waits for the address.
     bool loaded() const { return m_loaded; }
 
-    void setChannel(const AlertChannel& channel);
-    void setHeartbeatAddress(const QString& address);
-    void setNotifyEachDelivery(bool notify);
-    void setDailySummary(std::optional<QTime> time);
-    void setLoaded(bool loaded);
+    void setChannel(const AlertChannel& channel) { change(m_channel, channel); }
+    void setHeartbeatAddress(const QString& address) { change(m_heartbeat, address.trimmed()); }
+    void setNotifyEachDelivery(bool notify) { change(m_eachDelivery, notify); }
+    void setDailySummary(std::optional<QTime> time) { change(m_dailySummary, time); }
+    void setLoaded(bool loaded) { change(m_loaded, loaded); }
 
 Q_SIGNALS:
     void changed();
 
 private:
     // Stores `value` and announces the change when it differs.
-    template <typename Value> void change(Value& field, const Value& value);
+    template <typename Value> void change(Value& field, const Value& value)
+    {
+        if (value == field)
+            return;
+        field = value;
+        Q_EMIT changed();
+    }
+
     AlertChannel m_channel;
     QString m_heartbeat;
     bool m_eachDelivery = true;

@@ -9,6 +9,9 @@
 
 namespace {
 
+// Slashes an address or a server ends with, which it does not need.
+const QRegularExpression EndSlashes(QStringLiteral("/+$"));
+
 // Telegram's bot tokens hold a colon, which may stand in a path as it is.
 QString encoded(const QString& part)
 {
@@ -17,9 +20,7 @@ QString encoded(const QString& part)
 
 QString serverOrDefault(const AlertService& service, const AddressParts& parts)
 {
-    QString server = parts.server.trimmed();
-    while (server.endsWith(u'/'))
-        server.chop(1);
+    const QString server = parts.server.trimmed().remove(EndSlashes);
     if (!server.isEmpty())
         return server;
     return service.serverFor ? service.serverFor(parts.key)
@@ -60,11 +61,9 @@ AddressParts addressPartsOf(AlertChannel::Kind kind, const QString& address)
     expression.replace(QStringLiteral("\\{server\\}"), QStringLiteral("(?<server>.*)"))
         .replace(QStringLiteral("\\{key\\}"), QStringLiteral("(?<key>[^/?&#]*)"))
         .replace(QStringLiteral("\\{chat\\}"), QStringLiteral("(?<chat>[^&#]*)"));
-    QString trimmed = address.trimmed();
-    while (trimmed.endsWith(u'/'))
-        trimmed.chop(1);
     const QRegularExpressionMatch match =
-        QRegularExpression(QRegularExpression::anchoredPattern(expression)).match(trimmed);
+        QRegularExpression(QRegularExpression::anchoredPattern(expression))
+            .match(address.trimmed().remove(EndSlashes));
     const auto part = [&match](const char* name) {
         return QUrl::fromPercentEncoding(match.captured(QLatin1String(name)).toUtf8());
     };

@@ -149,10 +149,8 @@ void RemoteAlerts::onAnswer(quint64 id, const WebHookAnswer& answer)
         outcome = AlertSend::Verdict::Delivered;
     } else if (!pending.dropped) {
         const bool refused = verdict.outcome == Outcome::Refused;
-        const qint64 age = pending.message.time.msecsTo(m_platform.clock.now());
-        const bool tooOld =
-            age + pending.pause.count() > std::chrono::milliseconds(GiveUpAfter).count();
-        if (refused ? ++pending.refusals < RefusalsToGiveUp : !tooOld)
+        const std::chrono::milliseconds age(pending.message.time.msecsTo(m_platform.clock.now()));
+        if (refused ? ++pending.refusals < RefusalsToGiveUp : age + pending.pause <= GiveUpAfter)
             outcome = AlertSend::Verdict::WillRetry;
     }
     setProblem(verdict.reason);
@@ -170,15 +168,13 @@ void RemoteAlerts::onAnswer(quint64 id, const WebHookAnswer& answer)
 void RemoteAlerts::onCleared(const Alert& alert)
 {
     const QString key = alertKey(alert);
-    for (auto pending = m_pending.begin(); pending != m_pending.end();) {
-        if (pending->alert != key) {
-            ++pending;
-        } else if (pending->sending) {
-            (pending++)->dropped = true;
-        } else {
-            pending = m_pending.erase(pending);
-        }
+    // A try under way learns of it at its answer; the others go now.
+    for (Pending& pending : m_pending) {
+        if (pending.alert == key)
+            pending.dropped = true;
     }
+    std::erase_if(m_pending,
+                  [](const Pending& pending) { return pending.dropped && !pending.sending; });
     queue(alertMessage(QStringLiteral("cleared"), alert.clearedText(), m_computer,
                        m_platform.clock.now()),
           {});

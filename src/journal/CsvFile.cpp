@@ -19,17 +19,6 @@ QString csvField(QString text)
 
 bool writeCsvFile(const QString& path, const QList<QStringList>& rows, QString& error)
 {
-    // The export replaces the file whole, never leaving half of it behind.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    // Before a byte is written: the new file takes its permissions from here.
-    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        error = file.errorString();
-        return false;
-    }
     QByteArray bytes = QByteArrayLiteral("\xEF\xBB\xBF");
     for (const QStringList& row : rows) {
         QStringList fields;
@@ -37,9 +26,14 @@ bool writeCsvFile(const QString& path, const QList<QStringList>& rows, QString& 
             fields.append(csvField(field));
         bytes += fields.join(u',').toUtf8() + "\r\n";
     }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
+    // The export replaces the file whole, never leaving half of it behind.
+    QSaveFile file(path);
+    // The permissions are set before a byte is written: the new file takes
+    // them from here.
+    if (file.open(QIODevice::WriteOnly) &&
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
+        file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    error = file.errorString();
+    return false;
 }

@@ -8,8 +8,7 @@
 #include "platform/PrivateFile.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QRegularExpression>
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -88,6 +87,11 @@ DeliveryJournal::DeliveryJournal(const QString& path, const Clock& clock, QObjec
 
 DeliveryJournal::~DeliveryJournal()
 {
+    closeConnection();
+}
+
+void DeliveryJournal::closeConnection()
+{
     if (QSqlDatabase::contains(m_connection)) {
         QSqlDatabase::database(m_connection, false).close();
         QSqlDatabase::removeDatabase(m_connection);
@@ -131,35 +135,21 @@ void DeliveryJournal::open()
 
 DeliveryJournal::Opening DeliveryJournal::tryOpen()
 {
-    if (QSqlDatabase::contains(m_connection)) {
-        QSqlDatabase::database(m_connection, false).close();
-        QSqlDatabase::removeDatabase(m_connection);
-    }
-    // Created private before SQLite opens them, as SQLite would create them
-    // with the umask's permissions.
-    QString error;
-    if (!makePrivateFile(m_path, error)) {
-        m_openError = error;
-        return Opening::Failed;
-    }
-    for (const QString& companion : Companions) {
-        if (!makePrivateFile(m_path + companion, error)) {
-            m_openError = error;
+    closeConnection();
+    // The database and its companions, created private before SQLite opens
+    // them, as SQLite would create them with the umask's permissions.
+    for (const QString& suffix : QStringList{QString()} + Companions) {
+        if (!makePrivateFile(m_path + suffix, m_openError))
             return Opening::Failed;
-        }
     }
 
     QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     database.setDatabaseName(m_path);
-    if (!database.open()) {
-        m_openError = database.lastError().text();
-        return saysUnreadable(database.lastError()) ? Opening::Unreadable : Opening::Failed;
-    }
+    if (!database.open())
+        return failedWith(database.lastError());
     QSqlQuery query(database);
-    if (!query.exec(QStringLiteral("PRAGMA quick_check"))) {
-        m_openError = query.lastError().text();
-        return saysUnreadable(query.lastError()) ? Opening::Unreadable : Opening::Failed;
-    }
+    if (!query.exec(QStringLiteral("PRAGMA quick_check")))
+        return failedWith(query.lastError());
     if (!query.next() || query.value(0).toString() != u"ok") {
         m_openError = query.value(0).toString();
         return Opening::Unreadable;
@@ -168,18 +158,15 @@ DeliveryJournal::Opening DeliveryJournal::tryOpen()
         !query.exec(QStringLiteral("PRAGMA synchronous=FULL")) ||
         !query.exec(QStringLiteral("SELECT user_version, EXISTS (SELECT 1 FROM sqlite_master) "
                                    "FROM pragma_user_version")) ||
-        !query.next()) {
-        m_openError = query.lastError().text();
-        return saysUnreadable(query.lastError()) ? Opening::Unreadable : Opening::Failed;
-    }
+        !query.next())
+        return failedWith(query.lastError());
     const int version = query.value(0).toInt();
     const bool older = version < Version && query.value(1).toBool();
     if (!upgrade(query, version)) {
         const QSqlError error =
             query.lastError().isValid() ? query.lastError() : database.lastError();
-        m_openError = error.text();
         if (!older)
-            return saysUnreadable(error) ? Opening::Unreadable : Opening::Failed;
+            return failedWith(error);
         // What an earlier version kept stays as it was, for the owner to
         // keep, and is not tried again while the program runs.
         m_openError = QStringLiteral("旧记录无法更新：%1").arg(error.text());
@@ -189,6 +176,12 @@ DeliveryJournal::Opening DeliveryJournal::tryOpen()
     }
     m_identity = identityOf(m_path);
     return Opening::Opened;
+}
+
+DeliveryJournal::Opening DeliveryJournal::failedWith(const QSqlError& error)
+{
+    m_openError = error.text();
+    return saysUnreadable(error) ? Opening::Unreadable : Opening::Failed;
 }
 
 bool DeliveryJournal::upgrade(QSqlQuery& query, int version)

@@ -15,6 +15,7 @@
 #include <functional>
 
 class Clock;
+class QSqlError;
 
 // Every delivery attempt, kept in a SQLite file the owner can look back at
 // after the page box has long been emptied: each attempt is written in a
@@ -82,6 +83,10 @@ private:
 
     void open();
     Opening tryOpen();
+    // Keeps why the opening failed: unreadable when SQLite says the file is
+    // damaged, failed otherwise.
+    Opening failedWith(const QSqlError& error);
+    void closeConnection();
     // Brings a new file, or one at an earlier `version`, up to date in one
     // transaction.
     bool upgrade(QSqlQuery& query, int version);

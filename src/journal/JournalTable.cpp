@@ -31,9 +31,7 @@ const Column AlertSends[] = {{"time", "时间", true},       {"cause", "原因"}
 
 std::span<const Column> columnsOf(const QString& table)
 {
-    if (table == DeliveryJournal::Table)
-        return Attempts;
-    return AlertSends;
+    return table == DeliveryJournal::Table ? std::span<const Column>(Attempts) : AlertSends;
 }
 
 // How `column` of `model` is shown; null when it is not.

@@ -6,7 +6,16 @@
 #include "platform/Clock.h"
 
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
+
+namespace {
+
+// By PaymentMemory::State.
+const QStringList Codes{QStringLiteral("history"), QStringLiteral("pending"),
+                        QStringLiteral("delivered"), QStringLiteral("given_up")};
+
+} // namespace
 
 PaymentBook::PaymentBook(DeliveryJournal& journal, const Clock& clock)
     : m_journal(journal)
@@ -16,26 +25,13 @@ PaymentBook::PaymentBook(DeliveryJournal& journal, const Clock& clock)
 
 std::optional<PaymentMemory::State> PaymentBook::stateOfCode(const QString& code)
 {
-    for (State state : {State::History, State::Pending, State::Delivered, State::GivenUp}) {
-        if (PaymentBook::code(state) == code)
-            return state;
-    }
-    return std::nullopt;
+    const qsizetype found = Codes.indexOf(code);
+    return found < 0 ? std::nullopt : std::optional(State(found));
 }
 
 QString PaymentBook::code(State state)
 {
-    switch (state) {
-    case State::History:
-        return QStringLiteral("history");
-    case State::Pending:
-        return QStringLiteral("pending");
-    case State::Delivered:
-        return QStringLiteral("delivered");
-    case State::GivenUp:
-        return QStringLiteral("given_up");
-    }
-    Q_UNREACHABLE();
+    return Codes[int(state)];
 }
 
 bool PaymentBook::available()

@@ -11,14 +11,14 @@
 
 namespace {
 
-using State = PaymentMemory::State;
-
 // The hidden columns the state's words are made of.
 constexpr int Refusals = PaymentList::Shown;
 constexpr int LastRefusal = PaymentList::Shown + 1;
 
 const char* const Headings[] = {"首次看到", "付款说明", "金额",    "交易号",
                                 "状态",     "尝试次数", "最后回复"};
+// A state in the owner's words, by PaymentMemory::State.
+const char* const Words[] = {"历史", "待送达", "已送达", "已放弃"};
 
 } // namespace
 
@@ -79,23 +79,16 @@ QVariant PaymentList::data(const QModelIndex& index, int role) const
     const auto column = [&](int c) {
         return QSqlQueryModel::data(this->index(index.row(), c));
     };
-    switch (
-        PaymentBook::stateOfCode(QSqlQueryModel::data(index).toString()).value_or(State::History)) {
-    case State::Delivered:
-        return QStringLiteral("已送达");
-    case State::GivenUp:
-        return QStringLiteral("已放弃");
-    case State::History:
-        return QStringLiteral("历史");
-    case State::Pending:
-        break;
-    }
+    const PaymentMemory::State state =
+        PaymentBook::stateOfCode(QSqlQueryModel::data(index).toString())
+            .value_or(PaymentMemory::State::History);
+    const QString words = QString::fromUtf8(Words[int(state)]);
     PaymentMemory::Payment payment;
     payment.refusals = column(Refusals).toInt();
+    if (state != PaymentMemory::State::Pending || payment.refusals == 0)
+        return words;
     payment.lastRefusal =
         QDateTime::fromString(column(LastRefusal).toString(), DeliveryJournal::TimeFormat);
-    if (payment.refusals == 0)
-        return QStringLiteral("待送达");
-    return QStringLiteral("待送达（下次 %1）")
-        .arg(RetrySchedule::nextTry(payment).toString(QStringLiteral("M/d H:mm")));
+    return QStringLiteral("%1（下次 %2）")
+        .arg(words, RetrySchedule::nextTry(payment).toString(QStringLiteral("M/d H:mm")));
 }

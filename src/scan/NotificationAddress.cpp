@@ -26,24 +26,20 @@ QString encoded(const QString& value, QStringEncoder& encoder)
     return QString::fromLatin1(bytes.toPercentEncoding());
 }
 
-// A line break or tab pasted into the address box is not part of the
-// address, as browsers drop them from a typed address; spaces stay.
-QString withoutTabsAndLineBreaks(QString url)
-{
-    url.removeIf([](QChar c) { return c == u'\t' || c == u'\r' || c == u'\n'; });
-    return url;
-}
-
 } // namespace
 
 QString notificationAddress(const QString& deliveryUrl, const QString& key,
                             const TradeRecord& record, const QString& shopCharset)
 {
+    // A line break or tab pasted into the address box is not part of the
+    // address, as browsers drop them from a typed address; spaces stay.
+    QString url = deliveryUrl;
+    url.removeIf([](QChar c) { return c == u'\t' || c == u'\r' || c == u'\n'; });
     QStringEncoder encoder = shopEncoder(shopCharset);
-    return withoutTabsAndLineBreaks(deliveryUrl) + QStringLiteral("?act=") + encoded(key, encoder) +
-           QStringLiteral("&jine=") + encoded(record.Amount, encoder) +
-           QStringLiteral("&tradeno=") + encoded(record.TradeNo, encoder) +
-           QStringLiteral("&title=") + encoded(record.Title, encoder);
+    return url + QStringLiteral("?act=") + encoded(key, encoder) + QStringLiteral("&jine=") +
+           encoded(record.Amount, encoder) + QStringLiteral("&tradeno=") +
+           encoded(record.TradeNo, encoder) + QStringLiteral("&title=") +
+           encoded(record.Title, encoder);
 }
 
 QString withoutKey(const QString& address)

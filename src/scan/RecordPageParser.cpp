@@ -78,9 +78,5 @@ std::optional<TradeCut> CutTradeRecord(QStringView remaining)
     if (!title || !amount || !remainder)
         return std::nullopt;
 
-    TradeRecord record;
-    record.TradeNo = tradeNo.toString();
-    record.Title = title->toString();
-    record.Amount = *amount;
-    return TradeCut{record, *remainder};
+    return TradeCut{{tradeNo.toString(), title->toString(), *amount}, *remainder};
 }

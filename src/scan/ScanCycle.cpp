@@ -16,6 +16,9 @@
 
 #include <QUrl>
 
+#include <algorithm>
+#include <span>
+
 const QString ScanCycle::DeliveredOutcome = QStringLiteral("发送成功");
 const QString ScanCycle::RejectedOutcome = QStringLiteral("发送失败,检查发货网址和编码格式");
 const QString ScanCycle::AlreadyDeliveredOutcome = QStringLiteral("已完结,不再发送");
@@ -134,10 +137,9 @@ void ScanCycle::nextPosition()
         const TradeRecord& record = cut->record;
         m_atPositions.insert(record.TradeNo);
 
-        const bool delivered = alreadyDelivered(record.TradeNo);
         if (m_inet1.StillExecuting()) {
             finishPosition({.record = record, .outcome = DeliveryAttempt::Outcome::Busy});
-        } else if (delivered) {
+        } else if (alreadyDelivered(record.TradeNo)) {
             finishPosition(
                 {.record = record, .outcome = DeliveryAttempt::Outcome::AlreadyDelivered});
         } else {
@@ -196,12 +198,8 @@ void ScanCycle::nextBelowPositions()
 
 bool ScanCycle::alreadyDelivered(const QString& tradeNo) const
 {
-    const int slots = positionsToScan(m_state.recordCount());
-    for (int slot = 1; slot <= slots; ++slot) {
-        if (SentTradeNo[slot] == tradeNo)
-            return true;
-    }
-    return false;
+    const auto slots = std::span(SentTradeNo).subspan(1, positionsToScan(m_state.recordCount()));
+    return std::ranges::find(slots, tradeNo) != slots.end();
 }
 
 ScanCycle::Refusal ScanCycle::renotify(const TradeRecord& record)
@@ -302,12 +300,10 @@ void ScanCycle::rememberOutcome(const DeliveryAttempt& attempt)
 
 void ScanCycle::endScan()
 {
-    const int found = m_found;
-    const bool pageRead = m_pageRead;
     m_job = Job::None;
     m_page.clear();
     m_remaining = {};
-    Q_EMIT scanEnded(found, pageRead);
+    Q_EMIT scanEnded(m_found, m_pageRead);
 }
 
 void ScanCycle::giveUpWaitingFetch()
