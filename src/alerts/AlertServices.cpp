@@ -50,17 +50,18 @@ void feishuSigned(QString&, QJsonObject& body, const QString& secret, const QDat
     body.insert(QStringLiteral("sign"), QString::fromLatin1(feishuSign(secret, timestamp)));
 }
 
-WebHookRequest customGet(const AlertChannel& channel, const AlertMessage& message)
+// The owner's own address, and for a POST the body, with the placeholders
+// filled in.
+WebHookRequest custom(const AlertChannel& channel, const AlertMessage& message)
 {
-    return {fillPlaceholders(channel.address.trimmed(), message, PlaceholderContext::Url), {}, {}};
-}
-
-WebHookRequest customPost(const AlertChannel& channel, const AlertMessage& message)
-{
+    const QString address =
+        fillPlaceholders(channel.address.trimmed(), message, PlaceholderContext::Url);
+    if (channel.kind == Kind::CustomGet)
+        return {address, {}, {}};
     const bool json = channel.contentType == AlertChannel::ContentType::Json;
     const QString body = channel.body.isEmpty() ? DefaultPostBody : channel.body;
     return {
-        fillPlaceholders(channel.address.trimmed(), message, PlaceholderContext::Url),
+        address,
         fillPlaceholders(body, message, json ? PlaceholderContext::Json : PlaceholderContext::Form)
             .toUtf8(),
         json ? QByteArrayLiteral("application/json; charset=utf-8")
@@ -73,24 +74,21 @@ const AlertService Services[] = {
     {.kind = Kind::WeCom,
      .name = "wecom",
      .title = "企业微信群机器人",
-     .addressLabel = Webhook,
-     .addressHint = "https://qyapi.weixin.qq.com/cgi-bin/webhook/send?key=…",
-     .note = KeywordNote,
-     .fixedFields = R"({"msgtype":"text"})",
-     .textField = "text.content",
-     .textBytes = 2048,
+     .dialog = {.address = Webhook,
+                .hint = "https://qyapi.weixin.qq.com/cgi-bin/webhook/send?key=…",
+                .note = KeywordNote},
+     .request = {.fixedFields = R"({"msgtype":"text"})", .text = "text.content", .textBytes = 2048},
      .takenWhen = R"({"errcode":0})"},
     // 自定义机器人发送群消息
     // (https://open.dingtalk.com/document/robots/custom-robot-access).
     {.kind = Kind::DingTalk,
      .name = "dingtalk",
      .title = "钉钉群机器人",
-     .addressLabel = Webhook,
-     .addressHint = "https://oapi.dingtalk.com/robot/send?access_token=…",
-     .secretLabel = "加签密钥：",
-     .note = KeywordNote,
-     .fixedFields = R"({"msgtype":"text"})",
-     .textField = "text.content",
+     .dialog = {.address = Webhook,
+                .hint = "https://oapi.dingtalk.com/robot/send?access_token=…",
+                .secret = "加签密钥：",
+                .note = KeywordNote},
+     .request = {.fixedFields = R"({"msgtype":"text"})", .text = "text.content"},
      .takenWhen = R"({"errcode":0})",
      .sign = dingTalkSigned},
     // 自定义机器人使用指南
@@ -99,13 +97,13 @@ const AlertService Services[] = {
     {.kind = Kind::Feishu,
      .name = "feishu",
      .title = "飞书群机器人",
-     .addressLabel = Webhook,
-     .addressHint = "https://open.feishu.cn/open-apis/bot/v2/hook/…",
-     .secretLabel = "签名校验密钥：",
-     .note = KeywordNote,
-     .fixedFields = R"({"msg_type":"text"})",
-     .textField = "content.text",
-     .textBytes = 18 * 1024,
+     .dialog = {.address = Webhook,
+                .hint = "https://open.feishu.cn/open-apis/bot/v2/hook/…",
+                .secret = "签名校验密钥：",
+                .note = KeywordNote},
+     .request = {.fixedFields = R"({"msg_type":"text"})",
+                 .text = "content.text",
+                 .textBytes = 18 * 1024},
      .takenWhen = R"({"code":0,"StatusCode":0})",
      .sign = feishuSigned},
     // Server酱 SDK (https://github.com/easychen/serverchan-sdk) and Server酱³ API
@@ -114,12 +112,9 @@ const AlertService Services[] = {
     {.kind = Kind::ServerChan,
      .name = "serverchan",
      .title = "Server酱",
-     .keyLabel = "SendKey：",
-     .addressPattern = "{server}/{key}.send",
-     .textField = "desp",
-     .titleField = "title",
-     .textBytes = 32 * 1024,
-     .titleLength = 32,
+     .dialog = {.key = "SendKey："},
+     .address = {.pattern = "{server}/{key}.send"},
+     .request = {.text = "desp", .title = "title", .textBytes = 32 * 1024, .titleLength = 32},
      .takenWhen = R"({"code":0})",
      .serverFor = serverChanServer},
     // pushplus 发送消息接口 (http://api.pushplus.plus/api-107787114): the "txt"
@@ -127,60 +122,46 @@ const AlertService Services[] = {
     {.kind = Kind::PushPlus,
      .name = "pushplus",
      .title = "PushPlus 推送加",
-     .keyLabel = "Token：",
-     .addressPattern = "{server}/send/{key}",
-     .defaultServer = "https://www.pushplus.plus",
-     .fixedFields = R"({"template":"txt"})",
-     .textField = "content",
-     .titleField = "title",
+     .dialog = {.key = "Token："},
+     .address = {.pattern = "{server}/send/{key}", .defaultServer = "https://www.pushplus.plus"},
+     .request = {.fixedFields = R"({"template":"txt"})", .text = "content", .title = "title"},
      .takenWhen = R"({"code":200})"},
     // bark-server API V2 (https://github.com/Finb/bark-server/blob/master/docs/API_V2.md).
     {.kind = Kind::Bark,
      .name = "bark",
      .title = "Bark（iPhone）",
-     .serverLabel = ServerLabel,
-     .keyLabel = "Key：",
-     .addressPattern = "{server}/{key}",
-     .defaultServer = "https://api.day.app",
-     .postTo = "{server}/push",
-     .textField = "body",
-     .titleField = "title",
-     .keyField = "device_key",
+     .dialog = {.server = ServerLabel, .key = "Key："},
+     .address = {.pattern = "{server}/{key}", .defaultServer = "https://api.day.app"},
+     .request = {.postTo = "{server}/push", .text = "body", .title = "title", .key = "device_key"},
      .takenWhen = R"({"code":200})"},
     // Publishing (https://docs.ntfy.sh/publish/): beyond 4096 bytes the text
     // would arrive as an attachment.
     {.kind = Kind::Ntfy,
      .name = "ntfy",
      .title = "ntfy",
-     .serverLabel = ServerLabel,
-     .keyLabel = "主题（topic）：",
-     .addressPattern = "{server}/{key}",
-     .defaultServer = "https://ntfy.sh",
-     .textBytes = 4096},
+     .dialog = {.server = ServerLabel, .key = "主题（topic）："},
+     .address = {.pattern = "{server}/{key}", .defaultServer = "https://ntfy.sh"},
+     .request = {.textBytes = 4096}},
     // Push messages (https://gotify.net/docs/pushmsg): only on the owner's own
     // server.
     {.kind = Kind::Gotify,
      .name = "gotify",
      .title = "Gotify",
-     .serverLabel = ServerLabel,
-     .keyLabel = "应用 Token：",
-     .addressPattern = "{server}/message?token={key}",
-     .fixedFields = R"({"priority":5})",
-     .textField = "message",
-     .titleField = "title"},
+     .dialog = {.server = ServerLabel, .key = "应用 Token："},
+     .address = {.pattern = "{server}/message?token={key}"},
+     .request = {.fixedFields = R"({"priority":5})", .text = "message", .title = "title"}},
     // sendMessage (https://core.telegram.org/bots/api#sendmessage): the text
     // 1-4096 characters.
     {.kind = Kind::Telegram,
      .name = "telegram",
      .title = "Telegram 机器人",
-     .keyLabel = "Bot Token：",
-     .chatLabel = "Chat ID：",
-     .addressPattern = "{server}/bot{key}/sendMessage?chat_id={chat}",
-     .defaultServer = "https://api.telegram.org",
-     .postTo = "{server}/bot{key}/sendMessage",
-     .textField = "text",
-     .chatField = "chat_id",
-     .textLength = 4096,
+     .dialog = {.key = "Bot Token：", .chat = "Chat ID："},
+     .address = {.pattern = "{server}/bot{key}/sendMessage?chat_id={chat}",
+                 .defaultServer = "https://api.telegram.org"},
+     .request = {.postTo = "{server}/bot{key}/sendMessage",
+                 .text = "text",
+                 .chat = "chat_id",
+                 .textLength = 4096},
      .takenWhen = R"({"ok":true})"},
     // Execute Webhook
     // (https://discord.com/developers/docs/resources/webhook#execute-webhook):
@@ -188,35 +169,29 @@ const AlertService Services[] = {
     {.kind = Kind::Discord,
      .name = "discord",
      .title = "Discord 网络钩子",
-     .addressLabel = Webhook,
-     .addressHint = "https://discord.com/api/webhooks/…",
-     .textField = "content",
-     .textLength = 2000},
+     .dialog = {.address = Webhook, .hint = "https://discord.com/api/webhooks/…"},
+     .request = {.text = "content", .textLength = 2000}},
     // Sending messages using incoming webhooks
     // (https://api.slack.com/messaging/webhooks): truncated beyond 40000
     // characters; an error code with a 4xx.
     {.kind = Kind::Slack,
      .name = "slack",
      .title = "Slack 网络钩子",
-     .addressLabel = Webhook,
-     .addressHint = "https://hooks.slack.com/services/…",
-     .textField = "text",
-     .textLength = 40000},
+     .dialog = {.address = Webhook, .hint = "https://hooks.slack.com/services/…"},
+     .request = {.text = "text", .textLength = 40000}},
     {.kind = Kind::CustomGet,
      .name = "get",
      .title = "自定义 GET 网址",
-     .addressLabel = "网址模板：",
-     .addressHint = "https://…/send?text={text}",
-     .note = PlaceholderNote,
-     .custom = customGet},
+     .dialog = {.address = "网址模板：",
+                .hint = "https://…/send?text={text}",
+                .note = PlaceholderNote},
+     .custom = custom},
     {.kind = Kind::CustomPost,
      .name = "post",
      .title = "自定义 POST",
-     .addressLabel = "网址：",
-     .addressHint = "https://…",
-     .bodyLabel = "正文模板：",
-     .note = PlaceholderNote,
-     .custom = customPost},
+     .dialog =
+         {.address = "网址：", .hint = "https://…", .body = "正文模板：", .note = PlaceholderNote},
+     .custom = custom},
 };
 
 } // namespace

@@ -16,45 +16,50 @@
 // The dialog, the requests, the verdicts and the sandbox's options all read
 // this; a hook says only what a row cannot.
 struct AlertService {
+    // What the settings dialog asks for: a label per field it shows (hidden
+    // without one), the address's placeholder and a note below the fields.
+    struct Dialog {
+        const char* address = nullptr;
+        const char* hint = "";
+        const char* server = nullptr;
+        const char* key = nullptr;
+        const char* chat = nullptr;
+        const char* secret = nullptr;
+        const char* body = nullptr;
+        const char* note = "";
+    };
+    // A service asked for by parts keeps the address they make, written with
+    // "{server}", "{key}" and "{chat}", so that a copied address works as it
+    // is; the server is the default unless the owner names one.
+    struct Address {
+        const char* pattern = nullptr;
+        const char* defaultServer = "";
+    };
+    // A POST to `postTo` (a pattern as above) or else to the address, of
+    // JSON: `fixedFields`, the text at `text` (a dotted path), the title, key
+    // and chat at theirs. Without a text field the body is the text alone.
+    // What the service takes at most, 0 for no limit: the text in UTF-16
+    // units or in bytes of UTF-8, the title in UTF-16 units.
+    struct Request {
+        const char* postTo = nullptr;
+        const char* fixedFields = "{}";
+        const char* text = nullptr;
+        const char* title = nullptr;
+        const char* key = nullptr;
+        const char* chat = nullptr;
+        int textLength = 0;
+        int textBytes = 0;
+        int titleLength = 0;
+    };
+
     AlertChannel::Kind kind;
     // Its name in the settings file, the journal and the sandbox's options.
     const char* name;
     // In the owner's words.
     const char* title;
-
-    // The dialog: a label per field it asks for (hidden without one), the
-    // address's placeholder and a note below the fields.
-    const char* addressLabel = nullptr;
-    const char* addressHint = "";
-    const char* serverLabel = nullptr;
-    const char* keyLabel = nullptr;
-    const char* chatLabel = nullptr;
-    const char* secretLabel = nullptr;
-    const char* bodyLabel = nullptr;
-    const char* note = "";
-
-    // A service asked for by parts keeps the address they make, written with
-    // "{server}", "{key}" and "{chat}", so that a copied address works as it
-    // is; the server is the default unless the owner names one.
-    const char* addressPattern = nullptr;
-    const char* defaultServer = "";
-
-    // The request: a POST to `postTo` (a pattern as above) or else to the
-    // address, of JSON: `fixedFields`, the text at `textField` (a dotted
-    // path), the title, key and chat at theirs. Without a text field the
-    // body is the text alone.
-    const char* postTo = nullptr;
-    const char* fixedFields = "{}";
-    const char* textField = nullptr;
-    const char* titleField = nullptr;
-    const char* keyField = nullptr;
-    const char* chatField = nullptr;
-    // What the service takes at most, 0 for no limit: the text in UTF-16
-    // units or in bytes of UTF-8, the title in UTF-16 units.
-    int textLength = 0;
-    int textBytes = 0;
-    int titleLength = 0;
-
+    Dialog dialog = {};
+    Address address = {};
+    Request request = {};
     // Fields of a 2xx reply, as JSON, any one of which says the message was
     // taken; none when a 2xx is enough.
     const char* takenWhen = "{}";

@@ -24,14 +24,14 @@ QString serverOrDefault(const AlertService& service, const AddressParts& parts)
     if (!server.isEmpty())
         return server;
     return service.serverFor ? service.serverFor(parts.key)
-                             : QString::fromLatin1(service.defaultServer);
+                             : QString::fromLatin1(service.address.defaultServer);
 }
 
 } // namespace
 
 bool hasAddressParts(AlertChannel::Kind kind)
 {
-    return serviceOf(kind).addressPattern != nullptr;
+    return serviceOf(kind).address.pattern != nullptr;
 }
 
 QString fillAddressPattern(AlertChannel::Kind kind, const char* pattern, const AddressParts& parts)
@@ -44,7 +44,7 @@ QString fillAddressPattern(AlertChannel::Kind kind, const char* pattern, const A
 
 QString composeAddress(AlertChannel::Kind kind, const AddressParts& parts)
 {
-    const char* pattern = serviceOf(kind).addressPattern;
+    const char* pattern = serviceOf(kind).address.pattern;
     if (!pattern || parts.key.trimmed().isEmpty())
         return {};
     return fillAddressPattern(kind, pattern, parts);
@@ -52,7 +52,7 @@ QString composeAddress(AlertChannel::Kind kind, const AddressParts& parts)
 
 AddressParts addressPartsOf(AlertChannel::Kind kind, const QString& address)
 {
-    const char* pattern = serviceOf(kind).addressPattern;
+    const char* pattern = serviceOf(kind).address.pattern;
     if (!pattern)
         return {};
     // The pattern read backwards: the server is whatever comes before the
@@ -73,7 +73,7 @@ AddressParts addressPartsOf(AlertChannel::Kind kind, const QString& address)
 AddressParts splitAddress(AlertChannel::Kind kind, const QString& address)
 {
     AddressParts parts = addressPartsOf(kind, address);
-    if (!serviceOf(kind).serverLabel)
+    if (!serviceOf(kind).dialog.server)
         parts.server.clear();
     return parts;
 }

@@ -53,20 +53,21 @@ WebHookRequest channelRequest(const AlertChannel& channel, const AlertMessage& m
     const AlertService& service = serviceOf(channel.kind);
     if (service.custom)
         return service.custom(channel, message);
+    const AlertService::Request& shape = service.request;
     QString text = message.text;
-    if (service.textLength)
-        text = cutToLength(text, service.textLength);
-    if (service.textBytes)
-        text = cutToUtf8Bytes(text, service.textBytes);
+    if (shape.textLength)
+        text = cutToLength(text, shape.textLength);
+    if (shape.textBytes)
+        text = cutToUtf8Bytes(text, shape.textBytes);
     QString address = channel.address.trimmed();
-    if (!service.textField)
+    if (!shape.text)
         return {address, text.toUtf8(), QByteArrayLiteral("text/plain; charset=utf-8")};
 
     const AddressParts parts = addressPartsOf(channel.kind, address);
-    if (service.postTo)
-        address = fillAddressPattern(channel.kind, service.postTo, parts);
-    QJsonObject body = QJsonDocument::fromJson(service.fixedFields).object();
-    const QString textField = QString::fromLatin1(service.textField);
+    if (shape.postTo)
+        address = fillAddressPattern(channel.kind, shape.postTo, parts);
+    QJsonObject body = QJsonDocument::fromJson(shape.fixedFields).object();
+    const QString textField = QString::fromLatin1(shape.text);
     if (textField.contains(u'.'))
         body.insert(textField.section(u'.', 0, 0), QJsonObject{{textField.section(u'.', 1), text}});
     else
@@ -75,10 +76,10 @@ WebHookRequest channelRequest(const AlertChannel& channel, const AlertMessage& m
         if (field)
             body.insert(QLatin1String(field), value);
     };
-    put(service.titleField,
-        service.titleLength ? cutToLength(message.title, service.titleLength) : message.title);
-    put(service.keyField, parts.key);
-    put(service.chatField, parts.chat);
+    put(shape.title,
+        shape.titleLength ? cutToLength(message.title, shape.titleLength) : message.title);
+    put(shape.key, parts.key);
+    put(shape.chat, parts.chat);
     if (service.sign && !channel.secret.isEmpty())
         service.sign(address, body, channel.secret, now);
     return {address, QJsonDocument(body).toJson(QJsonDocument::Compact),

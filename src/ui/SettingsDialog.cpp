@@ -158,17 +158,17 @@ void SettingsDialog::showFieldsOf(std::optional<AlertChannel::Kind> chosen)
         if (label)
             qobject_cast<QLabel*>(m_form->labelForField(field))->setText(QString::fromUtf8(label));
     };
-    show(m_address, service.addressLabel);
-    show(m_server, service.serverLabel);
-    show(m_key, service.keyLabel);
-    show(m_chat, service.chatLabel);
-    show(m_secret, service.secretLabel);
-    show(m_body, service.bodyLabel);
-    show(m_contentType, service.bodyLabel ? "正文类型：" : nullptr);
-    m_address->setPlaceholderText(QString::fromUtf8(service.addressHint));
-    m_server->setPlaceholderText(QString::fromLatin1(service.defaultServer));
+    show(m_address, service.dialog.address);
+    show(m_server, service.dialog.server);
+    show(m_key, service.dialog.key);
+    show(m_chat, service.dialog.chat);
+    show(m_secret, service.dialog.secret);
+    show(m_body, service.dialog.body);
+    show(m_contentType, service.dialog.body ? "正文类型：" : nullptr);
+    m_address->setPlaceholderText(QString::fromUtf8(service.dialog.hint));
+    m_server->setPlaceholderText(QString::fromLatin1(service.address.defaultServer));
     m_secret->setPlaceholderText(QStringLiteral("没有开启时不填"));
-    m_note->setText(QString::fromUtf8(service.note));
+    m_note->setText(QString::fromUtf8(service.dialog.note));
 }
 
 std::optional<AlertChannel::Kind> SettingsDialog::chosenKind() const
@@ -187,9 +187,9 @@ AlertChannel SettingsDialog::chosenChannel() const
     channel.address = hasAddressParts(kind)
                           ? composeAddress(kind, {m_server->text(), m_key->text(), m_chat->text()})
                           : m_address->text().trimmed();
-    if (serviceOf(kind).secretLabel)
+    if (serviceOf(kind).dialog.secret)
         channel.secret = m_secret->text().trimmed();
-    if (serviceOf(kind).bodyLabel) {
+    if (serviceOf(kind).dialog.body) {
         channel.body = m_body->toPlainText();
         channel.contentType = m_contentType->currentIndex() == 1 ? AlertChannel::ContentType::Form
                                                                  : AlertChannel::ContentType::Json;
