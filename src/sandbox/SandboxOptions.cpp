@@ -17,30 +17,22 @@
 
 namespace {
 
-// A whole number in [minimum, maximum], written with digits only.
-std::optional<int> wholeNumber(const QString& text, int minimum, int maximum)
-{
-    static const QRegularExpression digits(QStringLiteral("^\\d{1,9}$"));
-    if (!digits.match(text).hasMatch())
-        return std::nullopt;
-    const int value = text.toInt();
-    if (value < minimum || value > maximum)
-        return std::nullopt;
-    return value;
-}
-
 struct NumberRule {
     const char* name;
     int minimum;
     int maximum;
 };
 
-// Why `rule`'s option cannot be used; nothing when it is unset or in range.
-std::optional<QString> numberError(const QCommandLineParser& parser, const NumberRule& rule)
+// Why `rule`'s option cannot be used; empty when it is unset or a whole
+// number in range, written with digits only.
+QString numberError(const QCommandLineParser& parser, const NumberRule& rule)
 {
+    static const QRegularExpression digits(QStringLiteral("^\\d{1,9}$"));
     const QString text = parser.value(QLatin1String(rule.name));
-    if (!parser.isSet(QLatin1String(rule.name)) || wholeNumber(text, rule.minimum, rule.maximum))
-        return std::nullopt;
+    const int value = text.toInt();
+    if (!parser.isSet(QLatin1String(rule.name)) ||
+        (digits.match(text).hasMatch() && value >= rule.minimum && value <= rule.maximum))
+        return {};
     const QString range = rule.maximum == INT_MAX
                               ? QStringLiteral("from %1 up").arg(rule.minimum)
                               : QStringLiteral("from %1 to %2").arg(rule.minimum).arg(rule.maximum);
@@ -234,16 +226,15 @@ std::optional<SandboxOptions> SandboxOptions::parse(const QStringList& arguments
         error = QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments()[0]);
         return std::nullopt;
     }
-    for (const NumberRule& rule :
-         {NumberRule{"records", 1, INT_MAX}, NumberRule{"interval", 1, INT_MAX},
-          NumberRule{"ticks", 1, INT_MAX}, NumberRule{"port", 1000, 9999},
-          NumberRule{"shop-fail", 0, INT_MAX}, NumberRule{"alert-retry-first", 1, INT_MAX},
-          NumberRule{"heartbeat-every", 1, INT_MAX},
-          NumberRule{"browser-sleep", 0, INT_MAX / 1000}}) {
-        if (const std::optional<QString> message = numberError(parser, rule)) {
-            error = *message;
+    const NumberRule numberRules[] = {
+        {"records", 1, INT_MAX},         {"interval", 1, INT_MAX},
+        {"ticks", 1, INT_MAX},           {"port", 1000, 9999},
+        {"shop-fail", 0, INT_MAX},       {"alert-retry-first", 1, INT_MAX},
+        {"heartbeat-every", 1, INT_MAX}, {"browser-sleep", 0, INT_MAX / 1000}};
+    for (const NumberRule& rule : numberRules) {
+        error = numberError(parser, rule);
+        if (!error.isEmpty())
             return std::nullopt;
-        }
     }
     for (const char* name : {"notify-url", "heartbeat-url"}) {
         error = addressError(parser, name);
