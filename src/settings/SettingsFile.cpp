@@ -106,28 +106,22 @@ void SettingsFile::loadSecrets()
     auto heartbeat = std::make_shared<QString>();
     auto answers = std::make_shared<int>(0);
     QPointer<SettingsFile> self(this);
-    const auto answered = [self, channel, heartbeat, answers] {
-        if (++*answers < 3 || !self)
-            return;
-        {
-            const QSignalBlocker quiet(self->m_settings);
-            self->m_settings.setChannel(*channel);
-            self->m_settings.setHeartbeatAddress(*heartbeat);
-        }
-        self->m_settings.setLoaded(true);
+    const auto read = [&](const QString& key, QString* part) {
+        m_secrets.read(key, [self, channel, heartbeat, answers, part](const QString& secret) {
+            *part = secret;
+            if (++*answers < 3 || !self)
+                return;
+            {
+                const QSignalBlocker quiet(self->m_settings);
+                self->m_settings.setChannel(*channel);
+                self->m_settings.setHeartbeatAddress(*heartbeat);
+            }
+            self->m_settings.setLoaded(true);
+        });
     };
-    m_secrets.read(AddressKey, [channel, answered](const QString& address) {
-        channel->address = address;
-        answered();
-    });
-    m_secrets.read(SecretKey, [channel, answered](const QString& secret) {
-        channel->secret = secret;
-        answered();
-    });
-    m_secrets.read(HeartbeatKey, [heartbeat, answered](const QString& address) {
-        *heartbeat = address;
-        answered();
-    });
+    read(AddressKey, &channel->address);
+    read(SecretKey, &channel->secret);
+    read(HeartbeatKey, heartbeat.get());
 }
 
 void SettingsFile::save()
