@@ -128,10 +128,9 @@ void AlertPolicy::onScanEnded(bool pageRead)
     rejections.removeIf([this](const auto& counted) {
         return !m_onSchedule.contains(counted.key()) || m_rejectedNow.contains(counted.key());
     });
-    for (auto rejected = m_rejectedNow.cbegin(); rejected != m_rejectedNow.cend(); ++rejected) {
-        const int inARow = m_rejections.value(rejected.key()) + 1;
-        rejections.insert(rejected.key(), inARow);
-        const TradeRecord& record = rejected.value();
+    for (const TradeRecord& record : std::as_const(m_rejectedNow)) {
+        const int inARow = m_rejections.value(record.TradeNo) + 1;
+        rejections.insert(record.TradeNo, inARow);
         if (inARow >= FailuresInARow)
             raise(Cause::PaymentRejected,
                   QStringLiteral("付款“%1”（%2 元，交易号 %3）连续 %4 次通知网站失败。")
