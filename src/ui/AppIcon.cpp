@@ -5,29 +5,29 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <functional>
+
 namespace {
 
 // The icon is drawn on a 48-unit grid, the size it was designed at.
 constexpr qreal Grid = 48;
 
-void drawOnGrid(QPainter& painter, int side)
-{
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(side / Grid, side / Grid);
-}
-
-// The frame and the coin: a payment.
-QImage coinImage(int side)
+// The frame and the coin, a payment, with `over` painted on them on the
+// same grid.
+QImage coinImage(int side, const std::function<void(QPainter&)>& over)
 {
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    drawOnGrid(painter, side);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(side / Grid, side / Grid);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(64, 64, 200));
     painter.drawRoundedRect(QRectF(2, 2, Grid - 4, Grid - 4), 9, 9);
     painter.setBrush(QColor(255, 214, 64));
     painter.drawEllipse(QRectF(9, 9, 30, 30));
+    over(painter);
+    painter.end();
     return image;
 }
 
@@ -70,14 +70,11 @@ void drawSymbol(QPainter& painter, StatusSymbol symbol)
 
 QImage appIconImage(int side)
 {
-    QImage image = coinImage(side);
-    QPainter painter(&image);
-    drawOnGrid(painter, side);
-    // A tick on the coin: a payment that has arrived.
-    painter.setPen(symbolPen(QColor(40, 120, 40), 4));
-    painter.drawPolyline(QPolygonF({QPointF(16, 24), QPointF(22, 30), QPointF(33, 17)}));
-    painter.end();
-    return image;
+    return coinImage(side, [](QPainter& painter) {
+        // A tick on the coin: a payment that has arrived.
+        painter.setPen(symbolPen(QColor(40, 120, 40), 4));
+        painter.drawPolyline(QPolygonF({QPointF(16, 24), QPointF(22, 30), QPointF(33, 17)}));
+    });
 }
 
 QIcon appIcon()
@@ -92,15 +89,12 @@ QIcon statusIcon(StatusSymbol symbol, const QColor& colour)
 {
     QIcon icon;
     for (int side : AppIconSizes) {
-        QImage image = coinImage(side);
-        QPainter painter(&image);
-        drawOnGrid(painter, side);
-        painter.setPen(QPen(Qt::white, 2));
-        painter.setBrush(colour);
-        painter.drawEllipse(QRectF(18, 18, 29, 29));
-        drawSymbol(painter, symbol);
-        painter.end();
-        icon.addPixmap(QPixmap::fromImage(image));
+        icon.addPixmap(QPixmap::fromImage(coinImage(side, [&](QPainter& painter) {
+            painter.setPen(QPen(Qt::white, 2));
+            painter.setBrush(colour);
+            painter.drawEllipse(QRectF(18, 18, 29, 29));
+            drawSymbol(painter, symbol);
+        })));
     }
     return icon;
 }

@@ -11,7 +11,6 @@
 #include "ui/InputWatch.h"
 #include "ui/SleepPicture.h"
 #include "ui/TextBox.h"
-#include "ui/Twips.h"
 #include "watch/AccountWatch.h"
 
 #include <QComboBox>
@@ -22,6 +21,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QUrl>
+
+#include <cmath>
 
 namespace {
 
@@ -154,8 +155,12 @@ void Form1::createControls()
 
 void Form1::placeControls()
 {
-    const Twips twips(*this);
-    setFixedSize(twips.size(10290, 7665));
+    // The layout's twips (1/1440 inch) in pixels at the screen's logical
+    // resolution: 15 twips to the pixel at 96 dpi.
+    const auto pixels = [dotsPerInch = double(logicalDpiX())](int twips) {
+        return int(std::lround(twips * dotsPerInch / 1440.0));
+    };
+    setFixedSize(pixels(10290), pixels(7665));
 
     // Each control's designer name and its place, in twips.
     struct Place {
@@ -189,7 +194,8 @@ void Form1::placeControls()
     };
     for (const Place& place : places) {
         place.control->setObjectName(QString::fromLatin1(place.name));
-        place.control->setGeometry(twips.rect(place.left, place.top, place.width, place.height));
+        place.control->setGeometry(pixels(place.left), pixels(place.top), pixels(place.width),
+                                   pixels(place.height));
     }
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(WebBrowser1->geometry());

@@ -80,7 +80,6 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
     resize(900, 480);
 
     showJournalTable(m_model, m_table);
-    m_empty->setObjectName(QStringLiteral("empty"));
     m_empty->setAlignment(Qt::AlignCenter);
     m_table->viewport()->installEventFilter(this);
     new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
@@ -88,14 +87,12 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
     showJournalTable(m_alertModel, alerts);
 
     showTable(m_payments, m_paymentTable);
-    m_paymentTable->setObjectName(QStringLiteral("payments"));
     for (int column = PaymentList::Shown; column < m_payments->columnCount(); ++column)
         m_paymentTable->setColumnHidden(column, true);
     for (int column : {PaymentList::FirstSeen, PaymentList::Amount, PaymentList::TradeNo,
                        PaymentList::State, PaymentList::Attempts})
         m_paymentTable->horizontalHeader()->setSectionResizeMode(column,
                                                                  QHeaderView::ResizeToContents);
-    m_stateFilter->setObjectName(QStringLiteral("stateFilter"));
     m_stateFilter->addItem(QStringLiteral("全部状态"));
     using State = PaymentMemory::State;
     for (const auto& [state, words] : {std::pair{State::Delivered, "已送达"},
@@ -106,12 +103,13 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
 
     m_filter->setPlaceholderText(QStringLiteral("按交易号或付款说明查找"));
     auto* exportButton = new QPushButton(QStringLiteral("导出 CSV"), this);
-    m_filter->setObjectName(QStringLiteral("filter"));
-    m_today->setObjectName(QStringLiteral("today"));
-    m_renotify->setObjectName(QStringLiteral("renotify"));
-    m_message->setObjectName(QStringLiteral("message"));
-    m_table->setObjectName(QStringLiteral("deliveries"));
-    alerts->setObjectName(QStringLiteral("alertSends"));
+    using Named = std::pair<QWidget*, const char*>;
+    for (const auto& [widget, name] :
+         {Named{m_stateFilter, "stateFilter"}, Named{m_filter, "filter"},
+          Named{m_paymentTable, "payments"}, Named{m_table, "deliveries"},
+          Named{alerts, "alertSends"}, Named{m_empty, "empty"}, Named{m_today, "today"},
+          Named{m_renotify, "renotify"}, Named{m_message, "message"}})
+        widget->setObjectName(QString::fromLatin1(name));
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_stateFilter);
@@ -169,20 +167,14 @@ bool HistoryWindow::exportTo(const QString& path, QString& error)
     QAbstractItemModel* model = table->model();
     while (model->canFetchMore({}))
         model->fetchMore({});
-    QList<int> shown;
-    QStringList headings;
+    // The headings, then the rows, filled column by column.
+    QList<QStringList> rows(model->rowCount() + 1);
     for (int column = 0; column < model->columnCount(); ++column) {
         if (table->isColumnHidden(column))
             continue;
-        shown.append(column);
-        headings.append(model->headerData(column, Qt::Horizontal).toString());
-    }
-    QList<QStringList> rows{headings};
-    for (int row = 0; row < model->rowCount(); ++row) {
-        QStringList fields;
-        for (int column : shown)
-            fields.append(model->index(row, column).data().toString());
-        rows.append(fields);
+        rows[0].append(model->headerData(column, Qt::Horizontal).toString());
+        for (int row = 0; row < model->rowCount(); ++row)
+            rows[row + 1].append(model->index(row, column).data().toString());
     }
     return writeCsvFile(path, rows, error);
 }

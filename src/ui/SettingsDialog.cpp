@@ -23,6 +23,8 @@
 namespace {
 
 using Kind = AlertChannel::Kind;
+// A widget and a text of its: its object name, or the label of its row.
+using Labelled = std::pair<QWidget*, const char*>;
 
 // Where the secrets went, in the owner's words.
 QString secretPlaceText(SecretStore::Place place)
@@ -67,19 +69,13 @@ SettingsDialog::SettingsDialog(AlertSettings& settings, RemoteAlerts& remote,
     , m_remember(new QCheckBox(QStringLiteral("启动时恢复上次的设置"), this))
 {
     setWindowTitle(QStringLiteral("设置"));
-    for (const auto& [widget, name] : {std::pair<QWidget*, const char*>{m_kind, "kind"},
-                                       {m_address, "address"},
-                                       {m_server, "server"},
-                                       {m_key, "key"},
-                                       {m_chat, "chat"},
-                                       {m_secret, "secret"},
-                                       {m_body, "body"},
-                                       {m_contentType, "contentType"},
-                                       {m_heartbeat, "heartbeat"},
-                                       {m_summary, "summary"},
-                                       {m_summaryTime, "summaryTime"},
-                                       {m_testResult, "testResult"},
-                                       {m_remember, "remember"}})
+    for (const auto& [widget, name] :
+         {Labelled{m_kind, "kind"}, Labelled{m_address, "address"}, Labelled{m_server, "server"},
+          Labelled{m_key, "key"}, Labelled{m_chat, "chat"}, Labelled{m_secret, "secret"},
+          Labelled{m_body, "body"}, Labelled{m_contentType, "contentType"},
+          Labelled{m_heartbeat, "heartbeat"}, Labelled{m_summary, "summary"},
+          Labelled{m_summaryTime, "summaryTime"}, Labelled{m_testResult, "testResult"},
+          Labelled{m_remember, "remember"}})
         widget->setObjectName(QString::fromLatin1(name));
     // First, and chosen while no address is set.
     m_kind->addItem(QStringLiteral("不发送"));
@@ -114,14 +110,12 @@ SettingsDialog::SettingsDialog(AlertSettings& settings, RemoteAlerts& remote,
     m_form->addRow(new QLabel(QStringLiteral("提醒除了显示在本机桌面上，还可以发送到手机："
                                              "选择您用的推送服务或群机器人，不填则不发送。"),
                               this));
-    m_form->addRow(QStringLiteral("提醒方式："), m_kind);
-    m_form->addRow(QStringLiteral("网址："), m_address);
-    m_form->addRow(QStringLiteral("服务器："), m_server);
-    m_form->addRow(QStringLiteral("Key："), m_key);
-    m_form->addRow(QStringLiteral("Chat ID："), m_chat);
-    m_form->addRow(QStringLiteral("密钥："), m_secret);
-    m_form->addRow(QStringLiteral("正文模板："), m_body);
-    m_form->addRow(QStringLiteral("正文类型："), m_contentType);
+    for (const auto& [field, label] :
+         {Labelled{m_kind, "提醒方式："}, Labelled{m_address, "网址："},
+          Labelled{m_server, "服务器："}, Labelled{m_key, "Key："}, Labelled{m_chat, "Chat ID："},
+          Labelled{m_secret, "密钥："}, Labelled{m_body, "正文模板："},
+          Labelled{m_contentType, "正文类型："}})
+        m_form->addRow(QString::fromUtf8(label), field);
     m_form->addRow(m_note);
     m_form->addRow(QStringLiteral("心跳网址："), m_heartbeat);
     // The day's payments by state, sent to the alert address once a day.
@@ -153,18 +147,15 @@ void SettingsDialog::showFieldsOf(std::optional<AlertChannel::Kind> chosen)
 {
     static const AlertService Nothing{.kind = Kind::CustomGet, .name = "", .title = ""};
     const AlertService& service = chosen ? serviceOf(*chosen) : Nothing;
-    const auto show = [this](QWidget* field, const char* label) {
+    for (const auto& [field, label] :
+         {Labelled{m_address, service.dialog.address}, Labelled{m_server, service.dialog.server},
+          Labelled{m_key, service.dialog.key}, Labelled{m_chat, service.dialog.chat},
+          Labelled{m_secret, service.dialog.secret}, Labelled{m_body, service.dialog.body},
+          Labelled{m_contentType, service.dialog.body ? "正文类型：" : nullptr}}) {
         m_form->setRowVisible(field, label != nullptr);
         if (label)
             qobject_cast<QLabel*>(m_form->labelForField(field))->setText(QString::fromUtf8(label));
-    };
-    show(m_address, service.dialog.address);
-    show(m_server, service.dialog.server);
-    show(m_key, service.dialog.key);
-    show(m_chat, service.dialog.chat);
-    show(m_secret, service.dialog.secret);
-    show(m_body, service.dialog.body);
-    show(m_contentType, service.dialog.body ? "正文类型：" : nullptr);
+    }
     m_address->setPlaceholderText(QString::fromUtf8(service.dialog.hint));
     m_server->setPlaceholderText(QString::fromLatin1(service.address.defaultServer));
     m_secret->setPlaceholderText(QStringLiteral("没有开启时不填"));

@@ -5,10 +5,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-namespace {
-const QString Caption = QStringLiteral("浏览器已休眠以节省内存，点击恢复");
-} // namespace
-
 SleepPicture::SleepPicture(QWidget* parent)
     : QWidget(parent)
 {
@@ -32,7 +28,7 @@ void SleepPicture::paintEvent(QPaintEvent*)
     const QRect band(0, (height() - bandHeight) / 2, width(), bandHeight);
     painter.fillRect(band, QColor(0, 0, 0, 210));
     painter.setPen(Qt::white);
-    painter.drawText(band, Qt::AlignCenter, Caption);
+    painter.drawText(band, Qt::AlignCenter, QStringLiteral("浏览器已休眠以节省内存，点击恢复"));
 }
 
 void SleepPicture::mousePressEvent(QMouseEvent*)

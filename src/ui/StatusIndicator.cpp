@@ -115,9 +115,9 @@ QString StatusIndicator::describe() const
     case State::LoginNeeded:
         return QStringLiteral("请登录支付宝");
     case State::Failing:
-        if (m_alerts.active().isEmpty())
-            return QStringLiteral("出错：") + IntervalInvalidStatus;
-        return QStringLiteral("出错：") + m_alerts.active().constLast().text;
+        return QStringLiteral("出错：") + (m_alerts.active().isEmpty()
+                                               ? IntervalInvalidStatus
+                                               : m_alerts.active().constLast().text);
     }
     Q_UNREACHABLE();
 }
