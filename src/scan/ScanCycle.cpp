@@ -110,10 +110,9 @@ bool ScanCycle::learnFromPage()
     // Recorded before the first call, so a payment found new is never lost.
     if (!m_memory->rememberFirstSightings(judgement.firstSightings))
         return false;
-    QStringList tradeNumbers;
+    m_reference.emplace();
     for (const TradeRecord& payment : payments)
-        tradeNumbers.append(payment.TradeNo);
-    m_reference = tradeNumbers;
+        m_reference->append(payment.TradeNo);
     if (judgement.allUnseen || judgement.anyKnown)
         Q_EMIT pageJudged(judgement.allUnseen);
     return true;
