@@ -22,9 +22,7 @@ DayTotals dayTotals(DeliveryJournal& journal, QDate day)
     query.prepare(QStringLiteral("SELECT state, amount, title FROM %1 "
                                  "WHERE substr(first_seen, 1, 10) = ? AND state != ? ORDER BY seq")
                       .arg(DeliveryJournal::PaymentTable));
-    query.addBindValue(day.toString(Qt::ISODate));
-    query.addBindValue(PaymentBook::code(State::History));
-    if (!query.exec())
+    if (!execWith(query, {day.toString(Qt::ISODate), PaymentBook::code(State::History)}))
         return totals;
     while (query.next()) {
         const qint64 cents = centsOf(query.value(1).toString()).value_or(0);

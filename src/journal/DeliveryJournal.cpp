@@ -264,10 +264,8 @@ bool DeliveryJournal::upgrade(QSqlQuery& query, int version)
                            "(SELECT MIN(id) FROM %2 f WHERE f.trade_no = a.trade_no) "
                            "ORDER BY a.id")
                            .arg(PaymentTable, Table)) &&
-                   (query.addBindValue(Delivered),
-                    query.addBindValue(PaymentBook::code(PaymentMemory::State::Delivered)),
-                    query.addBindValue(PaymentBook::code(PaymentMemory::State::History)),
-                    query.exec());
+                   execWith(query, {Delivered, PaymentBook::code(PaymentMemory::State::Delivered),
+                                    PaymentBook::code(PaymentMemory::State::History)});
         done = done && query.exec(QStringLiteral("PRAGMA user_version = %1").arg(Version));
     }
     if (!done || !database.commit()) {
@@ -303,10 +301,8 @@ void DeliveryJournal::record(const DeliveryAttempt& attempt)
         return;
     const std::optional<qint64> cents = centsOf(attempt.record.Amount);
     insert(Table,
-           {QStringLiteral("trade_no"), QStringLiteral("amount"), QStringLiteral("amount_cents"),
-            QStringLiteral("title"), QStringLiteral("outcome"), QStringLiteral("http_status"),
-            QStringLiteral("reply"), QStringLiteral("charset"), QStringLiteral("address"),
-            QStringLiteral("kind")},
+           QStringLiteral("trade_no, amount, amount_cents, title, outcome, http_status, reply, "
+                          "charset, address, kind"),
            {text(attempt.record.TradeNo), text(attempt.record.Amount),
             cents ? QVariant(*cents) : QVariant(), text(attempt.record.Title),
             attempt.outcome == Outcome::Delivered ? Delivered : Rejected, QVariant(attempt.status),
@@ -316,25 +312,26 @@ void DeliveryJournal::record(const DeliveryAttempt& attempt)
 
 void DeliveryJournal::recordAlertSend(const AlertSend& send)
 {
-    insert(AlertTable,
-           {QStringLiteral("cause"), QStringLiteral("kind"), QStringLiteral("verdict"),
-            QStringLiteral("reason"), QStringLiteral("http_status"), QStringLiteral("reply")},
+    insert(AlertTable, QStringLiteral("cause, kind, verdict, reason, http_status, reply"),
            {text(send.cause), text(send.kind), Verdicts[int(send.verdict)], text(send.reason),
             QVariant(send.status), text(send.reply)});
 }
 
-void DeliveryJournal::insert(const QString& table, const QStringList& columns,
+void DeliveryJournal::insert(const QString& table, const QString& columns,
                              const QVariantList& values)
 {
     write([&](QSqlQuery& insert) {
         insert.prepare(QStringLiteral("INSERT INTO %1 (time, %2) VALUES (?%3)")
-                           .arg(table, columns.join(QStringLiteral(", ")),
-                                QStringLiteral(", ?").repeated(columns.size())));
-        insert.addBindValue(text(m_clock.now().toString(TimeFormat)));
-        for (const QVariant& value : values)
-            insert.addBindValue(value);
-        return insert.exec();
+                           .arg(table, columns, QStringLiteral(", ?").repeated(values.size())));
+        return execWith(insert, QVariantList{text(m_clock.now().toString(TimeFormat))} + values);
     });
+}
+
+bool execWith(QSqlQuery& query, const QVariantList& values)
+{
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    return query.exec();
 }
 
 bool DeliveryJournal::readyToWrite()

@@ -90,8 +90,9 @@ private:
     // Brings a new file, or one at an earlier `version`, up to date in one
     // transaction.
     bool upgrade(QSqlQuery& query, int version);
-    // Inserts a row stamped with the time into `table`.
-    void insert(const QString& table, const QStringList& columns, const QVariantList& values);
+    // Inserts a row stamped with the time into `table`: `values` for the
+    // comma-separated `columns`.
+    void insert(const QString& table, const QString& columns, const QVariantList& values);
     void fail(const QString& problem);
     void succeed();
 
@@ -108,3 +109,6 @@ private:
     // while the program runs.
     bool m_upgradeFailed = false;
 };
+
+// Runs the prepared `query` with `values` bound in order.
+bool execWith(QSqlQuery& query, const QVariantList& values);

@@ -52,8 +52,7 @@ std::optional<PaymentMemory::State> PaymentBook::stateOf(const QString& tradeNo)
     QSqlQuery query(m_journal.database());
     query.prepare(QStringLiteral("SELECT state FROM %1 WHERE trade_no = ?")
                       .arg(DeliveryJournal::PaymentTable));
-    query.addBindValue(tradeNo);
-    if (!query.exec() || !query.next())
+    if (!execWith(query, {tradeNo}) || !query.next())
         return std::nullopt;
     return stateOfCode(query.value(0).toString());
 }
@@ -69,12 +68,8 @@ bool PaymentBook::rememberFirstSightings(const QList<Sighting>& oldestFirst)
                                      "VALUES (?, ?, ?, ?, ?)")
                           .arg(DeliveryJournal::PaymentTable));
         for (const Sighting& sighting : oldestFirst) {
-            query.addBindValue(sighting.record.TradeNo);
-            query.addBindValue(sighting.record.Amount);
-            query.addBindValue(sighting.record.Title);
-            query.addBindValue(seen);
-            query.addBindValue(code(sighting.state));
-            if (!query.exec())
+            if (!execWith(query, {sighting.record.TradeNo, sighting.record.Amount,
+                                  sighting.record.Title, seen, code(sighting.state)}))
                 return false;
         }
         return true;
@@ -86,9 +81,7 @@ void PaymentBook::setState(const QString& tradeNo, State state)
     m_journal.write([&](QSqlQuery& query) {
         query.prepare(QStringLiteral("UPDATE %1 SET state = ? WHERE trade_no = ?")
                           .arg(DeliveryJournal::PaymentTable));
-        query.addBindValue(code(state));
-        query.addBindValue(tradeNo);
-        return query.exec();
+        return execWith(query, {code(state), tradeNo});
     });
 }
 
@@ -98,9 +91,7 @@ void PaymentBook::addRefusal(const QString& tradeNo, const QDateTime& time)
         query.prepare(QStringLiteral("UPDATE %1 SET refusals = refusals + 1, last_refusal = ? "
                                      "WHERE trade_no = ?")
                           .arg(DeliveryJournal::PaymentTable));
-        query.addBindValue(time.toString(DeliveryJournal::TimeFormat));
-        query.addBindValue(tradeNo);
-        return query.exec();
+        return execWith(query, {time.toString(DeliveryJournal::TimeFormat), tradeNo});
     });
 }
 
@@ -111,8 +102,7 @@ QList<PaymentMemory::Payment> PaymentBook::pending()
     query.prepare(QStringLiteral("SELECT trade_no, title, amount, first_seen, refusals, "
                                  "last_refusal FROM %1 WHERE state = ? ORDER BY seq")
                       .arg(DeliveryJournal::PaymentTable));
-    query.addBindValue(code(State::Pending));
-    if (!query.exec())
+    if (!execWith(query, {code(State::Pending)}))
         return payments;
     while (query.next()) {
         payments.append({.record = {query.value(0).toString(), query.value(1).toString(),

@@ -50,11 +50,8 @@ void PaymentList::refresh()
             "ORDER BY p.seq DESC")
             .arg(DeliveryJournal::PaymentTable, DeliveryJournal::Table));
     const QString state = m_state ? PaymentBook::code(*m_state) : QStringLiteral("");
-    query.addBindValue(state);
-    query.addBindValue(state);
-    query.addBindValue(containingText(m_text));
-    query.addBindValue(containingText(m_text));
-    query.exec();
+    const QString pattern = containingText(m_text);
+    execWith(query, {state, state, pattern, pattern});
     setQuery(std::move(query));
     while (canFetchMore())
         fetchMore();

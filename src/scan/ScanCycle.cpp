@@ -32,11 +32,6 @@ const QString SuccessWord = QStringLiteral("success");
 constexpr int DaysScanned = 15;
 constexpr int PauseBetweenCallsSeconds = 3;
 
-bool isSuccessStatus(int status)
-{
-    return status >= 200 && status < 300;
-}
-
 } // namespace
 
 // Thousands of records fit in this; a longer page is not the account's, and
@@ -91,7 +86,7 @@ void ScanCycle::onRecordPage(const PageReply& page)
 {
     setFetching(false);
     const bool atAddressAsked = QUrl(page.address) == QUrl(m_recordAddress);
-    m_pageRead = isSuccessStatus(page.status) && atAddressAsked;
+    m_pageRead = page.status >= 200 && page.status < 300 && atAddressAsked;
     if (!page.address.isEmpty() && !atAddressAsked)
         Q_EMIT recordPageRedirected(page.address);
 
@@ -115,10 +110,9 @@ bool ScanCycle::learnFromPage()
     // Recorded before the first call, so a payment found new is never lost.
     if (!m_memory->rememberFirstSightings(judgement.firstSightings))
         return false;
-    QStringList tradeNumbers;
+    m_reference.emplace();
     for (const TradeRecord& payment : payments)
-        tradeNumbers.append(payment.TradeNo);
-    m_reference = tradeNumbers;
+        m_reference->append(payment.TradeNo);
     if (judgement.allUnseen || judgement.anyKnown)
         Q_EMIT pageJudged(judgement.allUnseen);
     return true;
@@ -187,8 +181,7 @@ void ScanCycle::nextBelowPositions()
                             .outcome = DeliveryAttempt::Outcome::Busy,
                             .belowPositions = true});
         } else {
-            m_deliveringBelow = true;
-            startNotification(record);
+            startNotification(record, /*belowPositions=*/true);
             return;
         }
     }
@@ -213,12 +206,12 @@ ScanCycle::Refusal ScanCycle::renotify(const TradeRecord& record)
     return Refusal::None;
 }
 
-void ScanCycle::startNotification(const TradeRecord& record)
+void ScanCycle::startNotification(const TradeRecord& record, bool belowPositions)
 {
     // The first call's reply is never read; the second one, after a pause,
     // is the one whose answer counts.
     m_attempt = DeliveryAttempt{
-        .record = record, .manual = m_job == Job::Renotify, .belowPositions = m_deliveringBelow};
+        .record = record, .manual = m_job == Job::Renotify, .belowPositions = belowPositions};
     m_inet1.Execute(currentNotificationAddress(record));
     m_pause.start(PauseBetweenCallsSeconds);
 }
@@ -252,9 +245,8 @@ void ScanCycle::onShopReply(const PageReply& reply)
         Q_EMIT deliveryFinished(attempt);
         return;
     }
-    if (m_deliveringBelow) {
+    if (attempt.belowPositions) {
         // Below the positions no slot is written.
-        m_deliveringBelow = false;
         finishPosition(attempt);
         nextBelowPositions();
         return;
@@ -267,7 +259,11 @@ void ScanCycle::onShopReply(const PageReply& reply)
 
 void ScanCycle::finishPosition(const DeliveryAttempt& attempt)
 {
-    writeResultLine(attempt.record, outcomeText(attempt.outcome));
+    // The time goes in front of everything the box already holds.
+    const QString time = m_clock.now().toString(QStringLiteral("yyyy/M/d H:mm:ss"));
+    const TradeRecord& record = attempt.record;
+    m_state.setPage(time + m_state.page() + QStringLiteral("\r\n") + record.Title + u',' +
+                    record.Amount + u',' + record.TradeNo + u',' + outcomeText(attempt.outcome));
     rememberOutcome(attempt);
     Q_EMIT deliveryFinished(attempt);
 }
@@ -338,12 +334,4 @@ QString ScanCycle::outcomeText(DeliveryAttempt::Outcome outcome) const
         return BusyOutcome;
     }
     Q_UNREACHABLE();
-}
-
-void ScanCycle::writeResultLine(const TradeRecord& record, const QString& outcome)
-{
-    // The time goes in front of everything the box already holds.
-    const QString time = m_clock.now().toString(QStringLiteral("yyyy/M/d H:mm:ss"));
-    m_state.setPage(time + m_state.page() + QStringLiteral("\r\n") + record.Title + u',' +
-                    record.Amount + u',' + record.TradeNo + u',' + outcome);
 }

@@ -115,10 +115,11 @@ private:
     void rememberOutcome(const DeliveryAttempt& attempt);
     bool alreadyDelivered(const QString& tradeNo) const;
     // The first call to the shop, then the pause.
-    void startNotification(const TradeRecord& record);
+    void startNotification(const TradeRecord& record, bool belowPositions = false);
     // After the pause: the call whose answer counts.
     void secondCall();
     void onShopReply(const PageReply& reply);
+    // Writes the payment's result line and tells the attempt.
     void finishPosition(const DeliveryAttempt& attempt);
     void endScan();
     void setFetching(bool fetching);
@@ -126,7 +127,6 @@ private:
     // The end of the result line; a rejection names the delivery URL as it
     // reads now.
     QString outcomeText(DeliveryAttempt::Outcome outcome) const;
-    void writeResultLine(const TradeRecord& record, const QString& outcome);
 
     WindowState& m_state;
     const Endpoints& m_endpoints;
@@ -149,7 +149,6 @@ private:
     QSet<QString> m_atPositions;
     bool m_belowAllowed = false;
     QList<TradeRecord> m_below;
-    bool m_deliveringBelow = false;
 
     PaymentMemory* m_memory = nullptr;
     // The trade numbers on the last page read in this run.
