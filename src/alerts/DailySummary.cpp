@@ -74,7 +74,5 @@ bool DailySummary::sentOn(QDate day) const
     QSqlQuery query(m_journal.database());
     query.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE cause = ? AND substr(time, 1, 10) = ?")
                       .arg(DeliveryJournal::AlertTable));
-    query.addBindValue(Cause);
-    query.addBindValue(day.toString(Qt::ISODate));
-    return query.exec() && query.next();
+    return execWith(query, {Cause, day.toString(Qt::ISODate)}) && query.next();
 }

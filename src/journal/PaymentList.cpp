@@ -66,6 +66,11 @@ TradeRecord PaymentList::recordAt(int row) const
             QSqlQueryModel::data(index(row, Amount)).toString()};
 }
 
+QString PaymentList::wordsOf(PaymentMemory::State state)
+{
+    return QString::fromUtf8(Words[int(state)]);
+}
+
 QVariant PaymentList::data(const QModelIndex& index, int role) const
 {
     // Long texts show their ends; pointed at, all of it.
@@ -79,7 +84,7 @@ QVariant PaymentList::data(const QModelIndex& index, int role) const
     const PaymentMemory::State state =
         PaymentBook::stateOfCode(QSqlQueryModel::data(index).toString())
             .value_or(PaymentMemory::State::History);
-    const QString words = QString::fromUtf8(Words[int(state)]);
+    const QString words = wordsOf(state);
     PaymentMemory::Payment payment;
     payment.refusals = column(Refusals).toInt();
     if (state != PaymentMemory::State::Pending || payment.refusals == 0)

@@ -25,6 +25,8 @@ public:
     // Reads the table again.
     void refresh();
     TradeRecord recordAt(int row) const;
+    // A state in the owner's words, as the table and its filter show it.
+    static QString wordsOf(PaymentMemory::State state);
 
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 

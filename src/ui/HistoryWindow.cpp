@@ -95,11 +95,8 @@ HistoryWindow::HistoryWindow(DeliveryJournal& journal, ScanCycle& scan, const Cl
                                                                  QHeaderView::ResizeToContents);
     m_stateFilter->addItem(QStringLiteral("全部状态"));
     using State = PaymentMemory::State;
-    for (const auto& [state, words] : {std::pair{State::Delivered, "已送达"},
-                                       {State::Pending, "待送达"},
-                                       {State::GivenUp, "已放弃"},
-                                       {State::History, "历史"}})
-        m_stateFilter->addItem(QString::fromUtf8(words), int(state));
+    for (const State state : {State::Delivered, State::Pending, State::GivenUp, State::History})
+        m_stateFilter->addItem(PaymentList::wordsOf(state), int(state));
 
     m_filter->setPlaceholderText(QStringLiteral("按交易号或付款说明查找"));
     auto* exportButton = new QPushButton(QStringLiteral("导出 CSV"), this);
