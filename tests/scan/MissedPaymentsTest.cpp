@@ -11,19 +11,21 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
 
-// One scan: the record page it reads (serials, newest first), or a failed
-// fetch; and the payments whose calls it makes, in order.
+// One scan: the record page it reads (serials, newest first), the payments
+// whose calls it makes, in order, and what befalls it; the program is closed
+// and started again before a Restart's scan.
 struct Step {
+    enum Event { None, FetchFails, Restart, JournalAway };
     QList<int> page;
     QList<int> delivered;
-    bool fetchFails = false;
-    // The program is closed before this scan and started again.
-    bool restart = false;
+    Event event = None;
 };
+using Steps = QList<Step>;
 
 // The scan with the program's memory: the journal on a file, and the alerts.
 struct MemoryFixture : ScanFixture {
@@ -39,36 +41,16 @@ struct MemoryFixture : ScanFixture {
                          &DeliveryJournal::record);
     }
 
-    // The payments whose second call went out, in order.
-    QStringList secondCalls() const
+    // The trade numbers of the shop's calls, in the order sent.
+    QStringList calls() const
     {
         QStringList tradeNumbers;
-        const QStringList calls = notifications();
-        for (qsizetype i = 1; i < calls.size(); i += 2)
-            tradeNumbers.append(calls[i].section(QStringLiteral("tradeno="), 1).left(28));
+        for (const QString& call : notifications())
+            tradeNumbers.append(call.section(QStringLiteral("tradeno="), 1).left(28));
         return tradeNumbers;
     }
-    std::optional<PaymentMemory::State> stateOf(int serial)
-    {
-        return book.stateOf(tradeNumber(serial));
-    }
+    auto stateOf(int serial) { return book.stateOf(tradeNumber(serial)); }
 };
-
-QList<Payment> pageOf(const QList<int>& serials)
-{
-    QList<Payment> page;
-    for (int serial : serials)
-        page.append(payment(serial));
-    return page;
-}
-
-QStringList tradeNumbersOf(const QList<int>& serials)
-{
-    QStringList numbers;
-    for (int serial : serials)
-        numbers.append(tradeNumber(serial));
-    return numbers;
-}
 
 // The serials from `first` to `last`, either way.
 QList<int> serials(int first, int last)
@@ -81,68 +63,79 @@ QList<int> serials(int first, int last)
 
 } // namespace
 
-Q_DECLARE_METATYPE(QList<Step>)
+Q_DECLARE_METATYPE(Steps)
 
 class MissedPaymentsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Each scan's calls, with exactly two calls per payment delivered.
+    // Each scan's calls, both calls of each payment delivered in turn, and
+    // each such payment written down as delivered.
     void everyNewPaymentReachesTheShop_data()
     {
         QTest::addColumn<QString>("records");
-        QTest::addColumn<QList<Step>>("steps");
+        QTest::addColumn<Steps>("steps");
         // Scans that end with the unseen-page alert standing.
         QTest::addColumn<int>("unseenAlerts");
         QTest::newRow("a burst of four after an empty page")
-            << "1" << QList<Step>{{{}, {}}, {{4, 3, 2, 1}, {4, 1, 2, 3}}, {{4, 3, 2, 1}, {}}} << 0;
+            << "1" << Steps{{{}, {}}, {{4, 3, 2, 1}, {4, 1, 2, 3}}, {{4, 3, 2, 1}, {}}} << 0;
         QTest::newRow("positions shift as before")
-            << "3" << QList<Step>{{{3, 2, 1}, {3, 2, 1}}, {{4, 3, 2}, {4, 3, 2}}, {{4, 3, 2}, {}}}
-            << 0;
+            << "3" << Steps{{{3, 2, 1}, {3, 2, 1}}, {{4, 3, 2}, {4, 3, 2}}, {{4, 3, 2}, {}}} << 0;
         QTest::newRow("three paid while closed")
             << "1"
-            << QList<Step>{{{1}, {1}}, {{4, 3, 2, 1}, {4, 2, 3}, false, true}, {{4, 3, 2, 1}, {}}}
-            << 0;
+            << Steps{{{1}, {1}}, {{4, 3, 2, 1}, {4, 2, 3}, Step::Restart}, {{4, 3, 2, 1}, {}}} << 0;
         QTest::newRow("a first start with twenty old payments")
-            << "1" << QList<Step>{{serials(20, 1), {20}}, {serials(20, 1), {}}} << 0;
+            << "1" << Steps{{serials(20, 1), {20}}, {serials(20, 1), {}}} << 0;
         QTest::newRow("another account, then the first again")
-            << "1"
-            << QList<Step>{{{2, 1}, {2}}, {{102, 101}, {102}}, {{3, 2, 1}, {3}}, {{3, 2, 1}, {}}}
+            << "1" << Steps{{{2, 1}, {2}}, {{102, 101}, {102}}, {{3, 2, 1}, {3}}, {{3, 2, 1}, {}}}
             << 1;
         QTest::newRow("a failed fetch between two reads")
-            << "1" << QList<Step>{{{1}, {1}}, {{}, {}, true}, {{3, 2, 1}, {3, 2}}} << 0;
+            << "1" << Steps{{{1}, {1}}, {{}, {}, Step::FetchFails}, {{3, 2, 1}, {3, 2}}} << 0;
         QTest::newRow("more than one scan's bound")
             << "1"
-            << QList<Step>{{{}, {}},
-                           {serials(23, 1), QList<int>{23} + serials(1, 20)},
-                           {serials(23, 1), {21, 22}},
-                           {serials(23, 1), {}}}
+            << Steps{{{}, {}},
+                     {serials(23, 1), QList<int>{23} + serials(1, 20)},
+                     {serials(23, 1), {21, 22}},
+                     {serials(23, 1), {}}}
             << 0;
+        // The scanned position goes on and the reference stays; the payment
+        // that came meanwhile is judged after.
+        QTest::newRow("a journal outage")
+            << "1" << Steps{{{1}, {1}}, {{3, 2, 1}, {3}, Step::JournalAway}, {{3, 2, 1}, {2}}} << 0;
     }
 
     void everyNewPaymentReachesTheShop()
     {
         QFETCH(QString, records);
-        QFETCH(QList<Step>, steps);
+        QFETCH(Steps, steps);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("journal.db"));
         auto f = std::make_unique<MemoryFixture>(path);
         int unseen = 0;
         for (qsizetype i = 0; i < steps.size(); ++i) {
             const Step& step = steps[i];
-            if (step.restart)
+            if (step.event == Step::Restart)
                 f = std::make_unique<MemoryFixture>(path);
+            // A folder takes the journal's place.
+            const bool away = step.event == Step::JournalAway;
+            QVERIFY(!away || (QFile::rename(path, path + ".away") && QDir().mkdir(path)));
             f->state.setRecordCount(records);
-            f->payments = pageOf(step.page);
-            f->recordPageStatus = step.fetchFails ? 500 : 200;
+            f->payments.clear();
+            for (int serial : step.page)
+                f->payments.append(payment(serial));
+            f->recordPageStatus = step.event == Step::FetchFails ? 500 : 200;
             f->fake.http.sent.clear();
             f->tick();
+            QVERIFY(!away || (QDir().rmdir(path) && QFile::rename(path + ".away", path)));
             QVERIFY2(!f->watch.scanCycle().running(), qPrintable(QString::number(i)));
-            QCOMPARE(f->secondCalls(), tradeNumbersOf(step.delivered));
-            QCOMPARE(f->notifications().size(), 2 * step.delivered.size());
-            unseen += std::count_if(
-                f->alerts.active().cbegin(), f->alerts.active().cend(),
-                [](const Alert& alert) { return alert.cause == Alert::Cause::UnseenPayments; });
+            QStringList calls;
+            for (int serial : step.delivered)
+                calls << tradeNumber(serial) << tradeNumber(serial);
+            QCOMPARE(f->calls(), calls);
+            for (int serial : away ? QList<int>{} : step.delivered)
+                QCOMPARE(f->stateOf(serial), PaymentMemory::State::Delivered);
+            unseen +=
+                std::ranges::count(f->alerts.active(), Alert::Cause::UnseenPayments, &Alert::cause);
         }
         QTEST(unseen, "unseenAlerts");
     }
@@ -153,14 +146,7 @@ private Q_SLOTS:
     {
         QTemporaryDir folder;
         MemoryFixture f(folder.filePath(QStringLiteral("journal.db")));
-        const QString refused = tradeNumber(1);
-        bool accepts = false;
-        f.fake.http.respond = [&](const QString& address) {
-            if (address.startsWith(Endpoints::service().RecordQueryUrl))
-                return FakeResponse{recordPage(f.payments)};
-            const bool refuse = address.contains(refused) && !accepts;
-            return FakeResponse{refuse ? "no" : "success"};
-        };
+        const QString refused = f.refused = tradeNumber(1);
         QSignalSpy raised(&f.alerts, &AlertPolicy::raised);
         QSignalSpy cleared(&f.alerts, &AlertPolicy::cleared);
         const QDateTime start = f.fake.clock.now();
@@ -169,14 +155,14 @@ private Q_SLOTS:
         // in seconds since the first scan.
         constexpr int Every = 20;
         QList<qint64> tries;
-        f.payments = pageOf({1});
+        f.payments = {payment(1)};
         for (int scan = 0; scan * Every <= 25 * 3600; ++scan) {
             f.fake.clock.set(start.addSecs(scan * Every));
             f.fake.http.sent.clear();
             f.tick();
-            if (f.secondCalls().contains(refused))
+            if (f.calls().contains(refused))
                 tries.append(scan * Every);
-            f.payments = pageOf({2, 1});
+            f.payments = {payment(2), payment(1)};
         }
         // Each pause from the last refusal, give or take a scan and its calls.
         const QList<int> minutes = {1, 2, 4, 8, 16, 30, 30, 30};
@@ -188,45 +174,18 @@ private Q_SLOTS:
         }
         QVERIFY(tries.constLast() < 24 * 3600);
         QCOMPARE(f.stateOf(1), PaymentMemory::State::GivenUp);
-        QList<Alert::Cause> causes;
-        for (const QVariantList& alert : raised)
-            causes.append(alert[0].value<Alert>().cause);
         // Three refusals alert as at the scanned positions; the day's end once.
-        QCOMPARE(causes, (QList<Alert::Cause>{Alert::Cause::PaymentRejected,
-                                              Alert::Cause::PaymentGivenUp}));
+        QCOMPARE(raised.size(), 2);
+        QVERIFY(raised[0][0].value<Alert>().cause == Alert::Cause::PaymentRejected);
+        QVERIFY(raised[1][0].value<Alert>().cause == Alert::Cause::PaymentGivenUp);
         QVERIFY(raised[1][0].value<Alert>().text.contains(refused));
 
-        accepts = true;
+        f.refused.clear();
         QVERIFY(f.watch.scanCycle().renotify({refused, QStringLiteral("Order1"), "0.01"}) ==
                 ScanCycle::Refusal::None);
         f.runScan();
         QCOMPARE(f.stateOf(1), PaymentMemory::State::Delivered);
         QCOMPARE(cleared.size(), 2);
-    }
-
-    // While the journal cannot be written, the scanned position goes on and
-    // the reference stays; payments that came meanwhile are judged after.
-    void paymentsDuringAJournalOutageAreDeliveredAfter()
-    {
-        QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("journal.db"));
-        MemoryFixture f(path);
-        f.payments = pageOf({1});
-        f.tick();
-
-        QVERIFY(QFile::rename(path, path + QStringLiteral(".away")));
-        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("journal.db")));
-        f.payments = pageOf({3, 2, 1});
-        f.fake.http.sent.clear();
-        f.tick();
-        QCOMPARE(f.secondCalls(), tradeNumbersOf({3}));
-
-        QVERIFY(QDir(folder.path()).rmdir(QStringLiteral("journal.db")));
-        QVERIFY(QFile::rename(path + QStringLiteral(".away"), path));
-        f.fake.http.sent.clear();
-        f.tick();
-        QCOMPARE(f.secondCalls(), tradeNumbersOf({2}));
-        QCOMPARE(f.stateOf(2), PaymentMemory::State::Delivered);
     }
 };
 

@@ -11,6 +11,20 @@
 #include <QSignalSpy>
 #include <QTest>
 
+namespace {
+
+QString line(const Payment& p, const QString& outcome)
+{
+    return p.title + u',' + p.amount + u',' + p.tradeNo + u',' + outcome;
+}
+
+QStringList linesOf(const QString& pageBox)
+{
+    return pageBox.split(QStringLiteral("\r\n")).mid(1);
+}
+
+} // namespace
+
 class ScanCycleTest : public QObject {
     Q_OBJECT
 

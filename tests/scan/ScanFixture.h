@@ -5,15 +5,15 @@
 #include "fakes/FakeWatch.h"
 #include "support/RecordPages.h"
 
-// The scan on fake platform objects, for the scan's tests.
-
 const QString NotifyUrl = QStringLiteral("http://localhost/notify.php");
 
 // The watch on fake platform objects, logged in and scanning only when a
-// test ticks. The record page shows `payments`; the shop answers `shopReply`.
+// test ticks. The record page shows `payments`; the shop answers `shopReply`,
+// or "no" to the calls for the trade number `refused`.
 struct ScanFixture : FakeWatch {
     QList<Payment> payments;
     QByteArray shopReply = "success";
+    QString refused;
     int shopStatus = 200;
     qint64 shopDelayMs = 0;
     // How long each first call takes to end; the second is the one counted.
@@ -28,7 +28,9 @@ struct ScanFixture : FakeWatch {
             if (address.startsWith(Endpoints::service().RecordQueryUrl))
                 return FakeResponse{recordPage(payments), recordPageStatus, recordPageReachedAt};
             const bool first = notifications().size() % 2 == 1;
-            return FakeResponse{shopReply, shopStatus, {}, first ? firstCallDelayMs : shopDelayMs};
+            const bool refuse = !refused.isEmpty() && address.contains(refused);
+            const qint64 delayMs = first ? firstCallDelayMs : shopDelayMs;
+            return FakeResponse{refuse ? QByteArray("no") : shopReply, shopStatus, {}, delayMs};
         };
         state.setDeliveryUrl(NotifyUrl);
         // Long enough that only the test's own ticks scan.
@@ -60,14 +62,4 @@ struct ScanFixture : FakeWatch {
 inline Payment payment(int serial, const QString& title = QStringLiteral("Order"))
 {
     return {tradeNumber(serial), title + QString::number(serial), QStringLiteral("0.01")};
-}
-
-inline QString line(const Payment& p, const QString& outcome)
-{
-    return p.title + u',' + p.amount + u',' + p.tradeNo + u',' + outcome;
-}
-
-inline QStringList linesOf(const QString& pageBox)
-{
-    return pageBox.split(QStringLiteral("\r\n")).mid(1);
 }
