@@ -314,18 +314,15 @@ private Q_SLOTS:
         QObject::connect(&f.remote, &RemoteAlerts::sent, &f.journal,
                          &DeliveryJournal::recordAlertSend);
         f.settings.setDailySummary(QTime(21, 0));
-        const auto start = [&] {
-            return std::make_unique<DailySummary>(f.settings, f.remote, f.journal,
-                                                  f.fake.platform());
-        };
-        auto summary = start();
+        std::optional<DailySummary> summary;
+        summary.emplace(f.settings, f.remote, f.journal, f.fake.platform());
         const auto sentBy = [&](int day, QTime time) {
             f.fake.clock.advance(f.fake.clock.now().msecsTo(QDateTime(QDate(2024, 3, day), time)));
             return f.tries.count(QStringLiteral("dailySummary:delivered"));
         };
         QCOMPARE(sentBy(9, QTime(21, 1)), 1);
         // Started again after the time, and told a later one: not twice a day.
-        summary = start();
+        summary.emplace(f.settings, f.remote, f.journal, f.fake.platform());
         f.settings.setDailySummary(QTime(23, 0));
         QCOMPARE(sentBy(10, QTime(0, 30)), 1);
         QCOMPARE(sentBy(10, QTime(23, 1)), 2);
@@ -333,7 +330,7 @@ private Q_SLOTS:
         sentBy(11, QTime(22, 0));
         summary.reset();
         sentBy(11, QTime(23, 30));
-        summary = start();
+        summary.emplace(f.settings, f.remote, f.journal, f.fake.platform());
         QCOMPARE(sentBy(12, QTime(22, 0)), 2);
         QCOMPARE(sentBy(12, QTime(23, 1)), 3);
         f.settings.setChannel({});
@@ -358,11 +355,8 @@ private Q_SLOTS:
         const Platform platform{fake.browser, fake.http,  fake.http, fake.clock,
                                 fake.timers,  fake.shell, hook,      fake.keyring};
         AlertSettings settings;
-        settings.setChannel({AlertChannel::Kind::CustomPost,
-                             QStringLiteral("http://127.0.0.1:%1/alerts").arg(port),
-                             {},
-                             {},
-                             {}});
+        const QString address = QStringLiteral("http://127.0.0.1:%1/alerts").arg(port);
+        settings.setChannel({AlertChannel::Kind::CustomPost, address, {}, {}, {}});
         settings.setDailySummary(QTime(21, 0));
         RemoteAlerts remote(f.policy, settings, platform, QStringLiteral("pc"), 30s);
         DailySummary summary(settings, remote, f.journal, platform);

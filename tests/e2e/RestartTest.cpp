@@ -9,9 +9,7 @@
 
 namespace {
 
-constexpr int Timeout = 120000;
-
-// The calls the shop received per trade number, in the order first seen.
+// The calls the shop received per trade number.
 QMap<QString, int> callsPerTradeNumber(const RunningSandbox& sandbox)
 {
     QMap<QString, int> calls;
@@ -34,23 +32,22 @@ private Q_SLOTS:
     void aPaymentKilledBetweenItsCallsIsDeliveredAtTheNextStart()
     {
         QTemporaryDir folder;
-        const QString journal = folder.filePath(QStringLiteral("journal.db"));
-        const auto arguments = [&](const QStringList& payments) {
-            QStringList list{"--headless", "--port",    QString::number(freeLocalPort(1000, 9999)),
-                             "--journal",  journal,     "--interval",
-                             "1",          "--records", "1"};
-            for (const QString& payment : payments)
-                list << "--payment" << payment;
-            return list;
+        // Starts `sandbox` on the one journal and waits until it ends.
+        const auto run = [&](RunningSandbox& sandbox, const QString& more) {
+            sandbox.start(QStringList{"--journal", folder.filePath("journal.db")} +
+                          QStringLiteral("--headless --interval 1 --records 1 --port %1 %2")
+                              .arg(freeLocalPort(1000, 9999))
+                              .arg(more)
+                              .split(' '));
+            return QTest::qWaitFor([&] { return sandbox.process.state() == QProcess::NotRunning; },
+                                   120000);
         };
-        const QStringList three{"A,1.00", "B,2.00", "C,3.00"};
+        const QString three = QStringLiteral("--payment A,1.00 --payment B,2.00 --payment C,3.00");
 
         // The first start knows A.
         {
             RunningSandbox sandbox;
-            sandbox.start(arguments({"A,1.00"}) << "--ticks"
-                                                << "1");
-            QTRY_VERIFY_WITH_TIMEOUT(sandbox.process.state() == QProcess::NotRunning, Timeout);
+            QVERIFY(run(sandbox, "--payment A,1.00 --ticks 1"));
             QCOMPARE(sandbox.process.exitCode(), 0);
             QCOMPARE(callsPerTradeNumber(sandbox).size(), 1);
         }
@@ -72,8 +69,7 @@ private Q_SLOTS:
                     sandbox.process.kill();
                 }
             };
-            sandbox.start(arguments(three));
-            QTRY_VERIFY_WITH_TIMEOUT(sandbox.process.state() == QProcess::NotRunning, Timeout);
+            QVERIFY(run(sandbox, three));
             QCOMPARE(sandbox.process.exitStatus(), QProcess::CrashExit);
             QCOMPARE(callsPerTradeNumber(sandbox), (QMap<QString, int>{{c, 2}, {b, 1}}));
         }
@@ -81,9 +77,7 @@ private Q_SLOTS:
         // C again at the scanned position, as every start does; B from the
         // journal, by both calls.
         RunningSandbox sandbox;
-        sandbox.start(arguments(three) << "--ticks"
-                                       << "1");
-        QTRY_VERIFY_WITH_TIMEOUT(sandbox.process.state() == QProcess::NotRunning, Timeout);
+        QVERIFY(run(sandbox, three + " --ticks 1"));
         QCOMPARE(sandbox.process.exitCode(), 0);
         QCOMPARE(callsPerTradeNumber(sandbox), (QMap<QString, int>{{c, 2}, {b, 2}}));
     }
