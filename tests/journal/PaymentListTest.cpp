@@ -5,6 +5,7 @@
 #include "journal/DayTotals.h"
 #include "journal/DeliveryJournal.h"
 #include "journal/PaymentBook.h"
+#include "support/ModelTexts.h"
 #include "support/RecordPages.h"
 #include "support/TestRegistry.h"
 
@@ -37,26 +38,16 @@ struct ListFixture {
         add(5, "old", "9.99", State::History);
         add(6, "day gone", "3.30", State::GivenUp);
     }
-    void add(int serial, const char* title, const char* amount, State state)
+    void add(int serial, const QString& title, const QString& amount, State state)
     {
-        book.rememberFirstSightings(
-            {{{tradeNumber(serial), QString::fromUtf8(title), QString::fromUtf8(amount)}, state}});
+        book.rememberFirstSightings({{{tradeNumber(serial), title, amount}, state}});
     }
 };
-
-QStringList column(const PaymentList& list, int column)
-{
-    QStringList texts;
-    for (int row = 0; row < list.rowCount(); ++row)
-        texts.append(list.index(row, column).data().toString());
-    return texts;
-}
 
 } // namespace
 
 Q_DECLARE_METATYPE(std::optional<PaymentMemory::State>)
 
-// The payments tab's model and the day's totals.
 class PaymentListTest : public QObject {
     Q_OBJECT
 
@@ -88,8 +79,8 @@ private Q_SLOTS:
         ListFixture f;
         PaymentList list(f.journal);
         list.setFilter(state, text);
-        QTEST(column(list, PaymentList::Title), "titles");
-        QTEST(column(list, PaymentList::State), "words");
+        QTEST(columnTexts(list, PaymentList::Title), "titles");
+        QTEST(columnTexts(list, PaymentList::State), "words");
     }
 
     // Today's payments by state, history left out, summed in exact cents.
